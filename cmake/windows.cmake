@@ -1,0 +1,70 @@
+# Windows (mingw-w64) targets: veltro.exe, veltr32.dll and the tests that run under Wine.
+
+# No compiler DLLs next to the binaries: everything is linked in.
+set(VELTRO_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(VELTRO_WIN_LIBS ws2_32 comctl32 comdlg32 shell32 winmm advapi32 gdi32 user32 kernel32)
+
+set(VELTRO_RC ${CMAKE_SOURCE_DIR}/resources/veltro.rc)
+set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/resource.h)
+file(GLOB VELTRO_RES_FILES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/*.bmp ${CMAKE_SOURCE_DIR}/resources/*.cur
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2)
+set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS ${VELTRO_RES_FILES})
+
+target_compile_definitions(veltro_portable PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+
+# Everything of the program but its entry point, so tests can link it.
+add_library(veltro_win STATIC ${VELTRO_WIN_SRC})
+target_include_directories(veltro_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(veltro_win PUBLIC veltro_portable veltr32_core ${VELTRO_WIN_LIBS})
+
+add_executable(veltro WIN32 ${CMAKE_SOURCE_DIR}/app/winmain_win.cpp ${VELTRO_RC})
+target_link_libraries(veltro PRIVATE veltro_win)
+target_link_options(veltro PRIVATE ${VELTRO_STATIC_LINK})
+# WndProc and PreInitCINFO are exported by name from the program file.
+target_link_options(veltro PRIVATE -Wl,--export-all-symbols -Wl,--exclude-all-symbols)
+
+# The host-type library: portable core plus its Win32 exports and resources.
+file(GLOB VELTR32_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/veltr32/*.rc)
+file(GLOB VELTR32_DEF CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/veltr32/*.def)
+add_library(veltr32 SHARED ${VELTR32_WIN_SRC} ${VELTR32_RC} ${VELTR32_DEF})
+set_target_properties(veltr32 PROPERTIES PREFIX "" OUTPUT_NAME veltr32)
+target_link_libraries(veltr32 PRIVATE veltr32_core user32 gdi32 kernel32)
+target_link_options(veltr32 PRIVATE ${VELTRO_STATIC_LINK})
+
+# GoogleTest, built for the target from Debian's sources.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SRC_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Tests run under Wine through tests/wine-run.sh, each in its own prefix.
+set(VELTRO_WINE_RUN ${CMAKE_SOURCE_DIR}/tests/wine-run.sh)
+file(GLOB VELTRO_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/test_*.cpp)
+file(GLOB VELTRO_WIN_TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_helper*.cpp)
+set(VELTRO_TEST_ENV
+  VELTRO_WINE_ARCH=${VELTRO_WINE_ARCH}
+  VELTRO_BUILD_DIR=${CMAKE_BINARY_DIR}
+  VELTRO_SOURCE_DIR=${CMAKE_SOURCE_DIR})
+foreach(t ${VELTRO_WIN_TESTS})
+  get_filename_component(name ${t} NAME_WE)
+  add_executable(${name} ${t} ${VELTRO_WIN_TEST_HELPERS} ${VELTRO_RC})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+  target_link_libraries(${name} PRIVATE veltro_win gtest gtest_main)
+  target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
+  add_dependencies(${name} veltro veltr32)
+  add_test(NAME ${VELTRO_WINE_ARCH}.${name}
+    COMMAND ${VELTRO_WINE_RUN} $<TARGET_FILE:${name}> --gtest_color=no)
+  set_tests_properties(${VELTRO_WINE_ARCH}.${name} PROPERTIES
+    ENVIRONMENT "${VELTRO_TEST_ENV}" TIMEOUT 600)
+endforeach()
+
+# Benchmarks that are Windows programs (run under Wine by bench/run.sh).
+file(GLOB VELTRO_WIN_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/bench_*.cpp)
+foreach(b ${VELTRO_WIN_BENCH})
+  get_filename_component(name ${b} NAME_WE)
+  add_executable(${name} ${b})
+  target_link_libraries(${name} PRIVATE veltro_win)
+  target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
+endforeach()
