@@ -13,7 +13,8 @@ if(VELTRO_SANITIZE)
 endif()
 
 # Benchmarks first, without sanitizers, so they measure the real code.
-add_library(veltr32_bench STATIC ${VELTR32_PORTABLE_SRC})
+add_library(veltr32_bench STATIC ${VELTR32_PORTABLE_SRC} ${CMAKE_SOURCE_DIR}/listing/host_library.h)
+set_target_properties(veltr32_bench PROPERTIES LINKER_LANGUAGE CXX)
 target_include_directories(veltr32_bench PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(veltr32_bench PRIVATE -O2)
 add_library(veltro_bench_portable STATIC ${VELTRO_PORTABLE_SRC} ${VELTRO_POSIX_SRC})
