@@ -77,6 +77,7 @@ int HostFillHostTypeList(HWND__ *comboBox, int flag);
 // the server is not recognised or the library is missing.
 uint32_t HostDetectFromSyst(const char *systReplyLine, uint32_t hostType);
 uint32_t HostDetectFromReply(const char *replyLine, uint32_t hostType);
-// The library's modal About box; nothing without the library.
-void HostShowAboutBox(HWND__ *owner);
+// The library's modal About box; returns what the library returns, -1
+// without the library.
+int HostShowAboutBox(HWND__ *owner);
 #endif

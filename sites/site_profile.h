@@ -29,3 +29,7 @@ struct SiteProfile {
 extern SiteProfile CurrentSession;   // the profile in use
 extern SiteProfile WorkingSession;   // edited by the session sheet
 extern SiteProfile CommandSession;   // the command line's profile
+
+// Fills every field from the section named by profile->name; returns
+// whether that section has a non-empty HOST key.
+int LoadSiteProfile(SiteProfile *profile);
