@@ -46,7 +46,7 @@ inline char Upper(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 32) : c; 
 bool Equals(Span s, const char *text);          // exact
 bool EqualsNoCase(Span s, const char *text);    // ASCII case-insensitive
 bool AllDigits(Span s);
-// Decimal number of at most 19 digits, commas between groups allowed when
+// Decimal number that fits 64 bits, commas between groups allowed when
 // `commas`; false on anything else.
 bool ReadNumber(Span s, uint64_t &value, bool commas = false);
 // Reads exactly `count` digits at p.

@@ -51,8 +51,9 @@ bool ReadNumber(Span s, uint64_t &value, bool commas) {
     for (int i = 0; i < s.n; i++) {
         char c = s.p[i];
         if (IsDigit(c)) {
-            if (++digits > 19) return false;
-            v = v * 10 + (uint64_t)(c - '0');
+            uint64_t d = (uint64_t)(c - '0');
+            if (++digits > 20 || v > (UINT64_MAX - d) / 10) return false;
+            v = v * 10 + d;
         } else if (c == ',' && commas && i + 1 < s.n && IsDigit(s.p[i + 1])) {
             continue;
         } else {
@@ -145,7 +146,7 @@ bool ValidDate(int year, int month, int day) {
 // dotted form is day first). Returns false for anything else.
 bool ReadNumericDate(Span s, Stamp &st) {
     const char *p = s.p;
-    int a, b, c;
+    int a = 0, b = 0, c = 0;
     if (s.n == 10 && IsDigit(p[0]) && p[4] == '-' && p[7] == '-') {
         if (!ReadDigits(p, 4, a) || !ReadDigits(p + 5, 2, b) || !ReadDigits(p + 8, 2, c)) return false;
         st.year = a;
