@@ -63,6 +63,7 @@ const Marker kSystMarkers[] = {
 };
 
 const Marker kReplyMarkers[] = {
+    {"IBM FTP CS", false, 6024},
     {"Microsoft FTP Service", false, 6034},
     {"FileZilla Server", false, 6033},
     {"ProFTPD", false, 6035},
@@ -116,8 +117,7 @@ const Marker kReplyMarkers[] = {
 };
 
 bool IsWordChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '.' || c == '-';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
 // Reply lines are short; longer text is looked at up to this length.
@@ -128,8 +128,8 @@ bool Contains(const char *line, size_t len, const Marker &m) {
     for (size_t i = 0; i + n <= len; i++) {
         if (memcmp(line + i, m.text, n) != 0) continue;
         if (!m.word) return true;
-        bool before = i == 0 || !IsWordChar(line[i - 1]);
-        bool after = i + n == len || !IsWordChar(line[i + n]) || line[i + n] == '.';
+        bool before = i == 0 || (!IsWordChar(line[i - 1]) && line[i - 1] != '.');
+        bool after = i + n == len || !IsWordChar(line[i + n]);
         // "VMS." ends a sentence; "vms.example.com" is a host name.
         if (i + n < len && line[i + n] == '.' && i + n + 1 < len && IsWordChar(line[i + n + 1]))
             after = false;
