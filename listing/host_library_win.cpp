@@ -167,11 +167,11 @@ int HostFillHostTypeList(HWND__ *comboBox, int flag) {
 }
 
 uint32_t HostDetectFromSyst(const char *systReplyLine, uint32_t hostType) {
-    return DetectSyst != nullptr ? DetectSyst(systReplyLine, hostType) : HOST_AUTO;
+    return DetectSyst != nullptr ? DetectSyst(systReplyLine, hostType) : (uint32_t)HOST_AUTO;
 }
 
 uint32_t HostDetectFromReply(const char *replyLine, uint32_t hostType) {
-    return DetectReply != nullptr ? DetectReply(replyLine, hostType) : HOST_AUTO;
+    return DetectReply != nullptr ? DetectReply(replyLine, hostType) : (uint32_t)HOST_AUTO;
 }
 
 int HostShowAboutBox(HWND__ *owner) { return About != nullptr ? About(owner) : -1; }
