@@ -5,3 +5,5 @@
 // their subsystem (app 20000, ftp 21000, transfer 22000, listing 23000,
 // sites 24000, cmdline 25000, ui 26000).
 #pragma once
+// Sites and options (24000-24999)
+#define IDS_ENTER_MAIL_ADDRESS 24000
