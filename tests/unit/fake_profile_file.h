@@ -3,7 +3,8 @@
 // to case, keys keep their order, a null write removes the key, surrounding
 // double quotes are dropped on read, integers read like the platform's
 // profile reader (leading sign and digits, anything else 0).
-// Every write is also recorded, so tests can check order and values.
+// A new key goes to the end of its section, so a fresh file shows the
+// order of the writes.
 #pragma once
 #include "sites/profile_store.h"
 
@@ -27,14 +28,7 @@ struct Section {
     std::vector<Entry> entries;
 };
 
-struct Write {
-    std::string section;
-    std::string key;
-    std::optional<std::string> value;   // nullopt: removal
-};
-
 inline std::vector<Section> File;
-inline std::vector<Write> Writes;
 inline int HostTypes = 60;
 inline std::vector<std::string> MailAnswers;   // answers to the address prompt, then cancel
 inline int MailPrompts = 0;                     // prompts shown, the cancelled one included
@@ -42,7 +36,6 @@ inline int MailPrompts = 0;                     // prompts shown, the cancelled 
 inline void Reset()
 {
     File.clear();
-    Writes.clear();
     HostTypes = 60;
     MailAnswers.clear();
     MailPrompts = 0;
@@ -122,7 +115,6 @@ inline void GetString(const char *section, const char *key, const char *def, cha
 
 inline void PutString(const char *section, const char *key, const char *text)
 {
-    Writes.push_back({section, key, text ? std::optional<std::string>(text) : std::nullopt});
     Set(section, key, text);
 }
 

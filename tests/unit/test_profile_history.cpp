@@ -45,21 +45,6 @@ protected:
     }
 };
 
-TEST_F(FolderHistory, LocalBoxIsEmptiedRemoteBoxIsNot)
-{
-    SetKeys("ldir%u", {"C:\\one", "C:\\two"});
-    SetKeys("rdir%u", {"\"/pub\"", "\"/home/joe\""});
-    Box local{{"C:\\old"}};
-    Box remote{{"/current"}};
-    FolderList localList = local.List(), remoteList = remote.List();
-    ReadFolderHistory(&fake::Access, "site", false, &localList);
-    ReadFolderHistory(&fake::Access, "site", true, &remoteList);
-    EXPECT_EQ(local.items, (std::vector<std::string>{"C:\\one", "C:\\two"}));
-    EXPECT_EQ(local.clears, 1);
-    EXPECT_EQ(remote.items, (std::vector<std::string>{"/current", "/pub", "/home/joe"}));
-    EXPECT_EQ(remote.clears, 0);
-}
-
 TEST_F(FolderHistory, LoadSkipsBlanksAndExactDuplicatesUpToKey19)
 {
     // Keys 0..21 with gaps, repeats and a case variant; 20 and 21 are beyond
@@ -92,30 +77,6 @@ TEST_F(FolderHistory, LoadCutsFoldersAt255Characters)
     EXPECT_EQ(local.items[0], longFolder.substr(0, 255));
 }
 
-TEST_F(FolderHistory, RetainWritesLeadingEntriesAndKeepsLaterKeys)
-{
-    std::vector<const char *> old(12);
-    for (size_t n = 0; n < old.size(); n++)
-        old[n] = "\"/old\"";
-    SetKeys("rdir%u", old);
-    SetKeys("ldir%u", old);
-    Box remote{{"/one", "/two with blank", "/three"}};
-    Box local{{"C:\\x"}};
-    FolderList remoteList = remote.List(), localList = local.List();
-    WriteFolderHistory(&fake::Access, "site", true, &remoteList, &localList);
-    EXPECT_EQ(Raw("site", "rdir0"), "\"/one\"");
-    EXPECT_EQ(Raw("site", "rdir1"), "\"/two with blank\"");
-    EXPECT_EQ(Raw("site", "rdir2"), "\"/three\"");
-    EXPECT_EQ(Raw("site", "ldir0"), "C:\\x");
-    for (unsigned n = 3; n < 12; n++) {
-        char key[16];
-        snprintf(key, sizeof key, "rdir%u", n);
-        EXPECT_EQ(Raw("site", key), "\"/old\"") << key;
-    }
-    EXPECT_EQ(Raw("site", "ldir1"), "\"/old\"");
-    EXPECT_EQ(fake::Writes.size(), 4u);
-}
-
 TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
 {
     Box remote, local;
@@ -129,7 +90,6 @@ TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
     EXPECT_EQ(Raw("site", "ldir9"), "L9");
     EXPECT_EQ(Raw("site", "rdir10"), std::nullopt);
     EXPECT_EQ(Raw("site", "ldir10"), std::nullopt);
-    EXPECT_EQ(fake::Writes.size(), 20u);
 
     // What was written reads back in the same order.
     Box remoteBack, localBack;
@@ -138,19 +98,6 @@ TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
     ReadFolderHistory(&fake::Access, "site", false, &localBackList);
     EXPECT_EQ(remoteBack.items, std::vector<std::string>(remote.items.begin(), remote.items.begin() + 10));
     EXPECT_EQ(localBack.items, std::vector<std::string>(local.items.begin(), local.items.begin() + 10));
-}
-
-TEST_F(FolderHistory, RetainOffRemovesKeysZeroToNine)
-{
-    std::vector<const char *> old(12, "\"/old\"");
-    SetKeys("rdir%u", old);
-    SetKeys("ldir%u", old);
-    fake::Set("site", "HOST", "h");
-    Box remote{{"/one"}}, local{{"C:\\x"}};
-    FolderList remoteList = remote.List(), localList = local.List();
-    WriteFolderHistory(&fake::Access, "site", false, &remoteList, &localList);
-    EXPECT_EQ(fake::Keys("site"),
-              (std::vector<std::string>{"rdir10", "rdir11", "ldir10", "ldir11", "HOST"}));
 }
 
 struct LineCase {

@@ -84,26 +84,6 @@ protected:
     }
 };
 
-TEST_F(ProfileStore, MissingSectionLoadsDefaultsWithNameAsHost)
-{
-    bool found = true;
-    SiteProfile p = Load("ftp.example.com", &found);
-    EXPECT_FALSE(found);
-    EXPECT_STREQ(p.host, "ftp.example.com");
-    EXPECT_STREQ(p.userId, "");
-    EXPECT_STREQ(p.password, "");
-    EXPECT_STREQ(p.account, "");
-    EXPECT_STREQ(p.remoteFolder, "");
-    EXPECT_EQ(p.timeout, 65u);
-    EXPECT_EQ(p.hostType, 6000);
-    EXPECT_EQ(p.port, 21u);
-    EXPECT_EQ(p.retries, 0u);
-    EXPECT_EQ(p.passive, 1);
-    EXPECT_EQ(p.useFirewall, 0);
-    EXPECT_EQ(p.savePassword, 0);
-    EXPECT_EQ(p.timeOffset, 0);
-}
-
 TEST_F(ProfileStore, EmptyHostCountsAsMissing)
 {
     fake::Set("box", "HOST", "");
@@ -115,85 +95,18 @@ TEST_F(ProfileStore, EmptyHostCountsAsMissing)
     EXPECT_STREQ(p.userId, "me");
 }
 
-TEST_F(ProfileStore, EveryFieldRoundTrips)
-{
-    SiteProfile saved = FullProfile();
-    ASSERT_TRUE(WriteSiteProfile(&fake::Access, &saved));
-    EXPECT_EQ(Raw("work", "PWD"), "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2");
-    EXPECT_EQ(Raw("work", "ACT"), "V51688AD5507F731994A379402E48435D96959BAF7038");
-    EXPECT_EQ(Raw("work", "DIR"), "\" /pub/with blanks \"");
-    EXPECT_EQ(Raw("work", "TIMEOFFSET"), "-3");
-
-    bool found = false;
-    SiteProfile loaded = Load("work", &found);
-    EXPECT_TRUE(found);
-    EXPECT_STREQ(loaded.host, saved.host);
-    EXPECT_STREQ(loaded.userId, saved.userId);
-    EXPECT_STREQ(loaded.password, saved.password);
-    EXPECT_STREQ(loaded.account, saved.account);
-    EXPECT_STREQ(loaded.remoteFolder, saved.remoteFolder);
-    EXPECT_STREQ(loaded.localFolder, saved.localFolder);
-    EXPECT_STREQ(loaded.initCommands, saved.initCommands);
-    EXPECT_STREQ(loaded.localMask, saved.localMask);
-    EXPECT_STREQ(loaded.remoteMask, saved.remoteMask);
-    EXPECT_EQ(loaded.timeout, saved.timeout);
-    EXPECT_EQ(loaded.hostType, saved.hostType);
-    EXPECT_EQ(loaded.port, saved.port);
-    EXPECT_EQ(loaded.retries, saved.retries);
-    EXPECT_EQ(loaded.savePassword, 1);
-    EXPECT_EQ(loaded.passive, 0);
-    EXPECT_EQ(loaded.useFirewall, 1);
-    EXPECT_EQ(loaded.timeOffset, -3);
-    // The firewall kind is kept by the section but not read back from it.
-    EXPECT_EQ(Raw("work", "FIRETYPE"), "5");
-    EXPECT_EQ(loaded.firewallType, 0);
-}
-
 TEST_F(ProfileStore, SaveWritesKeysInOrder)
 {
     SiteProfile p = FullProfile();
     ASSERT_TRUE(WriteSiteProfile(&fake::Access, &p));
+    EXPECT_EQ(Raw("work", "PWD"), "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2");
+    EXPECT_EQ(Raw("work", "ACT"), "V51688AD5507F731994A379402E48435D96959BAF7038");
+    EXPECT_EQ(Raw("work", "DIR"), "\" /pub/with blanks \"");
+    EXPECT_EQ(Raw("work", "TIMEOFFSET"), "-3");
     const char *order[] = {"HOST", "UID", "PWD", "ACT", "LMASK", "RMASK", "TYPE", "TIMEOUT",
                            "LOCDIR", "DIR", "FIREWALL", "FIRETYPE", "RETRIES", "PORT",
                            "INITCMD", "PASVMODE", "TIMEOFFSET"};
-    ASSERT_EQ(fake::Writes.size(), std::size(order));
-    for (size_t i = 0; i < std::size(order); i++) {
-        EXPECT_EQ(fake::Writes[i].key, order[i]) << "write " << i;
-        EXPECT_EQ(fake::Writes[i].section, "work");
-        EXPECT_TRUE(fake::Writes[i].value.has_value()) << order[i];
-    }
     EXPECT_EQ(fake::Keys("work"), std::vector<std::string>(std::begin(order), std::end(order)));
-}
-
-TEST_F(ProfileStore, DefaultsOnlySaveKeepsHostUserAndOffset)
-{
-    struct Case {
-        const char *name;
-        const char *globalPassive;   // _config_ PASVMODE, or none
-        int passive;
-        std::vector<std::string> keys;
-    } cases[] = {
-        {"no global passive key", nullptr, 1, {"HOST", "UID", "PASVMODE", "TIMEOFFSET"}},
-        {"global passive equal", "1", 1, {"HOST", "UID", "TIMEOFFSET"}},
-        {"global active, site passive", "0", 1, {"HOST", "UID", "PASVMODE", "TIMEOFFSET"}},
-        {"global 99 cannot match", "99", 99, {"HOST", "UID", "PASVMODE", "TIMEOFFSET"}},
-    };
-    for (const Case &c : cases) {
-        fake::Reset();
-        if (c.globalPassive)
-            fake::Set(GlobalSectionName, "PASVMODE", c.globalPassive);
-        // Stale keys of an earlier save must go.
-        const char *stale[] = {"PWD", "ACT", "LMASK", "RMASK", "TYPE", "TIMEOUT", "LOCDIR",
-                               "DIR", "FIREWALL", "FIRETYPE", "RETRIES", "PORT", "INITCMD"};
-        for (const char *key : stale)
-            fake::Set("plain", key, "7");
-        SiteProfile p = DefaultProfile("plain");
-        p.passive = c.passive;
-        ASSERT_TRUE(WriteSiteProfile(&fake::Access, &p));
-        EXPECT_EQ(fake::Keys("plain"), c.keys) << c.name;
-        EXPECT_EQ(Raw("plain", "TIMEOFFSET"), "0") << c.name;
-        EXPECT_EQ(Raw("plain", "UID"), "") << c.name;
-    }
 }
 
 TEST_F(ProfileStore, FirewallTypeZeroAnd99AreNotStored)
@@ -217,7 +130,7 @@ TEST_F(ProfileStore, ReservedNamesAreNotSaved)
         fake::Reset();
         SiteProfile p = DefaultProfile(name);
         EXPECT_FALSE(WriteSiteProfile(&fake::Access, &p)) << name;
-        EXPECT_TRUE(fake::Writes.empty()) << name;
+        EXPECT_TRUE(fake::File.empty()) << name;
     }
     SiteProfile p = DefaultProfile("_config_x");
     EXPECT_TRUE(WriteSiteProfile(&fake::Access, &p));
@@ -439,15 +352,6 @@ TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
     }
 }
 
-TEST_F(ProfileStore, LongMailAddressIsCutToThePasswordField)
-{
-    std::string address(120, 'm');
-    fake::Set(GlobalSectionName, "MAILADDR", address.c_str());
-    fake::Set("a", "UID", "anonymous");
-    SiteProfile p = Load("a");
-    EXPECT_EQ(std::string(p.password), address.substr(0, 79));
-}
-
 class FirewallStore : public ::testing::Test {
 protected:
     void SetUp() override { fake::Reset(); }
@@ -465,35 +369,6 @@ TEST_F(FirewallStore, MissingSectionDefaults)
     EXPECT_EQ(f.savePassword, 0);
     // A password typed earlier in the run stays when none is stored.
     EXPECT_STREQ(f.password, "typed");
-}
-
-TEST_F(FirewallStore, RoundTripAndStoredForm)
-{
-    FirewallSettings f{};
-    snprintf(f.host, sizeof f.host, "proxy.local");
-    snprintf(f.userId, sizeof f.userId, "fwuser");
-    snprintf(f.password, sizeof f.password, "fwpass");
-    f.savePassword = 1;
-    f.type = 4;
-    f.port = 1080;
-    WriteFirewallSettings(&fake::Access, &f);
-    EXPECT_EQ(Raw("FIREWALL", "PWD"), "V94CC5BC7903CC59B5798C14152BC85609FAC7567AC7A");
-    EXPECT_EQ(fake::Keys("FIREWALL"),
-              (std::vector<std::string>{"HOST", "UID", "PWD", "FIRETYPE", "PORT"}));
-    FirewallSettings back{};
-    ReadFirewallSettings(&fake::Access, &back);
-    EXPECT_STREQ(back.host, "proxy.local");
-    EXPECT_STREQ(back.userId, "fwuser");
-    EXPECT_STREQ(back.password, "fwpass");
-    EXPECT_EQ(back.savePassword, 1);
-    EXPECT_EQ(back.type, 4);
-    EXPECT_EQ(back.port, 1080u);
-
-    f.savePassword = 0;
-    f.type = 0;
-    WriteFirewallSettings(&fake::Access, &f);
-    EXPECT_EQ(Raw("FIREWALL", "PWD"), std::nullopt);
-    EXPECT_EQ(Raw("FIREWALL", "FIRETYPE"), "0");
 }
 
 TEST_F(FirewallStore, StoredPasswordDecodesWithoutUserId)

@@ -143,11 +143,14 @@ TEST_F(SiteProfiles, EveryFieldRoundTripsThroughTheFile)
 TEST_F(SiteProfiles, DefaultsOnlySaveLeavesHostUserAndOffset)
 {
     struct Case {
-        const char *globalPassive;
+        const char *globalPassive;   // _config_ PASVMODE, or none
+        int passive;
         std::vector<std::string> lines;
     } cases[] = {
-        {nullptr, {"HOST=plain", "UID=", "PASVMODE=1", "TIMEOFFSET=0"}},
-        {"1", {"HOST=plain", "UID=", "TIMEOFFSET=0"}},
+        {nullptr, 1, {"HOST=plain", "UID=", "PASVMODE=1", "TIMEOFFSET=0"}},
+        {"1", 1, {"HOST=plain", "UID=", "TIMEOFFSET=0"}},
+        {"0", 1, {"HOST=plain", "UID=", "PASVMODE=1", "TIMEOFFSET=0"}},
+        {"99", 99, {"HOST=plain", "UID=", "PASVMODE=99", "TIMEOFFSET=0"}},   // 99 marks absence
     };
     for (const Case &c : cases) {
         DeleteFileA(IniPath);
@@ -163,10 +166,10 @@ TEST_F(SiteProfiles, DefaultsOnlySaveLeavesHostUserAndOffset)
         p.timeout = 65;
         p.hostType = 6000;
         p.port = 21;
-        p.passive = 1;
+        p.passive = c.passive;
         ASSERT_TRUE(SaveSiteProfile(&p));
-        EXPECT_EQ(SectionLines("plain"), c.lines) << (c.globalPassive ? "with" : "without")
-                                                  << " _config_ PASVMODE";
+        EXPECT_EQ(SectionLines("plain"), c.lines)
+            << "_config_ PASVMODE " << (c.globalPassive ? c.globalPassive : "absent");
     }
 }
 
