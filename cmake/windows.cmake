@@ -20,6 +20,9 @@ add_library(veltro_win STATIC ${VELTRO_WIN_SRC})
 target_include_directories(veltro_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 target_compile_definitions(veltro_win PUBLIC VELTRO_BUILD_DATE="${VELTRO_BUILD_DATE}")
 target_link_libraries(veltro_win PUBLIC veltro_portable veltr32_core ${VELTRO_WIN_LIBS})
+# Portable code calls platform services that live in veltro_win (MD5 of the
+# stored-password form): the two static libraries depend on each other.
+target_link_libraries(veltro_portable PUBLIC veltro_win)
 
 add_executable(veltro WIN32 ${CMAKE_SOURCE_DIR}/app/winmain_win.cpp ${VELTRO_RC})
 target_link_libraries(veltro PRIVATE veltro_win)
@@ -64,8 +67,13 @@ foreach(t ${VELTRO_WIN_TESTS})
   target_link_libraries(${name} PRIVATE veltro_win gtest gtest_main)
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
   add_dependencies(${name} veltro)
+  # test_srv_* tests get real FTP servers on loopback for their run.
+  set(runner ${VELTRO_WINE_RUN})
+  if(name MATCHES "^test_srv_")
+    set(runner ${CMAKE_SOURCE_DIR}/tests/servers/with-servers.sh ${VELTRO_WINE_RUN})
+  endif()
   add_test(NAME ${VELTRO_WINE_ARCH}.${name}
-    COMMAND ${VELTRO_WINE_RUN} $<TARGET_FILE:${name}> --gtest_color=no)
+    COMMAND ${runner} $<TARGET_FILE:${name}> --gtest_color=no)
   set_tests_properties(${VELTRO_WINE_ARCH}.${name} PROPERTIES
     ENVIRONMENT "${VELTRO_TEST_ENV}" TIMEOUT 600)
 endforeach()
