@@ -1,6 +1,7 @@
 # Windows (mingw-w64) targets: veltro.exe, veltr32.dll and the tests that run under Wine.
 
 # No compiler DLLs next to the binaries: everything is linked in.
+string(TIMESTAMP VELTRO_BUILD_DATE "%Y.%m.%d")
 set(VELTRO_STATIC_LINK -static -static-libgcc -static-libstdc++)
 set(VELTRO_WIN_LIBS ws2_32 comctl32 comdlg32 shell32 winmm advapi32 gdi32 user32 kernel32)
 
@@ -17,7 +18,11 @@ target_compile_definitions(veltro_portable PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _
 # Everything of the program but its entry point, so tests can link it.
 add_library(veltro_win STATIC ${VELTRO_WIN_SRC})
 target_include_directories(veltro_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+target_compile_definitions(veltro_win PUBLIC VELTRO_BUILD_DATE="${VELTRO_BUILD_DATE}")
 target_link_libraries(veltro_win PUBLIC veltro_portable veltr32_core ${VELTRO_WIN_LIBS})
+# Portable code calls platform services that live in veltro_win (MD5 of the
+# stored-password form): the two static libraries depend on each other.
+target_link_libraries(veltro_portable PUBLIC veltro_win)
 
 add_executable(veltro WIN32 ${CMAKE_SOURCE_DIR}/app/winmain_win.cpp ${VELTRO_RC})
 target_link_libraries(veltro PRIVATE veltro_win)
@@ -28,10 +33,13 @@ target_link_options(veltro PRIVATE -Wl,--export-all-symbols -Wl,--exclude-all-sy
 # The host-type library: portable core plus its Win32 exports and resources.
 file(GLOB VELTR32_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/veltr32/*.rc)
 file(GLOB VELTR32_DEF CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/veltr32/*.def)
-add_library(veltr32 SHARED ${VELTR32_WIN_SRC} ${VELTR32_RC} ${VELTR32_DEF})
-set_target_properties(veltr32 PROPERTIES PREFIX "" OUTPUT_NAME veltr32)
-target_link_libraries(veltr32 PRIVATE veltr32_core user32 gdi32 kernel32)
-target_link_options(veltr32 PRIVATE ${VELTRO_STATIC_LINK})
+if(VELTR32_WIN_SRC)
+  add_library(veltr32 SHARED ${VELTR32_WIN_SRC} ${VELTR32_RC} ${VELTR32_DEF})
+  set_target_properties(veltr32 PROPERTIES PREFIX "" OUTPUT_NAME veltr32)
+  target_link_libraries(veltr32 PRIVATE veltr32_core user32 gdi32 kernel32)
+  target_link_options(veltr32 PRIVATE ${VELTRO_STATIC_LINK})
+  add_dependencies(veltro veltr32)
+endif()
 
 # GoogleTest, built for the target from Debian's sources.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -53,9 +61,14 @@ foreach(t ${VELTRO_WIN_TESTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
   target_link_libraries(${name} PRIVATE veltro_win gtest gtest_main)
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
-  add_dependencies(${name} veltro veltr32)
+  add_dependencies(${name} veltro)
+  # test_srv_* tests get real FTP servers on loopback for their run.
+  set(runner ${VELTRO_WINE_RUN})
+  if(name MATCHES "^test_srv_")
+    set(runner ${CMAKE_SOURCE_DIR}/tests/servers/with-servers.sh ${VELTRO_WINE_RUN})
+  endif()
   add_test(NAME ${VELTRO_WINE_ARCH}.${name}
-    COMMAND ${VELTRO_WINE_RUN} $<TARGET_FILE:${name}> --gtest_color=no)
+    COMMAND ${runner} $<TARGET_FILE:${name}> --gtest_color=no)
   set_tests_properties(${VELTRO_WINE_ARCH}.${name} PROPERTIES
     ENVIRONMENT "${VELTRO_TEST_ENV}" TIMEOUT 600)
 endforeach()

@@ -38,3 +38,10 @@ static_assert(offsetof(ListingEntry, kind) == 272, "kind at 272");
 inline uint64_t ListingEntrySize(const ListingEntry &e) {
     return ((uint64_t)e.sizeHigh << 32) | e.size;
 }
+
+// The program side: load veltr32.dll at start (a missing or unusable
+// library is reported by name) and call its operations by ordinal.
+struct HWND__;
+int LoadHostLibrary(void);
+void FreeHostLibrary(void);
+int HostShowAboutBox(HWND__ *owner);

@@ -6,6 +6,64 @@
 // sites 24000, cmdline 25000, ui 26000).
 #pragma once
 
+// Version texts of the start-up banner.
+#define VELTRO_VERSION_TEXT "1.0"
+#define VELTRO_BANNER_NOTE "Win32 FTP client"
+#ifndef VELTRO_BUILD_DATE
+#define VELTRO_BUILD_DATE "2026.12.05"
+#endif
+
+// Main window commands (the numbers are the program's command ids).
+#define IDM_COMMANDLINE_TRANSFER 7654
+#define IDM_UPDATE_MODE_BUTTONS 8100
+#define IDM_CONNECT 9000
+#define IDM_CANCEL 9033
+#define IDM_ABOUT 9037
+#define IDM_HELP 9041
+#define IDM_EXIT 9042
+#define IDM_LOG_WINDOW 9047
+#define IDM_OPTIONS 5130
+#define IDM_SHOW_LOG 5557
+#define IDM_ABOUT_MENU 1500
+#define IDM_CLOSE_MAIN 1600
+#define IDM_DOWNLOAD 940
+#define IDM_UPLOAD 939
+#define IDM_DELETE_KEY 2600
+#define IDM_NO_ACTION_COPY 2202
+#define IDM_NO_ACTION_F7 2203
+
+// Log window
+#define IDM_LOG_CLOSE 5555
+#define IDM_LOG_SAVE 5556
+#define IDM_LOG_COPY 57634
+#define IDM_LOG_SELECT_ALL 2201
+#define IDC_LOG_EDIT 5554
+
+// Main window children
+#define IDC_LOCAL_LIST 927
+#define IDC_REMOTE_LIST 931
+#define IDC_MESSAGE_SCROLL 1010
+
+// Input dialogs
+#define IDC_INPUT_PROMPT 1100
+#define IDC_INPUT_FIELD 1101
+#define IDC_INPUT_HELP 1102
+
+// Strings of the application core (20000-20999)
+#define IDS_ERROR_REGISTERING_CLASS 20000
+#define IDS_WINDOW_CREATION_FAILED 20001
+#define IDS_ERROR_CREATING_WINDOW 20002
+#define IDS_MENU_ABOUT 20003
+#define IDS_MENU_SHOW_LOG 20004
+// Command line (25000-25999)
+#define IDS_UNKNOWN_ARGUMENTS 25000
+#define IDS_ENTER_COMMAND_LINE 25001
+// User interface (26000-26999)
+#define IDS_MESSAGE_LOG 26000
+#define IDS_ENTER_LOG_FILE_NAME 26001
+// Sites and options (24000-24999)
+#define IDS_ENTER_MAIL_ADDRESS 24000
+
 // ftp: control channel. Texts shared with the transfer code keep their numbers.
 #define IDS_NOT_CONNECTED       14183   // "Not connected, ignored"
 #define IDS_RECEIVE_ERROR       14256   // "Receive error"

@@ -3,6 +3,9 @@
 // blocking hook, aborts and closes.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -15,33 +18,9 @@
 #include "ui/msglog.h"
 
 // ---------------------------------------------------------------------------
-// Stand-ins for program parts that have not landed on this branch yet: the
-// message log sink (captured here so the tests can read it), the settings,
-// the current session, the string loader and the reply-based detection.
-// Remove each once the real one is linked.
-GlobalSettingValues GlobalSettings;
-SiteProfile CurrentSession;
-
-static CRITICAL_SECTION LogLock;
-static std::vector<std::string> CapturedLog;
+// Stand-in for the reply-based host-type detection, which has not landed on
+// this branch: records the lines offered. Remove once the real one links.
 static std::vector<std::string> DetectedLines;
-
-void AddLogLine(const char *text)
-{
-    EnterCriticalSection(&LogLock);
-    CapturedLog.push_back(text);
-    LeaveCriticalSection(&LogLock);
-}
-
-const char *LoadText(UINT id)
-{
-    static char texts[8][128];
-    static int next;
-    char *text = texts[next++ % 8];
-    if (LoadStringA(GetModuleHandleA(nullptr), id, text, 128) <= 0)
-        text[0] = '\0';
-    return text;
-}
 
 int DetectHostTypeFromReply(const char *line)
 {
@@ -52,12 +31,27 @@ int DetectHostTypeFromReply(const char *line)
 
 namespace {
 
+// The log as the program writes it: with BatchLogging on, the message log
+// appends every line, uncut, to xferlog.txt in the current folder.
 std::vector<std::string> Log()
 {
-    EnterCriticalSection(&LogLock);
-    std::vector<std::string> copy = CapturedLog;
-    LeaveCriticalSection(&LogLock);
-    return copy;
+    std::vector<std::string> lines;
+    FILE *f = fopen("xferlog.txt", "rb");
+    if (!f)
+        return lines;
+    std::string line;
+    for (int c; (c = fgetc(f)) != EOF;) {
+        if (c == '\n') {   // the file is written in text mode: CR LF
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line.push_back((char)c);
+        }
+    }
+    fclose(f);
+    return lines;
 }
 
 bool LogHas(const std::string &line)
@@ -141,12 +135,15 @@ protected:
     {
         static bool initialised;
         if (!initialised) {
-            InitializeCriticalSection(&LogLock);
+            char folder[MAX_PATH];
+            GetTempPathA(sizeof folder, folder);
+            strncat(folder, "veltro-control-test", sizeof folder - strlen(folder) - 1);
+            CreateDirectoryA(folder, nullptr);
+            SetCurrentDirectoryA(folder);
             initialised = true;
         }
-        EnterCriticalSection(&LogLock);
-        CapturedLog.clear();
-        LeaveCriticalSection(&LogLock);
+        BatchLogging = TRUE;
+        DeleteFileA("xferlog.txt");
         DetectedLines.clear();
         GlobalSettings = GlobalSettingValues{};
         CurrentSession = SiteProfile{};
@@ -582,7 +579,7 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReply)
 {
     HWND window = TestWindow();
     ASSERT_NE(window, nullptr);
-    SetThreadBlockingHook(TestHook);
+    SetThreadBlockingHook(BlockingHook);   // the program's own hook
     ScriptedFtpServer server;
     server.ReadCommand().Delay(400).Send("211 status\r\n").ReadUntilClosed();
     ControlSocket = Connect(server);

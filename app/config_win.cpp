@@ -1,0 +1,228 @@
+// The configuration store on the platform's private-profile functions. They
+// give the semantics the program relies on: a null write removes the key,
+// a missing key reads as the default, surrounding quotes are stripped.
+#include "app/config.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "app/geometry.h"
+#include "app/settings.h"
+#include "sites/site_profile.h"
+#include "ui/msglog.h"
+
+const char ConfigSection[] = "_config_";
+
+GlobalSettingValues GlobalSettings = {
+    "veltrio@",
+    0,   // balloon
+    0,   // verbose
+    1,   // hash
+    0,   // tranRate
+    0,   // dateFormat
+    0,   // autoSave
+    1,   // longDir
+    0,   // doubleClick
+    1,   // autoStart
+    0,   // layout
+    0,   // buttonsOnTop
+    0,   // hideButtons
+    3,   // font
+    0,   // scale
+    1,   // longDate
+    1,   // verifyDelete
+    0,   // useFindExec
+    4096,  // recvBlock
+    512,   // sendBlock
+    1, 1, 1, 1,  // keepReget, keepTimes, keepOverwrite, keepDirOverwrite
+    1, 1,        // localSort, remoteSort
+    0,   // autoMode
+    0,   // convertExt
+    1,   // doUpdate
+    0,   // forceLower
+    0,   // prompt
+    0,   // storeUnique
+    0,   // recvUnique
+    0,   // sortListBox
+    'I', // mode
+    1,   // viewLink
+    1,   // retain
+};
+
+void ProfileGetString(const char *section, const char *key, const char *def,
+                      char *buffer, int size)
+{
+    if (size <= 0)
+        return;
+    GetPrivateProfileStringA(section, key, def ? def : "", buffer, (DWORD)size, IniPath);
+    buffer[size - 1] = '\0';
+}
+
+void ProfilePutString(const char *section, const char *key, const char *text)
+{
+    WritePrivateProfileStringA(section, key, text, IniPath);
+}
+
+int ProfileGetInt(const char *section, const char *key, int def)
+{
+    // Read as text so that values written as "%u" wrap back to negative
+    // numbers, and non-numeric text reads as 0.
+    char text[32];
+    GetPrivateProfileStringA(section, key, "\x01", text, sizeof text, IniPath);
+    if (text[0] == '\x01' && text[1] == '\0')
+        return def;
+    return ParseWrappedInt(text);
+}
+
+void ConfigGetString(const char *key, const char *def, char *buffer, int size)
+{
+    ProfileGetString(ConfigSection, key, def, buffer, size);
+}
+
+void ConfigPutString(const char *key, const char *text)
+{
+    ProfilePutString(ConfigSection, key, text);
+}
+
+int ConfigGetInt(const char *key, int def)
+{
+    return ProfileGetInt(ConfigSection, key, def);
+}
+
+void ProfilePutInt(const char *section, const char *key, unsigned value)
+{
+    char text[16];
+    snprintf(text, sizeof text, "%u", value);
+    ProfilePutString(section, key, text);
+}
+
+void ProfilePutIntUnlessGlobal(const char *section, const char *key, unsigned value)
+{
+    int global = ConfigGetInt(key, 99);
+    if (global != 99 && (unsigned)global == value)
+        ProfilePutString(section, key, nullptr);
+    else
+        ProfilePutInt(section, key, value);
+}
+
+void SessionPutInt(const char *key, unsigned value)
+{
+    ProfilePutIntUnlessGlobal(CurrentSession.name, key, value);
+}
+
+int ProfileGetIntOrGlobal(const char *section, const char *key, int def)
+{
+    return ProfileGetInt(section, key, ConfigGetInt(key, def));
+}
+
+void LoadGlobalSettings(void)
+{
+    GlobalSettingValues &g = GlobalSettings;
+    ConfigGetString("MAILADDR", "veltrio@", g.mailAddress, sizeof g.mailAddress);
+
+    SiteProfile &s = CurrentSession;
+    s.name[0] = s.userId[0] = s.password[0] = s.remoteFolder[0] = '\0';
+    s.hostType = 6000;
+    s.timeout = 65;
+    s.serverFlags = 6;
+    ConfigGetString("SESSION", "", s.name, sizeof s.name);
+    LoadSiteProfile(&s);
+
+    // balloon, VERBOSE, HASH and AUTOSTART keep the value in effect when a
+    // second file (-i) lacks them.
+    g.balloon = ConfigGetInt("balloon", g.balloon);
+    g.verbose = ConfigGetInt("VERBOSE", g.verbose);
+    g.hash = ConfigGetInt("HASH", g.hash);
+    g.tranRate = ConfigGetInt("tranrate", 0);
+    g.dateFormat = ConfigGetInt("DateFmt", 0);
+    g.autoSave = ConfigGetInt("AUTOSAVE", 0);
+    g.longDir = ConfigGetInt("LONGDIR", 1);
+    g.doubleClick = ConfigGetInt("DBLCLK", 0);
+    g.autoStart = ConfigGetInt("AUTOSTART", g.autoStart);
+    g.layout = ConfigGetInt("LAYOUT", 0);
+    g.buttonsOnTop = ConfigGetInt("BONTOP", 0);
+    g.hideButtons = ConfigGetInt("HIDBTN", 0);
+    g.font = ConfigGetInt("FONT", 3);
+    g.scale = ConfigGetInt("SCALE", 0);
+    g.longDate = ConfigGetInt("LONGDATE", 1);
+    g.verifyDelete = ConfigGetInt("VRFYDEL", 1);
+    g.useFindExec = ConfigGetInt("UseFindExec", 0);
+    g.recvBlock = ConfigGetInt("RBP", 4096);
+    g.sendBlock = ConfigGetInt("SBP", 512);
+
+    g.keepReget = ConfigGetInt("KEPREGET", 1);
+    g.keepTimes = ConfigGetInt("KEPTIMES", 1);
+    g.keepOverwrite = ConfigGetInt("KEPOVERW", 1);
+    g.keepDirOverwrite = ConfigGetInt("KEPDIROW", 1);
+    g.localSort = ConfigGetInt("LSORT", 1);
+    g.remoteSort = ConfigGetInt("RSORT", 1);
+}
+
+static void DesktopSize(int *width, int *height)
+{
+    RECT r;
+    GetWindowRect(GetDesktopWindow(), &r);
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+}
+
+// The column boundaries of the two lists; kept by the layout.
+int LocalColumns[4] = {20, 140, 260, 330};
+int RemoteColumns[4] = {20, 140, 260, 330};
+
+void SaveWindowLocations(void)
+{
+    char text[96];
+    if (MainWindow && !IsZoomed(MainWindow)) {
+        ConfigPutString("MAXIMIZE", nullptr);
+        RECT r;
+        GetWindowRect(MainWindow, &r);
+        MainGeometry[GEO_LEFT] = r.left;
+        MainGeometry[GEO_TOP] = r.top;
+        MainGeometry[GEO_WIDTH] = r.right - r.left;
+        MainGeometry[GEO_HEIGHT] = r.bottom - r.top;
+        snprintf(text, sizeof text, "%u,%u,%u,%u,%u,%u", (unsigned)MainGeometry[0],
+                 (unsigned)MainGeometry[1], (unsigned)MainGeometry[2], (unsigned)MainGeometry[3],
+                 (unsigned)MainGeometry[4], (unsigned)MainGeometry[5]);
+        ConfigPutString("LOC", text);
+    } else if (MainWindow) {
+        ConfigPutString("MAXIMIZE", "1");
+    }
+    if (LogWindowRect[2] != 0) {
+        snprintf(text, sizeof text, "%u,%u,%u,%u", (unsigned)LogWindowRect[0],
+                 (unsigned)LogWindowRect[1], (unsigned)LogWindowRect[2], (unsigned)LogWindowRect[3]);
+        ConfigPutString("SLOC", text);
+    }
+    snprintf(text, sizeof text, "%u,%u,%u,%u", (unsigned)LocalColumns[0], (unsigned)LocalColumns[1],
+             (unsigned)LocalColumns[2], (unsigned)LocalColumns[3]);
+    ConfigPutString("LOCL", text);
+    snprintf(text, sizeof text, "%u,%u,%u,%u", (unsigned)RemoteColumns[0], (unsigned)RemoteColumns[1],
+             (unsigned)RemoteColumns[2], (unsigned)RemoteColumns[3]);
+    ConfigPutString("LOCR", text);
+}
+
+void ResetWindowLocations(void)
+{
+    ConfigPutString("LOC", nullptr);
+    ConfigPutString("SLOC", nullptr);
+    ConfigPutString("LOCL", nullptr);
+    ConfigPutString("LOCR", nullptr);
+    int dw, dh;
+    DesktopSize(&dw, &dh);
+    DefaultMainGeometry(dw, MainGeometry);
+    if (MainWindow) {
+        MoveWindow(MainWindow, MainGeometry[GEO_LEFT], MainGeometry[GEO_TOP],
+                   MainGeometry[GEO_WIDTH], MainGeometry[GEO_HEIGHT], TRUE);
+        if (LogWindow) {
+            RECT r;
+            GetWindowRect(MainWindow, &r);
+            LogWindowRect[0] = r.left;
+            LogWindowRect[1] = r.top + 40;
+            LogWindowRect[2] = r.right - r.left;
+            LogWindowRect[3] = (r.bottom - r.top) / 2;
+            MoveWindow(LogWindow, LogWindowRect[0], LogWindowRect[1], LogWindowRect[2],
+                       LogWindowRect[3], TRUE);
+        }
+    }
+}

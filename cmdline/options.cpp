@@ -1,0 +1,86 @@
+#include "cmdline/options.h"
+
+#include <string.h>
+
+static int IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+static const char *SkipBlanks(const char *p)
+{
+    while (IsBlank(*p))
+        p++;
+    return p;
+}
+
+const char *TakeWord(const char *p, char *buffer, int size)
+{
+    int n = 0;
+    p = SkipBlanks(p);
+    int quoted = 0;
+    while (*p && (quoted || !IsBlank(*p))) {
+        if (*p == '"') {
+            quoted = !quoted;
+        } else if (n < size - 1) {
+            buffer[n++] = *p;
+        }
+        p++;
+    }
+    if (size > 0)
+        buffer[n] = '\0';
+    return SkipBlanks(p);
+}
+
+static OptionKind KindOf(const char *word)
+{
+    switch (word[1]) {
+    case 'a':
+        if (word[2] && word[3] == 'k')
+            return OPT_ASK;
+        return OPT_ASCII;
+    case 'b': return OPT_BINARY;
+    case 'c': return OPT_ACCOUNT;
+    case 'd': return OPT_DEST;
+    case 'i': return OPT_INI;
+    case 'l': return OPT_LOWER;
+    case 'p': return OPT_PROFILE;
+    case 'q': return OPT_QUIET;
+    case 's': return OPT_SOURCE;
+    case 'u': return OPT_USER;
+    case 'w': return OPT_PASSWORD;
+    default: return OPT_UNKNOWN;
+    }
+}
+
+static int TakesValue(OptionKind kind)
+{
+    switch (kind) {
+    case OPT_ACCOUNT: case OPT_DEST: case OPT_INI: case OPT_PROFILE:
+    case OPT_SOURCE: case OPT_USER: case OPT_PASSWORD:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+const char *NextOption(const char *p, OptionToken *token)
+{
+    token->value[0] = '\0';
+    p = SkipBlanks(p);
+    if (*p != '-') {
+        token->kind = OPT_END;
+        token->rest = p;
+        return p;
+    }
+    char word[OPTION_VALUE_SIZE];
+    const char *start = p;
+    const char *after = TakeWord(p, word, sizeof word);
+    token->kind = KindOf(word);
+    token->rest = start;
+    if (token->kind == OPT_UNKNOWN)
+        return start;
+    if (TakesValue(token->kind))
+        after = TakeWord(after, token->value, sizeof token->value);
+    return after;
+}
