@@ -61,3 +61,5 @@
 // User interface (26000-26999)
 #define IDS_MESSAGE_LOG 26000
 #define IDS_ENTER_LOG_FILE_NAME 26001
+// Sites and options (24000-24999)
+#define IDS_ENTER_MAIL_ADDRESS 24000
