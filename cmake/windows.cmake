@@ -59,8 +59,13 @@ foreach(t ${VELTRO_WIN_TESTS})
   target_link_libraries(${name} PRIVATE veltro_win gtest gtest_main)
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
   add_dependencies(${name} veltro)
+  # test_srv_* tests get real FTP servers on loopback for their run.
+  set(runner ${VELTRO_WINE_RUN})
+  if(name MATCHES "^test_srv_")
+    set(runner ${CMAKE_SOURCE_DIR}/tests/servers/with-servers.sh ${VELTRO_WINE_RUN})
+  endif()
   add_test(NAME ${VELTRO_WINE_ARCH}.${name}
-    COMMAND ${VELTRO_WINE_RUN} $<TARGET_FILE:${name}> --gtest_color=no)
+    COMMAND ${runner} $<TARGET_FILE:${name}> --gtest_color=no)
   set_tests_properties(${VELTRO_WINE_ARCH}.${name} PROPERTIES
     ENVIRONMENT "${VELTRO_TEST_ENV}" TIMEOUT 600)
 endforeach()
