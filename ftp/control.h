@@ -12,6 +12,8 @@
 #include <windows.h>
 #include <stdarg.h>
 
+#include "ftp/reply.h"
+
 #define NO_SOCKET ((SOCKET)(~(UINT_PTR)0))   // -1: no socket
 
 extern SOCKET ControlSocket;
@@ -27,7 +29,8 @@ extern int ReplyTimeout;              // seconds per receive while awaiting a re
 extern BOOL DetectFromReplies;        // offer reply lines to host-type detection
 extern int TimerCountdown;
 
-enum { REPLY_TEXT_SIZE = 4097 + 16, PENDING_TEXT_SIZE = 1024 };
+enum { REPLY_TEXT_SIZE = 4097 + 16, PENDING_TEXT_SIZE = REPLY_LINE_READ };
+extern PendingBytes PendingText;      // bytes received behind the current line
 
 // Window timers of the main window.
 enum { BLOCKING_TIMER_ID = 20, KEEPALIVE_TIMER_ID = 50 };
@@ -50,18 +53,44 @@ void LogFormat(const char *format, ...);
 const char *WinSockErrorText(int error, char *buffer);
 void ReportWinSockError(const char *label, int error);
 
+// The blocking-call timer counts the session's time-out down in 5-second
+// ticks and, at zero, cancels the socket wait in progress. It carries its
+// own timer procedure, so the window procedure need not route WM_TIMER;
+// OnBlockingTimer is the body of one tick.
 void StartBlockingTimer(HWND window, UINT timerId);
 void StopBlockingTimer(HWND window);
-void OnBlockingTimer(HWND window);       // WM_TIMER for BLOCKING_TIMER_ID
+void OnBlockingTimer(HWND window);
+// Timer procedure of the keep-alive timer (KEEPALIVE_TIMER_ID, 30000 ms):
+// "NOOP" while the channel is idle; stops its timer when there is no
+// connection or no window.
 void CALLBACK KeepAliveTick(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+// The reply-based host-type detection (remote commands module): offered every
+// reply line while DetectFromReplies is set and the host type is automatic.
+int DetectHostTypeFromReply(const char *line);
 
 // The socket wait layer. WinSock 2 never calls a blocking hook, so every wait
 // is a loop of short select() slices with the blocking hook run in between.
+// A socket that is ready at once costs one select and never touches the
+// message queue; only a real wait runs the hook, and only while messages
+// are queued.
 // WaitSocket returns 1 when ready, 0 on time-out (WSA error 10004 set), -1
-// on failure or when the wait was cancelled (CancelFlag, or
-// CancelBlockingWait) with WSA error 10004.
+// on failure (WSA error of the failure) or when the wait was cancelled
+// (CancelFlag when honourCancelFlag is set, or CancelBlockingWait) with WSA
+// error 10004. milliseconds 0 only polls; below 0 waits until ready or
+// cancelled. WAIT_CONNECT waits for a non-blocking connect to finish and
+// fails with the connect's own error.
 enum WaitKind { WAIT_READ, WAIT_WRITE, WAIT_CONNECT };
-int WaitSocket(SOCKET s, WaitKind kind, int milliseconds);
+int WaitSocket(SOCKET s, WaitKind kind, int milliseconds, BOOL honourCancelFlag = TRUE);
+// One select of at most the given microseconds, no hook: 1, 0 or -1.
+int PollSocket(SOCKET s, WaitKind kind, long microseconds);
 BOOL IsBlockingWait(void);              // a socket wait is running on some thread
 void CancelBlockingWait(void);          // ends the running waits with 10004
+// Installs the blocking hook of the calling thread (null: waits just wait).
 void SetThreadBlockingHook(BOOL (CALLBACK *hook)(void));
+// connect / accept through the wait layer. ConnectSocket leaves the socket
+// blocking and returns 0 or SOCKET_ERROR (WSA error set: the connect's error,
+// 10004 when cancelled, 10060 on time-out). AcceptSocket returns the new
+// socket or INVALID_SOCKET (10004 on time-out or cancel).
+int ConnectSocket(SOCKET s, const struct sockaddr *address, int length, int milliseconds);
+SOCKET AcceptSocket(SOCKET listener, struct sockaddr *address, int *length, int milliseconds);

@@ -1,0 +1,367 @@
+// The FTP control channel: command sender, reply reader, flush, closes,
+// the Telnet abort, and the blocking-call and keep-alive timers.
+//
+// The user-interface thread and the transfer worker share this channel and
+// its globals. They take turns through CommandBusy (raised while a command
+// goes out or a reply line is awaited); CommandLock refuses a command that
+// re-enters through the blocking hook while another runs on this thread.
+#include "ftp/control.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "listing/host_library.h"
+#include "resources/resource.h"
+#include "sites/site_profile.h"
+
+SOCKET ControlSocket = NO_SOCKET;
+BOOL Connected;
+volatile LONG CommandBusy;
+volatile BOOL CommandLock;
+volatile BOOL CancelFlag;
+volatile BOOL AbortFlag;
+int LastReplyCode;
+char ReplyText[REPLY_TEXT_SIZE];
+PendingBytes PendingText;
+int ReplyDepth;
+int ReplyTimeout = 120;
+BOOL DetectFromReplies;
+int TimerCountdown;
+
+namespace {
+
+// The last ReadReplyLine ended without a line: closed, failed or timed out.
+bool LineReadFailed;
+
+const int SEND_TIMEOUT_MS = 32000;
+const int DRAIN_TIMEOUT_MS = 1000;
+// A closing socket is drained so the peer sees an orderly end; a peer that
+// keeps sending (a download being abandoned) is cut off after this much.
+const long DRAIN_LIMIT = 1L << 20;
+
+bool Verbose()
+{
+    return GlobalSettings.verbose != 0;
+}
+
+int SendFlagsTimed(SOCKET s, const char *bytes, int length, int flags, int milliseconds)
+{
+    int w = WaitSocket(s, WAIT_WRITE, milliseconds);
+    if (w != 1)
+        return -1;   // time-out or cancel: WSA error 10004 is set
+    return send(s, bytes, length, flags);
+}
+
+// Sends the command and reads its reply; the caller holds CommandLock.
+int RunCommand(SOCKET s, const char *command)
+{
+    if (s == NO_SOCKET) {
+        LogFormat("! %s", LoadText(IDS_NOT_CONNECTED));
+        return 0;
+    }
+    if (SendLine(s, command) == -1)
+        return 0;
+    return GetReply(s);
+}
+
+// Reads and drops what the peer still sends, until it closes, a read fails
+// or DRAIN_TIMEOUT_MS pass without data. CancelFlag does not stop it: the
+// closes set that flag themselves.
+void Drain(SOCKET s)
+{
+    char discard[256];
+    long total = 0;
+    while (total < DRAIN_LIMIT) {
+        if (WaitSocket(s, WAIT_READ, DRAIN_TIMEOUT_MS, FALSE) != 1)
+            return;
+        int n = recv(s, discard, sizeof discard, 0);
+        if (n <= 0)
+            return;
+        total += n;
+    }
+}
+
+void CALLBACK BlockingTimerProc(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    if (id == BLOCKING_TIMER_ID)
+        OnBlockingTimer(window);
+}
+
+}  // namespace
+
+int FtpCommand(SOCKET s, const char *format, ...)
+{
+    LastReplyCode = 0;
+    char command[COMMAND_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(command, sizeof command, format, args);
+    va_end(args);
+    if (CommandLock) {
+        LastReplyCode = 400;
+        return 4;
+    }
+    CommandLock = TRUE;
+    const char *echo = CommandEcho(command, !Verbose());
+    if (echo)
+        LogLine(echo);
+    int result = RunCommand(s, command);
+    CommandLock = FALSE;
+    return result;
+}
+
+int FtpCommandText(SOCKET s, const char *text)
+{
+    LastReplyCode = 0;
+    if (CommandLock)
+        return 5;
+    CommandLock = TRUE;
+    LogLine(CommandEcho(text, false));
+    int result = RunCommand(s, text);
+    CommandLock = FALSE;
+    return result;
+}
+
+int SendLine(SOCKET s, const char *text)
+{
+    if (s == NO_SOCKET)
+        return -1;
+    if (CommandBusy > 0) {
+        // The other thread has a command or reply outstanding. Its wait
+        // dispatches messages; this one must not, or the two would
+        // interleave on the one socket.
+        LogLine(LoadText(IDS_COMMAND_YIELDING));
+        while (CommandBusy > 0 && !CancelFlag)
+            Sleep(1);
+        if (CancelFlag)
+            return -1;
+    }
+
+    int length = (int)strlen(text);
+    if (!KeepsTrailingBlanks(text)) {
+        while (length > 0 && strchr(" \t\r\n", text[length - 1]))
+            length--;
+    }
+
+    InterlockedIncrement(&CommandBusy);
+    int sent;
+    char *line = (char *)malloc((size_t)length + 2);
+    if (line) {
+        memcpy(line, text, (size_t)length);
+        line[length] = '\r';
+        line[length + 1] = '\n';
+        sent = SendAll(s, line, length + 2);
+        free(line);
+    } else {
+        sent = SendAll(s, text, length);
+        if (sent == length)
+            sent += SendAll(s, "\r\n", 2);
+    }
+    InterlockedDecrement(&CommandBusy);
+    return sent;
+}
+
+int SendAll(SOCKET s, const char *bytes, int length)
+{
+    if (length < 1)
+        return 0;
+    int sent = 0;
+    while (sent < length) {
+        int n = SendTimed(s, bytes + sent, length - sent, SEND_TIMEOUT_MS);
+        if (n <= 0) {
+            int error = WSAGetLastError();
+            ReportWinSockError(LoadText(IDS_SEND_ERROR), error);
+            return sent;
+        }
+        sent += n;
+    }
+    return sent;
+}
+
+int SendTimed(SOCKET s, const char *bytes, int length, int milliseconds)
+{
+    return SendFlagsTimed(s, bytes, length, 0, milliseconds);
+}
+
+int RecvTimed(SOCKET s, char *buffer, int length, int flags, int milliseconds)
+{
+    int w = WaitSocket(s, WAIT_READ, milliseconds);
+    if (w != 1)
+        return -1;   // time-out or cancel: WSA error 10004 is set
+    return recv(s, buffer, length, flags);
+}
+
+int ReadReplyLine(SOCKET s)
+{
+    if (s == NO_SOCKET)
+        return 0;
+    InterlockedIncrement(&CommandBusy);
+    CancelFlag = FALSE;
+    LineReadFailed = false;
+    memset(ReplyText, 0, REPLY_TEXT_CLEARED);
+
+    bool complete = false;
+    int held = TakePendingLine(&PendingText, ReplyText, &complete);
+    int received = 1;
+    // Seconds to milliseconds without overflow for absurd time-outs.
+    int limit = ReplyTimeout > 2000000 ? 2000000000 : ReplyTimeout * 1000;
+    while (!complete && held < REPLY_LINE_PIECE && !CancelFlag) {
+        received = RecvTimed(s, ReplyText + held, REPLY_LINE_READ - held, 0, limit);
+        if (received <= 0)
+            break;
+        held = AcceptReceived(ReplyText, held, received, &PendingText, &complete);
+    }
+    if (received <= 0) {
+        if (received < 0) {
+            int error = WSAGetLastError();
+            ReportWinSockError(LoadText(IDS_RECEIVE_ERROR), error);
+        }
+        CancelFlag = TRUE;
+        LineReadFailed = true;
+        InterlockedDecrement(&CommandBusy);
+        return 421;
+    }
+    int code = CancelFlag ? 421 : ReplyLineCode(ReplyText);
+    TrimRight(ReplyText);
+    InterlockedDecrement(&CommandBusy);
+    return code;
+}
+
+int GetReply(SOCKET s)
+{
+    if (s == NO_SOCKET)
+        return 0;
+    int lines = 0;
+    int code = 0;
+    for (;;) {
+        InterlockedIncrement(&CommandBusy);
+        ReplyDepth++;
+        lines++;
+        int lineCode = ReadReplyLine(s);
+        bool continued = IsContinuedLine(ReplyText, lineCode);
+        // A read that produced no line (closed, failed, cancelled) logs
+        // nothing here; the failure was reported where it happened.
+        if (!LineReadFailed && ReplyText[0] != '\0' && (Verbose() || !IsQuietReply(ReplyText)))
+            LogLine(ReplyText);
+        if (CancelFlag) {
+            code = 421;
+            LastReplyCode = code;
+            break;
+        }
+        code = ReplyCodeAfterLine(LastReplyCode, lines, lineCode);
+        if (DetectFromReplies && CurrentSession.hostType == HOST_AUTO)
+            DetectHostTypeFromReply(ReplyText);
+        LastReplyCode = code;
+        if (!ReplyContinues(continued, code, lines, lineCode))
+            break;
+    }
+    ReplyDepth -= lines;
+    InterlockedExchangeAdd(&CommandBusy, -lines);
+    return ReplyClass(code);
+}
+
+void FlushReply(SOCKET s)
+{
+    ClearPending(&PendingText);
+    if (s == NO_SOCKET)
+        return;
+    if (PollSocket(s, WAIT_READ, 100) == 1) {
+        char discard[82];
+        RecvTimed(s, discard, sizeof discard, 0, SEND_TIMEOUT_MS);
+    }
+}
+
+SOCKET CloseGraceful(SOCKET s)
+{
+    if (s == NO_SOCKET)
+        return NO_SOCKET;
+    CancelFlag = TRUE;
+    if (shutdown(s, SD_SEND) == 0) {
+        Drain(s);
+    } else {
+        int error = WSAGetLastError();
+        if (error == WSAEINPROGRESS)
+            CancelBlockingWait();
+        else if (error == WSAENOTSOCK)
+            return NO_SOCKET;
+    }
+    if (closesocket(s) == 0)
+        return NO_SOCKET;
+    int error = WSAGetLastError();
+    if (error == WSAENOTSOCK)
+        return NO_SOCKET;
+    if (error == WSAEINPROGRESS) {
+        CancelBlockingWait();
+        return closesocket(s) == 0 ? NO_SOCKET : s;
+    }
+    ReportWinSockError(LoadText(IDS_CLOSESOCKET), error);
+    return s;
+}
+
+SOCKET CloseQuiet(SOCKET s)
+{
+    if (s == NO_SOCKET)
+        return NO_SOCKET;
+    if (shutdown(s, SD_SEND) == 0)
+        Drain(s);
+    closesocket(s);
+    return NO_SOCKET;
+}
+
+int SendAbort(SOCKET control)
+{
+    // Telnet IAC IP IAC as urgent data: the server sees the interrupt even
+    // while it is busy sending; then the synch mark DM and the command.
+    static const char interrupt[3] = {'\xFF', '\xF4', '\xFF'};
+    static const char abort[7] = {'\xF2', 'A', 'B', 'O', 'R', '\r', '\n'};
+    if (SendFlagsTimed(control, interrupt, sizeof interrupt, MSG_OOB, SEND_TIMEOUT_MS) !=
+        (int)sizeof interrupt) {
+        int error = WSAGetLastError();
+        LogFormat("[%u] IP %s %u", (unsigned)control, LoadText(IDS_NOT_ACCEPTED), (unsigned)error);
+        return 0;
+    }
+    if (SendFlagsTimed(control, abort, sizeof abort, 0, SEND_TIMEOUT_MS) != (int)sizeof abort) {
+        int error = WSAGetLastError();
+        LogFormat("[%u] ABOR %s %u", (unsigned)control, LoadText(IDS_NOT_ACCEPTED), (unsigned)error);
+        return 0;
+    }
+    LogFormat("[%u] %s ABOR", (unsigned)control, LoadText(IDS_TRANSMITTED));
+    return GetReply(control);
+}
+
+void StartBlockingTimer(HWND window, UINT timerId)
+{
+    TimerCountdown = (int)(CurrentSession.timeout / 5);
+    SetTimer(window, timerId, 5000, BlockingTimerProc);
+}
+
+void StopBlockingTimer(HWND window)
+{
+    KillTimer(window, BLOCKING_TIMER_ID);
+}
+
+void OnBlockingTimer(HWND window)
+{
+    // A time-out under 5 seconds starts at 0: the first tick ends the wait.
+    if (--TimerCountdown > 0)
+        return;
+    KillTimer(window, BLOCKING_TIMER_ID);
+    if (IsBlockingWait()) {
+        LogFormat("! %s", LoadText(IDS_TIMER_CANCELLED));
+        CancelFlag = TRUE;
+        CancelBlockingWait();
+    }
+}
+
+void CALLBACK KeepAliveTick(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    if (ControlSocket != NO_SOCKET && IsWindow(window)) {
+        if (!CommandLock && CommandBusy <= 0)
+            FtpCommand(ControlSocket, "NOOP");
+    } else {
+        KillTimer(window, id);
+    }
+}

@@ -1,0 +1,266 @@
+// Reply-line rules of the control channel, checked without sockets.
+#include "ftp/reply.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CodeCase {
+    const char *line;
+    int code;
+    bool continued;
+};
+
+TEST(ReplyLine, CodeAndContinuation)
+{
+    const CodeCase cases[] = {
+        {"220 Ready", 220, false},
+        {"220-Welcome", 220, true},
+        {"230 inner", 230, false},
+        {" indented text", 0, true},
+        {"650 out of range", 650, true},
+        {"099 below range", 99, true},
+        {"100 lowest", 100, false},
+        {"599 highest", 599, false},
+        {"600 just above", 600, true},
+        {"22", 0, true},
+        {"2x0 broken", 0, true},
+        {"", 0, true},
+        {"abc", 0, true},
+        {"200", 200, false},       // three digits and nothing more ends a reply
+        {"200-", 200, true},
+    };
+    for (const CodeCase &c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(ReplyLineCode(c.line), c.code);
+        EXPECT_EQ(IsContinuedLine(c.line, ReplyLineCode(c.line)), c.continued);
+    }
+}
+
+// Runs the reply-reading rules over a list of lines the way GetReply does and
+// returns how many lines make up the first reply and its code.
+struct Folded {
+    int lines;
+    int code;
+};
+
+Folded FoldReply(const std::vector<std::string> &lines, int lastCode)
+{
+    int code = lastCode;
+    for (size_t i = 0; i < lines.size(); i++) {
+        int depth = (int)i + 1;
+        int lineCode = ReplyLineCode(lines[i].c_str());
+        bool continued = IsContinuedLine(lines[i].c_str(), lineCode);
+        code = ReplyCodeAfterLine(code, depth, lineCode);
+        if (!ReplyContinues(continued, code, depth, lineCode))
+            return {depth, code};
+    }
+    return {-1, code};   // the reply never ended
+}
+
+struct FoldCase {
+    const char *name;
+    std::vector<std::string> lines;
+    int lastCode;
+    int lines_used;
+    int code;
+};
+
+TEST(ReplyLine, MultiLineReplies)
+{
+    const FoldCase cases[] = {
+        {"single line", {"200 ok", "999 never read"}, 0, 1, 200},
+        {"three lines with an indented one", {"220-Welcome", " to the host", "220 Ready"}, 0, 3, 220},
+        {"inner line with another code", {"220-Hi", "230 inner", "220 Done"}, 0, 3, 220},
+        {"code 650 and non-digit lines", {"220-Hi", "650 x", "no digits", "220 end"}, 0, 4, 220},
+        {"hyphen on the final code goes on", {"550-a", "550-b", "550 c"}, 0, 3, 550},
+        {"first line sets the code over the last reply's",
+         {"331 Password"}, 226, 1, 331},
+        {"leading garbage before any code", {"hello", "250 ok"}, 0, 2, 250},
+        {"leading garbage keeps the last reply's code",
+         {"hello", "250 ok", "226 old code"}, 226, 3, 226},
+        {"a long line's pieces continue it", {"220-xxxx", "xxxxxxx", "xxx", "220 end"}, 0, 4, 220},
+    };
+    for (const FoldCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        Folded f = FoldReply(c.lines, c.lastCode);
+        EXPECT_EQ(f.lines, c.lines_used);
+        EXPECT_EQ(f.code, c.code);
+    }
+}
+
+TEST(ReplyLine, ClassOfCode)
+{
+    EXPECT_EQ(ReplyClass(0), 0);
+    EXPECT_EQ(ReplyClass(99), 0);
+    EXPECT_EQ(ReplyClass(100), 1);
+    EXPECT_EQ(ReplyClass(226), 2);
+    EXPECT_EQ(ReplyClass(421), 4);
+    EXPECT_EQ(ReplyClass(599), 5);
+    EXPECT_EQ(ReplyClass(600), 0);
+}
+
+// --- cutting lines out of received bytes ------------------------------
+
+struct Reader {
+    char line[REPLY_TEXT_CLEARED];
+    PendingBytes pending;
+    int held;
+};
+
+void StartLine(Reader *r)
+{
+    memset(r->line, 0, sizeof r->line);
+    r->held = 0;
+}
+
+// Feeds one receive's bytes; returns whether the line is complete.
+bool Feed(Reader *r, const std::string &bytes)
+{
+    EXPECT_LE(r->held + (int)bytes.size(), REPLY_LINE_READ);
+    memcpy(r->line + r->held, bytes.data(), bytes.size());
+    bool complete = false;
+    r->held = AcceptReceived(r->line, r->held, (int)bytes.size(), &r->pending, &complete);
+    return complete;
+}
+
+TEST(LineCutting, WholeLineInOneReceive)
+{
+    Reader r{};
+    ClearPending(&r.pending);
+    StartLine(&r);
+    EXPECT_TRUE(Feed(&r, "200 ok\r\n"));
+    EXPECT_STREQ(r.line, "200 ok\r\n");
+    EXPECT_EQ(r.pending.length, 0);
+}
+
+TEST(LineCutting, LineInPiecesNeedsMoreReceives)
+{
+    Reader r{};
+    ClearPending(&r.pending);
+    StartLine(&r);
+    EXPECT_FALSE(Feed(&r, "22"));
+    EXPECT_FALSE(Feed(&r, "0 Rea"));
+    EXPECT_FALSE(Feed(&r, "dy\r"));
+    EXPECT_TRUE(Feed(&r, "\n"));
+    EXPECT_STREQ(r.line, "220 Ready\r\n");
+}
+
+TEST(LineCutting, BytesBehindTheLineArePending)
+{
+    Reader r{};
+    ClearPending(&r.pending);
+    StartLine(&r);
+    EXPECT_TRUE(Feed(&r, "200 A\r\n250-B\r\n250 C\r\n3"));
+    EXPECT_STREQ(r.line, "200 A\r\n");
+    EXPECT_EQ(r.held, 7);
+    ASSERT_EQ(r.pending.length, 15);
+
+    // The next lines come from the pending bytes without a receive.
+    const char *expect[] = {"250-B\r\n", "250 C\r\n"};
+    for (const char *e : expect) {
+        StartLine(&r);
+        bool complete = false;
+        r.held = TakePendingLine(&r.pending, r.line, &complete);
+        EXPECT_TRUE(complete);
+        EXPECT_STREQ(r.line, e);
+    }
+    // A partial pending line is moved whole and reading goes on behind it.
+    StartLine(&r);
+    bool complete = true;
+    r.held = TakePendingLine(&r.pending, r.line, &complete);
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(r.held, 1);
+    EXPECT_EQ(r.pending.length, 0);
+    EXPECT_TRUE(Feed(&r, "31 pw\r\n"));
+    EXPECT_STREQ(r.line, "331 pw\r\n");
+}
+
+TEST(LineCutting, NulEndsALineLikeLineFeed)
+{
+    Reader r{};
+    ClearPending(&r.pending);
+    StartLine(&r);
+    std::string bytes("200 a\0" "250 b\n", 12);
+    EXPECT_TRUE(Feed(&r, bytes));
+    EXPECT_STREQ(r.line, "200 a");
+    EXPECT_EQ(r.held, 6);
+    EXPECT_EQ(r.pending.length, 6);
+}
+
+TEST(LineCutting, EmptyPendingMovesNothing)
+{
+    PendingBytes p;
+    ClearPending(&p);
+    char line[REPLY_LINE_READ] = {};
+    bool complete = true;
+    EXPECT_EQ(TakePendingLine(&p, line, &complete), 0);
+    EXPECT_FALSE(complete);
+}
+
+// --- echoes, trimming, search ------------------------------------------
+
+TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
+{
+    struct EchoCase {
+        const char *command;
+        bool hideNoop;
+        const char *echo;   // null: not logged
+    } cases[] = {
+        {"PASS secret ", false, "PASS (hidden)"},
+        {"PASS secret", true, "PASS (hidden)"},
+        {"ACCT 1234", true, "ACCT (hidden)"},
+        {"pass lower", false, "pass lower"},   // compared with case
+        {"PASSWORD x", false, "PASSWORD x"},
+        {"NOOP", true, nullptr},
+        {"NOOP", false, "NOOP"},
+        {"noop", true, "noop"},
+        {"CWD /pub", true, "CWD /pub"},
+    };
+    for (const EchoCase &c : cases) {
+        SCOPED_TRACE(c.command);
+        const char *echo = CommandEcho(c.command, c.hideNoop);
+        if (c.echo)
+            EXPECT_STREQ(echo, c.echo);
+        else
+            EXPECT_EQ(echo, nullptr);
+    }
+    EXPECT_TRUE(IsQuietReply("200 NOOP command successful"));
+    EXPECT_TRUE(IsQuietReply("200 noop ok"));
+    EXPECT_FALSE(IsQuietReply("200 Command okay"));
+    EXPECT_FALSE(IsQuietReply("500 NOOP"));
+    EXPECT_TRUE(KeepsTrailingBlanks("PASS x "));
+    EXPECT_TRUE(KeepsTrailingBlanks("pass x "));
+    EXPECT_FALSE(KeepsTrailingBlanks("PASSx"));
+    EXPECT_FALSE(KeepsTrailingBlanks("CWD x "));
+}
+
+TEST(TextHelpers, TrimRightAndFindText)
+{
+    struct TrimCase {
+        const char *in, *out;
+    } cases[] = {
+        {"CWD dir  \t\r\n", "CWD dir"},
+        {"  lead stays", "  lead stays"},
+        {" \t\r\n", ""},
+        {"", ""},
+        {"x\r\n\r\n", "x"},
+    };
+    for (const TrimCase &c : cases) {
+        char buf[64];
+        snprintf(buf, sizeof buf, "%s", c.in);
+        EXPECT_STREQ(TrimRight(buf), c.out);
+    }
+    const char *greeting = "220 host X1 VELTRO ready (12)";
+    EXPECT_EQ(FindText(greeting, " VELTRO "), greeting + 11);
+    EXPECT_EQ(FindText(greeting, "veltro"), nullptr);
+    EXPECT_EQ(FindText(greeting, ""), greeting);
+    char buf[] = "abcabc";
+    EXPECT_EQ(FindText(buf, "ca"), buf + 2);
+}
+
+}  // namespace
