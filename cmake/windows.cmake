@@ -38,6 +38,11 @@ if(VELTR32_WIN_SRC)
   set_target_properties(veltr32 PROPERTIES PREFIX "" OUTPUT_NAME veltr32)
   target_link_libraries(veltr32 PRIVATE veltr32_core user32 gdi32 kernel32)
   target_link_options(veltr32 PRIVATE ${VELTRO_STATIC_LINK})
+# 32-bit: the .def names the stdcall operations without their "@N"
+# decoration, so the exports stay undecorated; the linker resolves them.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(veltr32 PRIVATE -Wl,--enable-stdcall-fixup)
+endif()
   add_dependencies(veltro veltr32)
 endif()
 
