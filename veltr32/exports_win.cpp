@@ -13,6 +13,24 @@
 
 static HINSTANCE LibraryInstance;
 
+// The local time to the minute. A listing is read thousands of lines at a
+// time; the conversion to local time is redone only when the minute of the
+// system clock changes (per thread: the transfer worker parses too).
+static ListingClock CurrentClock(void) {
+    static thread_local ULONGLONG cachedMinute = 0;
+    static thread_local ListingClock cached{};
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULONGLONG minute = (((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime) / 600000000ull;
+    if (minute != cachedMinute) {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        cached = ListingClock{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+        cachedMinute = minute;
+    }
+    return cached;
+}
+
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -26,10 +44,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 // 910: one listing line into *entry; nonzero when it names an entry.
 int WINAPI ParseListingLine(ListingEntry *entry, const char *line, DWORD hostType,
                             const char *folder, const char *userId) {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    ListingClock now{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
-    return ParseListingLineAt(entry, line, hostType, folder, userId, now);
+    return ParseListingLineAt(entry, line, hostType, folder, userId, CurrentClock());
 }
 
 // 920: the display name of a code (the automatic type's for unknown codes).
