@@ -11,6 +11,8 @@
 #include "cmdline/cmdline.h"
 #include "cmdline/path_words.h"
 #include "ftp/control.h"
+#include "ftp/logon.h"
+#include "ftp/remote_commands.h"
 #include "listing/remote_list.h"
 #include "listing/remote_session.h"
 #include "resources/resource.h"
@@ -167,7 +169,7 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
         return 0;
     }
     ControlSocket = control;
-    if (!SessionCapabilities.hostTypeChecked)
+    if (!ServerCaps.hostTypeChecked)
         DetectHostType(ControlSocket);
 
     int type = CommandLineOptions.mode ? CommandLineOptions.mode : GlobalSettings.mode;
@@ -211,11 +213,12 @@ int RunPathPart(HWND window, char *text)
             CommandLineOptions.quiet = 1;
         if (found.ascii)
             CommandLineOptions.mode = 'A';
-        if (found.lower) {
+        if (found.lower)
             CommandLineOptions.lower = 1;
-            GlobalSettings.forceLower = 1;
-        }
     }
+    // A profile loaded after "-lower" has read FORCLOW again.
+    if (CommandLineOptions.lower)
+        GlobalSettings.forceLower = 1;
     if (CommandLineOptions.source[0] == '\0')
         return 0;
     return UnattendedTransfer(window, CommandLineOptions.source, CommandLineOptions.destination);

@@ -8,6 +8,8 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "ftp/control.h"
+#include "ftp/remote_commands.h"
+#include "ftp/session.h"
 #include "listing/file_item.h"
 #include "listing/host_library.h"
 #include "listing/listing_cache.h"
@@ -241,15 +243,6 @@ static void RemoteMaskText(char *mask, int size)
         GetWindowTextA(field, mask, size);
 }
 
-// PWD, and XPWD when the server does not know PWD.
-static int PrintRemoteFolder(SOCKET control)
-{
-    int result = FtpCommand(control, "PWD");
-    if (result == 5 && LastReplyCode == 500)
-        result = FtpCommand(control, "XPWD");
-    return result;
-}
-
 static void ListCurrentFolder(HWND window, int guard, int useCache)
 {
     (void)window;
@@ -268,7 +261,7 @@ static void ListCurrentFolder(HWND window, int guard, int useCache)
         if (!(useCache && CurrentSession.hostType == 6026) && PrintRemoteFolder(ControlSocket) == 2)
             FolderFromPwdReply(ReplyText, RemoteFolder);
         ShowFolderInBox(RemoteFolder);
-        if (!SessionCapabilities.hostTypeChecked)
+        if (!ServerCaps.hostTypeChecked)
             DetectHostType(ControlSocket);
 
         int found = ListingCacheLookup(RemoteFolder, DirTempFile);
@@ -340,7 +333,7 @@ void ChangeToRemoteFolderText(HWND window, const char *folder)
 {
     if (IsBusy() || !folder[0])
         return;
-    if (ChangeRemoteFolder(folder) == 2)
+    if (ChangeRemoteFolder(ControlSocket, folder) == 2)
         ShowRemoteFolder(window, 1);
 }
 
@@ -366,3 +359,16 @@ void OnRemoteFolderBox(HWND window, int notify)
     SendMessageA(box, CB_GETLBTEXT, (WPARAM)at, (LPARAM)folder);
     ChangeToRemoteFolderText(window, folder);
 }
+
+// The session's refresh after a connect, a disconnect or a remote change:
+// a new connection (or none) starts with an empty cache.
+static void RefreshForSession(void)
+{
+    static SOCKET lastControl = NO_SOCKET;
+    if (!Connected || ControlSocket != lastControl)
+        DiscardListingCache();
+    lastControl = Connected ? ControlSocket : NO_SOCKET;
+    RefreshRemoteList(MainWindow, 1);
+}
+
+static const bool RefresherInstalled = (RemoteListRefresher = RefreshForSession, true);

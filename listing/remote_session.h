@@ -2,13 +2,6 @@
 #pragma once
 #include <winsock2.h>
 #include "sites/site_profile.h"
-struct ServerCapabilities {
-    int canMakeFolder, canRename, canDelete, useCdup, hostTypeChecked;
-};
-extern ServerCapabilities SessionCapabilities;
-int DetectHostType(SOCKET control);
-int ChangeRemoteFolder(const char *folder);
-SOCKET ConnectAndLogon(SiteProfile *profile);
 // TEMPORARY: the transfer engine's operations until they land.
 extern char AnnouncedType;
 int UploadFile(SOCKET control, char *command, const char *localPath, int type, BOOL append);
