@@ -14,13 +14,13 @@
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
 #include "listing/remote_list.h"
-#include "listing/remote_session.h"
+#include "transfer/sounds.h"
+#include "transfer/transfer.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
 #include "transfer/local_name.h"
 #include "transfer/pattern_transfer.h"
-#include "listing/remote_session.h"
 
 #include "ui/msglog.h"
 

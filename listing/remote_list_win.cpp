@@ -17,10 +17,10 @@
 #include "sites/site_profile.h"
 #include "transfer/ascii_names.h"
 #include "transfer/data_sockets.h"
-#include "listing/remote_session.h"
+#include "transfer/sounds.h"
+#include "transfer/transfer.h"
 
 #include "ui/layout.h"
-#include "listing/remote_session.h"
 
 char RemoteFolder[REMOTE_FOLDER_SIZE];
 

@@ -11,7 +11,8 @@
 #include "ftp/control.h"
 #include "listing/listing_cache.h"
 #include "sites/site_profile.h"
-#include "listing/remote_session.h"
+#include "transfer/sounds.h"
+#include "transfer/transfer.h"
 #include "transfer/local_name.h"
 
 
