@@ -136,7 +136,8 @@ static int UploadPattern(SOCKET control, const char *folder, const char *pattern
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
-        do {
+        BOOL more = TRUE;
+        for (; more; more = FindNextFileA(search, &found)) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 continue;
             // The search also matches short names; only the real name counts.
@@ -147,7 +148,9 @@ static int UploadPattern(SOCKET control, const char *folder, const char *pattern
             if (GlobalSettings.forceLower)
                 LowerCase(name);
             result = UploadOneFile(control, found.cFileName, destination, name, type, FALSE);
-        } while (result == 2 && FindNextFileA(search, &found));
+            if (result != 2)
+                break;
+        }
         FindClose(search);
     }
     if (kept && kept < sizeof previous)
