@@ -17,6 +17,8 @@
 #include "ftp/remote_commands.h"
 #include "remote_rows_helper.h"
 #include "sites/site_profile.h"
+#include "transfer/data_sockets.h"
+#include "ui/layout.h"
 #include "ui/msglog.h"
 
 namespace {
@@ -264,6 +266,26 @@ TEST_F(ListingFile, TimeOffsetMovesAcrossTheMonth)
     EXPECT_EQ(3, rows[1].month);
 }
 
+TEST_F(ListingFile, TimeOffsetOnFullTimestamps)
+{
+    std::vector<RemoteRow> rows = Read("type=file;size=1;modify=20210301013000; a.bin\r\n"
+                                       "type=file;size=1;modify=20211231230500; b.bin\r\n",
+                                       6059, -2);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ("a.bin", rows[1].name);
+    EXPECT_EQ(2021, rows[1].year);
+    EXPECT_EQ(2, rows[1].month);
+    EXPECT_EQ(28, rows[1].day);
+    EXPECT_EQ(23, rows[1].hour);
+    EXPECT_EQ(30, rows[1].minute);
+    rows = Read("type=file;size=1;modify=20211231230500; b.bin\r\n", 6059, 3);
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ(2022, rows[1].year);
+    EXPECT_EQ(1, rows[1].month);
+    EXPECT_EQ(1, rows[1].day);
+    EXPECT_EQ(2, rows[1].hour);
+}
+
 TEST_F(ListingFile, OverFourGibibytesSaturatesTheRowSize)
 {
     std::vector<RemoteRow> rows = Read("-rw-r--r-- 1 u g 5368709120 Mar  1  2021 big.iso\r\n", 6001);
@@ -296,5 +318,18 @@ TEST_F(ListingFile, ManyRowsStaySorted)
     EXPECT_EQ("file001.bin", rows[2].name);
     EXPECT_EQ("file300.bin", rows[301].name);
 }
+
+// The listing lines are read by the real library beside the test program.
+class HostLibrary : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        char error[256] = "";
+        ASSERT_TRUE(LoadHostLibraryFrom(nullptr, error, sizeof error)) << error;
+    }
+    void TearDown() override { FreeHostLibrary(); }
+};
+
+const auto *const kLibrary = ::testing::AddGlobalTestEnvironment(new HostLibrary);
 
 }  // namespace
