@@ -2,6 +2,7 @@
 // the splash window, dialog centring, the banner, the blocking hook and the
 // exported CINFO record.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "app/app.h"
