@@ -202,19 +202,19 @@ TEST_F(CommandLine, PathThatNamesNothingReportsTheFailure)
     EXPECT_EQ(std::string::npos, log.find("Successful transfer")) << log;
 }
 
-TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRows)
+// Starts the folder case for a path word and checks that the remote list
+// shows the server folder's entries (".." first, then folders, then files),
+// that the program stays, and that it closes cleanly afterwards.
+void ExpectFolderShown(VeltroProcess *app, const std::string &folder, const std::string &word,
+                       const std::vector<std::string> &expected)
 {
-    CreateDirectoryA(Server(vroot, "show").c_str(), nullptr);
-    CreateDirectoryA(Server(vroot, "show/inner").c_str(), nullptr);
-    WriteTextFile(Server(vroot, "show/first.txt"), "1");
-    WriteTextFile(Server(vroot, "show/second.bin"), "22");
-    ASSERT_TRUE(StartVeltro(&app, folder, "-quiet ftp://vs" + V("show/")));
-    HWND main = WaitForWindow(app, "Veltro Lite", nullptr, 30000);
+    ASSERT_TRUE(StartVeltro(app, folder, "-quiet " + word));
+    HWND main = WaitForWindow(*app, "Veltro Lite", nullptr, 30000);
     ASSERT_NE(nullptr, main);
     HWND list = GetDlgItem(main, 931);
     ASSERT_NE(nullptr, list);
     std::vector<std::string> rows;
-    for (int tries = 0; tries < 100 && rows.size() < 4; tries++) {
+    for (int tries = 0; tries < 100 && rows.size() < expected.size(); tries++) {
         Sleep(200);
         rows.clear();
         int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
@@ -228,12 +228,31 @@ TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRows)
             rows.push_back(std::string(text).substr(0, std::string(text).find('\t')));
         }
     }
-    EXPECT_EQ((std::vector<std::string>{"..", "inner", "first.txt", "second.bin"}), rows);
+    EXPECT_EQ(expected, rows);
     DWORD code = 1;
-    EXPECT_FALSE(WaitForExit(&app, 500, &code)) << "the folder case keeps the program open";
+    EXPECT_FALSE(WaitForExit(app, 500, &code)) << "the folder case keeps the program open";
     PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(&app, 30000, &code));
+    ASSERT_TRUE(WaitForExit(app, 30000, &code));
     EXPECT_EQ(0u, code);
+}
+
+TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRows)
+{
+    CreateDirectoryA(Server(vroot, "show").c_str(), nullptr);
+    CreateDirectoryA(Server(vroot, "show/inner").c_str(), nullptr);
+    WriteTextFile(Server(vroot, "show/first.txt"), "1");
+    WriteTextFile(Server(vroot, "show/second.bin"), "22");
+    ExpectFolderShown(&app, folder, "ftp://vs" + V("show/"), {"..", "inner", "first.txt", "second.bin"});
+}
+
+TEST_F(CommandLine, FolderOnPyftpdShowsItsRows)
+{
+    CreateDirectoryA(Server(proot, "list").c_str(), nullptr);
+    CreateDirectoryA(Server(proot, "list/b dir").c_str(), nullptr);
+    CreateDirectoryA(Server(proot, "list/a").c_str(), nullptr);
+    WriteTextFile(Server(proot, "list/Zeta.TXT"), "z");
+    WriteTextFile(Server(proot, "list/alpha beta.bin"), "");
+    ExpectFolderShown(&app, folder, "py:/list/", {"..", "a", "b dir", "alpha beta.bin", "Zeta.TXT"});
 }
 
 TEST_F(CommandLine, TwoLocalWordsAreAnUnknownBatchCommand)
