@@ -234,6 +234,7 @@ void ExpectFolderShown(VeltroProcess *app, const std::string &folder, const std:
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(app, 30000, &code));
     EXPECT_EQ(0u, code);
+    EXPECT_TRUE(FilesMatching(app->tempFolder, "DIR*").empty()) << "listing files are removed at exit";
 }
 
 TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRows)
