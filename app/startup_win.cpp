@@ -184,7 +184,7 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 // The connection-information record handed to outside callers.
-extern "C" __declspec(dllexport) void *WINAPI PreInitCINFO(void *record, DWORD first, DWORD second,
+extern "C" void *WINAPI PreInitCINFO(void *record, DWORD first, DWORD second,
                                                             DWORD third, DWORD fourth)
 {
     if (!record)
