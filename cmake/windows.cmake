@@ -20,6 +20,9 @@ add_library(veltro_win STATIC ${VELTRO_WIN_SRC})
 target_include_directories(veltro_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 target_compile_definitions(veltro_win PUBLIC VELTRO_BUILD_DATE="${VELTRO_BUILD_DATE}")
 target_link_libraries(veltro_win PUBLIC veltro_portable veltr32_core ${VELTRO_WIN_LIBS})
+# Portable code calls platform services that live in veltro_win (MD5 of the
+# stored-password form): the two static libraries depend on each other.
+target_link_libraries(veltro_portable PUBLIC veltro_win)
 
 add_executable(veltro WIN32 ${CMAKE_SOURCE_DIR}/app/winmain_win.cpp ${VELTRO_RC})
 target_link_libraries(veltro PRIVATE veltro_win)

@@ -127,3 +127,6 @@
 #define IDS_ACCEPT_FROM             22001
 #define IDS_READ_ERROR              22002
 #define IDS_SIZE_IN_BYTES           22003
+
+// Sites and options (24000-24999)
+#define IDS_ENTER_MAIL_ADDRESS 24000

@@ -18,7 +18,7 @@ static LogDisplay DisplayAt(int n)
 
 LogDisplay AddHistoryLine(LogHistory *h, const char *text)
 {
-    if (h->count > 58) {
+    if (h->count > 58 && h->full) {
         memmove(h->lines[0], h->lines[1], (size_t)(LOG_HISTORY_LINES - 1) * LOG_LINE_SIZE);
         h->count = 59;
     }
@@ -29,6 +29,8 @@ LogDisplay AddHistoryLine(LogHistory *h, const char *text)
     h->position = h->count;
     if (h->count < 59)
         h->count++;
+    else
+        h->full = 1;
     return d;
 }
 

@@ -8,6 +8,7 @@ struct LogHistory {
     char lines[LOG_HISTORY_LINES][LOG_LINE_SIZE];
     int count;     // N: where the next line goes (0..59)
     int position;  // P: the entry shown in the bottom message line
+    int full;      // all 60 entries hold lines: the next one drops the oldest
 };
 
 // Which entries the three message lines show: -1 for an empty line.

@@ -1,0 +1,5 @@
+#include "sites/site_profile.h"
+
+SiteProfile CurrentSession;
+SiteProfile WorkingSession;
+SiteProfile CommandSession;

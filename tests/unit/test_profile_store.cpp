@@ -1,0 +1,383 @@
+// Loading and saving site profiles and the FIREWALL section through an
+// in-memory INI file.
+#include "fake_profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+namespace {
+
+using fake::Raw;
+
+GlobalSettingValues StartOptions()
+{
+    GlobalSettingValues o{};
+    o.autoMode = 0;
+    o.convertExt = 0;
+    o.doUpdate = 1;
+    o.forceLower = 0;
+    o.prompt = 0;
+    o.storeUnique = 0;
+    o.recvUnique = 0;
+    o.sortListBox = 0;
+    o.mode = 'I';
+    o.viewLink = 1;
+    o.retain = 1;
+    snprintf(o.mailAddress, sizeof o.mailAddress, "veltrio@");
+    return o;
+}
+
+// A record holding every default, as a new profile starts.
+SiteProfile DefaultProfile(const char *name)
+{
+    SiteProfile p{};
+    snprintf(p.name, sizeof p.name, "%s", name);
+    snprintf(p.host, sizeof p.host, "%s", name);
+    p.timeout = 65;
+    p.hostType = 6000;
+    p.port = 21;
+    p.passive = 1;
+    return p;
+}
+
+// A record in which every stored field differs from its default.
+SiteProfile FullProfile()
+{
+    SiteProfile p{};
+    snprintf(p.name, sizeof p.name, "work");
+    snprintf(p.host, sizeof p.host, "ftp.example.org");
+    snprintf(p.userId, sizeof p.userId, "joe");
+    snprintf(p.password, sizeof p.password, "secret");
+    snprintf(p.account, sizeof p.account, "acct42");
+    snprintf(p.remoteFolder, sizeof p.remoteFolder, " /pub/with blanks ");
+    snprintf(p.localFolder, sizeof p.localFolder, "C:\\Data\\ftp");
+    snprintf(p.initCommands, sizeof p.initCommands, "SITE UMASK 022;SITE IDLE 600");
+    snprintf(p.localMask, sizeof p.localMask, "*.txt");
+    snprintf(p.remoteMask, sizeof p.remoteMask, "*.zip");
+    p.timeout = 120;
+    p.hostType = 6042;
+    p.port = 2121;
+    p.firewallType = 5;
+    p.retries = 3;
+    p.savePassword = 1;
+    p.passive = 0;
+    p.useFirewall = 1;
+    p.timeOffset = -3;
+    p.serverFlags = 6;
+    return p;
+}
+
+class ProfileStore : public ::testing::Test {
+protected:
+    void SetUp() override { fake::Reset(); }
+    GlobalSettingValues options = StartOptions();
+
+    SiteProfile Load(const char *name, bool *found = nullptr)
+    {
+        SiteProfile p{};
+        snprintf(p.name, sizeof p.name, "%s", name);
+        bool result = ReadSiteProfile(&fake::Access, &p, &options);
+        if (found)
+            *found = result;
+        return p;
+    }
+};
+
+TEST_F(ProfileStore, EmptyHostCountsAsMissing)
+{
+    fake::Set("box", "HOST", "");
+    fake::Set("box", "UID", "me");
+    bool found = true;
+    SiteProfile p = Load("box", &found);
+    EXPECT_FALSE(found);
+    EXPECT_STREQ(p.host, "box");
+    EXPECT_STREQ(p.userId, "me");
+}
+
+TEST_F(ProfileStore, SaveWritesKeysInOrder)
+{
+    SiteProfile p = FullProfile();
+    ASSERT_TRUE(WriteSiteProfile(&fake::Access, &p));
+    EXPECT_EQ(Raw("work", "PWD"), "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2");
+    EXPECT_EQ(Raw("work", "ACT"), "V51688AD5507F731994A379402E48435D96959BAF7038");
+    EXPECT_EQ(Raw("work", "DIR"), "\" /pub/with blanks \"");
+    EXPECT_EQ(Raw("work", "TIMEOFFSET"), "-3");
+    const char *order[] = {"HOST", "UID", "PWD", "ACT", "LMASK", "RMASK", "TYPE", "TIMEOUT",
+                           "LOCDIR", "DIR", "FIREWALL", "FIRETYPE", "RETRIES", "PORT",
+                           "INITCMD", "PASVMODE", "TIMEOFFSET"};
+    EXPECT_EQ(fake::Keys("work"), std::vector<std::string>(std::begin(order), std::end(order)));
+}
+
+TEST_F(ProfileStore, FirewallTypeZeroAnd99AreNotStored)
+{
+    struct Case {
+        int type;
+        std::optional<std::string> stored;
+    } cases[] = {{0, std::nullopt}, {99, std::nullopt}, {1, "1"}, {7, "7"}, {98, "98"}};
+    for (const Case &c : cases) {
+        fake::Reset();
+        SiteProfile p = DefaultProfile("fw");
+        p.firewallType = c.type;
+        WriteSiteProfile(&fake::Access, &p);
+        EXPECT_EQ(Raw("fw", "FIRETYPE"), c.stored) << "type " << c.type;
+    }
+}
+
+TEST_F(ProfileStore, ReservedNamesAreNotSaved)
+{
+    for (const char *name : {"", "_config_", "_CONFIG_", "_Config_"}) {
+        fake::Reset();
+        SiteProfile p = DefaultProfile(name);
+        EXPECT_FALSE(WriteSiteProfile(&fake::Access, &p)) << name;
+        EXPECT_TRUE(fake::File.empty()) << name;
+    }
+    SiteProfile p = DefaultProfile("_config_x");
+    EXPECT_TRUE(WriteSiteProfile(&fake::Access, &p));
+}
+
+TEST_F(ProfileStore, HostTypeOutsideTheLibraryRangeIsAutomatic)
+{
+    struct Case {
+        const char *stored;
+        int count;
+        int loaded;
+    } cases[] = {
+        {"5999", 60, 6000}, {"6000", 60, 6000}, {"6001", 60, 6001}, {"6059", 60, 6059},
+        {"6060", 60, 6000}, {"6010", 10, 6000}, {"6009", 10, 6009}, {"-6001", 60, 6000},
+        {"0", 60, 6000},    {"junk", 60, 6000}, {"6001", 1, 6000},  {"6001", 0, 6000},
+    };
+    for (const Case &c : cases) {
+        fake::Reset();
+        fake::HostTypes = c.count;
+        fake::Set("t", "TYPE", c.stored);
+        EXPECT_EQ(Load("t").hostType, c.loaded) << c.stored << " with " << c.count << " types";
+    }
+}
+
+TEST_F(ProfileStore, StoredSecretsNeedAUserId)
+{
+    const char stored[] = "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2";   // joe / secret
+    struct Case {
+        const char *name;
+        const char *userId;
+        const char *pwd;
+        const char *password;
+        int savePassword;
+    } cases[] = {
+        {"both present", "joe", stored, "secret", 1},
+        {"no user id", nullptr, stored, "", 0},
+        {"empty user id", "", stored, "", 0},
+        {"no stored text", "joe", nullptr, "", 0},
+        {"another user decodes too", "ann", stored, "secret", 1},
+        {"older form", "joe", "6162", "aa", 1},
+        {"key only", "joe", "VD0BDB3040AA7735C2E4218F7AED596A6", "", 1},
+    };
+    for (const Case &c : cases) {
+        fake::Reset();
+        fake::Set("s", "HOST", "h");
+        if (c.userId)
+            fake::Set("s", "UID", c.userId);
+        if (c.pwd) {
+            fake::Set("s", "PWD", c.pwd);
+            fake::Set("s", "ACT", c.pwd);
+        }
+        SiteProfile p = Load("s");
+        EXPECT_STREQ(p.password, c.password) << c.name;
+        EXPECT_STREQ(p.account, c.password) << c.name;
+        EXPECT_EQ(p.savePassword, c.savePassword) << c.name;
+    }
+}
+
+TEST_F(ProfileStore, EmptyPasswordWithSavePasswordIsKeyOnly)
+{
+    SiteProfile p = DefaultProfile("e");
+    snprintf(p.userId, sizeof p.userId, "joe");
+    p.savePassword = 1;
+    WriteSiteProfile(&fake::Access, &p);
+    EXPECT_EQ(Raw("e", "PWD"), "VD0BDB3040AA7735C2E4218F7AED596A6");
+    EXPECT_EQ(Raw("e", "ACT"), std::nullopt);
+    SiteProfile loaded = Load("e");
+    EXPECT_EQ(loaded.savePassword, 1);
+    EXPECT_STREQ(loaded.password, "");
+
+    p.savePassword = 0;
+    snprintf(p.password, sizeof p.password, "not kept");
+    WriteSiteProfile(&fake::Access, &p);
+    EXPECT_EQ(Raw("e", "PWD"), std::nullopt);
+}
+
+TEST_F(ProfileStore, StoredTextIsReadUpTo110Characters)
+{
+    // 38 characters need 33 + 76 = 109 stored characters; 39 need 111, of
+    // which the reader keeps 110, so the last pair is lost.
+    const char secret38[] = "abcdefghijklmnopqrstuvwxyz0123456789AB";
+    SiteProfile p = DefaultProfile("long");
+    snprintf(p.userId, sizeof p.userId, "joe");
+    snprintf(p.password, sizeof p.password, "%s", secret38);
+    snprintf(p.account, sizeof p.account, "%sC", secret38);
+    p.savePassword = 1;
+    WriteSiteProfile(&fake::Access, &p);
+    EXPECT_EQ(Raw("long", "PWD")->size(), 109u);
+    EXPECT_EQ(Raw("long", "ACT")->size(), 111u);
+    SiteProfile loaded = Load("long");
+    EXPECT_STREQ(loaded.password, secret38);
+    EXPECT_STREQ(loaded.account, secret38);
+}
+
+TEST_F(ProfileStore, TextLimitsOnLoad)
+{
+    std::string longText(400, 'x');
+    for (const char *key : {"HOST", "UID", "DIR", "LOCDIR", "INITCMD", "LMASK", "RMASK"})
+        fake::Set("big", key, longText.c_str());
+    SiteProfile p = Load("big");
+    EXPECT_EQ(strlen(p.host), 250u);
+    EXPECT_EQ(strlen(p.userId), 79u);
+    EXPECT_EQ(strlen(p.remoteFolder), 143u);
+    EXPECT_EQ(strlen(p.localFolder), 143u);
+    EXPECT_EQ(strlen(p.initCommands), 250u);
+    EXPECT_EQ(strlen(p.localMask), 19u);
+    EXPECT_EQ(strlen(p.remoteMask), 19u);
+}
+
+TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
+{
+    struct Case {
+        const char *name;
+        const char *site;
+        const char *global;
+        int passive;
+        int firewall;
+    } cases[] = {
+        {"neither", nullptr, nullptr, 1, 0},
+        {"global only", nullptr, "0", 0, 0},
+        {"global set", nullptr, "1", 1, 1},
+        {"site wins", "0", "1", 0, 0},
+        {"site set", "1", nullptr, 1, 1},
+    };
+    for (const Case &c : cases) {
+        fake::Reset();
+        if (c.site) {
+            fake::Set("g", "PASVMODE", c.site);
+            fake::Set("g", "FIREWALL", c.site);
+        }
+        if (c.global) {
+            fake::Set(GlobalSectionName, "PASVMODE", c.global);
+            fake::Set(GlobalSectionName, "FIREWALL", c.global);
+        }
+        SiteProfile p = Load("g");
+        EXPECT_EQ(p.passive, c.passive) << c.name;
+        EXPECT_EQ(p.useFirewall, c.firewall) << c.name;
+    }
+}
+
+TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
+{
+    struct Case {
+        const char *key;
+        int GlobalSettingValues::*option;
+    } cases[] = {
+        {"AMODE", &GlobalSettingValues::autoMode},
+        {"CONVEXT", &GlobalSettingValues::convertExt},
+        {"DOUPDATE", &GlobalSettingValues::doUpdate},
+        {"FORCLOW", &GlobalSettingValues::forceLower},
+        {"PROMPT", &GlobalSettingValues::prompt},
+        {"STOU", &GlobalSettingValues::storeUnique},
+        {"RECU", &GlobalSettingValues::recvUnique},
+        {"SORTLBX", &GlobalSettingValues::sortListBox},
+        {"MODE", &GlobalSettingValues::mode},
+        {"VLINK", &GlobalSettingValues::viewLink},
+        {"RETAIN", &GlobalSettingValues::retain},
+    };
+    for (const Case &c : cases) {
+        // Neither key: the current value stays.
+        fake::Reset();
+        options = StartOptions();
+        options.*c.option = 41;
+        Load("o");
+        EXPECT_EQ(options.*c.option, 41) << c.key << " kept";
+        // Global key only.
+        fake::Set(GlobalSectionName, c.key, "65");
+        Load("o");
+        EXPECT_EQ(options.*c.option, 65) << c.key << " from _config_";
+        // Site key wins.
+        fake::Set("o", c.key, "76");
+        Load("o");
+        EXPECT_EQ(options.*c.option, 76) << c.key << " from the site";
+        // Another site without the key falls back to the global value.
+        Load("other");
+        EXPECT_EQ(options.*c.option, 65) << c.key << " back to _config_";
+    }
+}
+
+TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
+{
+    struct Case {
+        const char *name;
+        const char *userId;
+        const char *pwd;                       // stored PWD, or none
+        const char *mail;                      // _config_ MAILADDR, or none
+        std::vector<std::string> answers;      // prompt answers before cancel
+        const char *password;
+        int prompts;
+        std::optional<std::string> savedMail;
+    } cases[] = {
+        {"any case", "Anonymous", nullptr, "me@example.org", {}, "me@example.org", 0,
+         "me@example.org"},
+        {"upper case", "ANONYMOUS", nullptr, "me@x", {}, "me@x", 0, "me@x"},
+        {"stored password wins", "anonymous", "6162", "me@x", {}, "aa", 0, "me@x"},
+        {"not anonymous", "anonymou", nullptr, "me@x", {}, "", 0, "me@x"},
+        {"asked until given", "anonymous", nullptr, "", {"", "", "typed@host"}, "typed@host", 3,
+         "typed@host"},
+        {"missing key asks", "anonymous", nullptr, nullptr, {"a@b"}, "a@b", 1, "a@b"},
+        {"cancelled", "anonymous", nullptr, "", {}, "", 1, ""},
+        {"blank then cancelled", "anonymous", nullptr, nullptr, {""}, "", 2, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        fake::Reset();
+        options = StartOptions();
+        fake::Set("a", "UID", c.userId);
+        if (c.pwd)
+            fake::Set("a", "PWD", c.pwd);
+        if (c.mail)
+            fake::Set(GlobalSectionName, "MAILADDR", c.mail);
+        fake::MailAnswers = c.answers;
+        SiteProfile p = Load("a");
+        EXPECT_STREQ(p.password, c.password) << c.name;
+        EXPECT_EQ(fake::MailPrompts, c.prompts) << c.name;
+        EXPECT_EQ(Raw(GlobalSectionName, "MAILADDR"), c.savedMail) << c.name;
+        if (c.prompts > 0 && c.password[0]) {
+            EXPECT_STREQ(options.mailAddress, c.password) << c.name;
+        }
+    }
+}
+
+class FirewallStore : public ::testing::Test {
+protected:
+    void SetUp() override { fake::Reset(); }
+};
+
+TEST_F(FirewallStore, MissingSectionDefaults)
+{
+    FirewallSettings f{};
+    snprintf(f.password, sizeof f.password, "typed");
+    ReadFirewallSettings(&fake::Access, &f);
+    EXPECT_STREQ(f.host, "");
+    EXPECT_STREQ(f.userId, "");
+    EXPECT_EQ(f.type, 1);
+    EXPECT_EQ(f.port, 21u);
+    EXPECT_EQ(f.savePassword, 0);
+    // A password typed earlier in the run stays when none is stored.
+    EXPECT_STREQ(f.password, "typed");
+}
+
+TEST_F(FirewallStore, StoredPasswordDecodesWithoutUserId)
+{
+    fake::Set("FIREWALL", "PWD", "6162");
+    FirewallSettings f{};
+    ReadFirewallSettings(&fake::Access, &f);
+    EXPECT_STREQ(f.password, "aa");
+    EXPECT_EQ(f.savePassword, 1);
+}
+
+} // namespace

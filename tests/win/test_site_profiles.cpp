@@ -1,0 +1,481 @@
+// Site profiles through a real INI file and the platform's profile reader,
+// the folder boxes as real combo boxes, and the e-mail prompt as the real
+// dialog (answered from a helper thread).
+#include "app/app.h"
+#include "app/config.h"
+#include "app/settings.h"
+#include "resources/resource.h"
+#include "sites/host_type_count_win.h"
+#include "sites/md5.h"
+#include "sites/site_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ReadFileText(const char *path)
+{
+    std::string text;
+    if (FILE *file = fopen(path, "rb")) {
+        char chunk[4096];
+        size_t n;
+        while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
+            text.append(chunk, n);
+        fclose(file);
+    }
+    return text;
+}
+
+void WriteFileText(const char *path, const std::string &text)
+{
+    FILE *file = fopen(path, "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(text.data(), 1, text.size(), file);
+    fclose(file);
+}
+
+// The key=value lines of a section, as the platform reads them.
+std::vector<std::string> SectionLines(const char *section)
+{
+    std::vector<char> buffer(32768);
+    DWORD length = GetPrivateProfileSectionA(section, buffer.data(), (DWORD)buffer.size(), IniPath);
+    std::vector<std::string> lines;
+    for (DWORD at = 0; at < length && buffer[at];) {
+        lines.emplace_back(&buffer[at]);
+        at += (DWORD)lines.back().size() + 1;
+    }
+    return lines;
+}
+
+std::string Raw(const char *section, const char *key)
+{
+    char text[512];
+    GetPrivateProfileStringA(section, key, "<absent>", text, sizeof text, IniPath);
+    return text;
+}
+
+class SiteProfiles : public ::testing::Test {
+protected:
+    GlobalSettingValues savedOptions;
+
+    void SetUp() override
+    {
+        AppInstance = GetModuleHandleA(nullptr);
+        char folder[MAX_PATH];
+        GetTempPathA(sizeof folder, folder);
+        GetTempFileNameA(folder, "INI", 0, IniPath);
+        DeleteFileA(IniPath);
+        savedOptions = GlobalSettings;
+        memset(&CurrentSession, 0, sizeof CurrentSession);
+    }
+    void TearDown() override
+    {
+        DeleteFileA(IniPath);
+        GlobalSettings = savedOptions;
+    }
+
+    static SiteProfile Named(const char *name)
+    {
+        SiteProfile p{};
+        snprintf(p.name, sizeof p.name, "%s", name);
+        return p;
+    }
+};
+
+TEST_F(SiteProfiles, EveryFieldRoundTripsThroughTheFile)
+{
+    SiteProfile saved = Named("work");
+    snprintf(saved.host, sizeof saved.host, "ftp.example.org");
+    snprintf(saved.userId, sizeof saved.userId, "joe");
+    snprintf(saved.password, sizeof saved.password, "secret");
+    snprintf(saved.account, sizeof saved.account, "acct42");
+    snprintf(saved.remoteFolder, sizeof saved.remoteFolder, " /pub/with blanks ");
+    snprintf(saved.localFolder, sizeof saved.localFolder, "C:\\Data\\ftp");
+    snprintf(saved.initCommands, sizeof saved.initCommands, "SITE UMASK 022;SITE IDLE 600");
+    snprintf(saved.localMask, sizeof saved.localMask, "*.txt");
+    snprintf(saved.remoteMask, sizeof saved.remoteMask, "*.zip");
+    saved.timeout = 120;
+    saved.hostType = 6000;   // the only code without the host-type library
+    saved.port = 2121;
+    saved.firewallType = 5;
+    saved.retries = 3;
+    saved.savePassword = 1;
+    saved.passive = 0;
+    saved.useFirewall = 1;
+    saved.timeOffset = -3;
+    ASSERT_TRUE(SaveSiteProfile(&saved));
+
+    std::string text = ReadFileText(IniPath);
+    EXPECT_NE(text.find("DIR=\" /pub/with blanks \""), std::string::npos) << text;
+    EXPECT_NE(text.find("PWD=V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2"), std::string::npos);
+    EXPECT_NE(text.find("ACT=V51688AD5507F731994A379402E48435D96959BAF7038"), std::string::npos);
+    EXPECT_NE(text.find("TIMEOFFSET=-3"), std::string::npos);
+    EXPECT_NE(text.find("FIRETYPE=5"), std::string::npos);
+
+    SiteProfile loaded = Named("WORK");   // sections match in any case
+    loaded.firewallType = 2;
+    EXPECT_TRUE(LoadSiteProfile(&loaded));
+    EXPECT_STREQ(loaded.host, "ftp.example.org");
+    EXPECT_STREQ(loaded.userId, "joe");
+    EXPECT_STREQ(loaded.password, "secret");
+    EXPECT_STREQ(loaded.account, "acct42");
+    EXPECT_STREQ(loaded.remoteFolder, " /pub/with blanks ");
+    EXPECT_STREQ(loaded.localFolder, "C:\\Data\\ftp");
+    EXPECT_STREQ(loaded.initCommands, "SITE UMASK 022;SITE IDLE 600");
+    EXPECT_STREQ(loaded.localMask, "*.txt");
+    EXPECT_STREQ(loaded.remoteMask, "*.zip");
+    EXPECT_EQ(loaded.timeout, 120u);
+    EXPECT_EQ(loaded.hostType, 6000);
+    EXPECT_EQ(loaded.port, 2121u);
+    EXPECT_EQ(loaded.retries, 3u);
+    EXPECT_EQ(loaded.savePassword, 1);
+    EXPECT_EQ(loaded.passive, 0);
+    EXPECT_EQ(loaded.useFirewall, 1);
+    EXPECT_EQ(loaded.timeOffset, -3);
+    EXPECT_EQ(loaded.firewallType, 2);   // not read from the site section
+}
+
+TEST_F(SiteProfiles, DefaultsOnlySaveLeavesHostUserAndOffset)
+{
+    struct Case {
+        const char *globalPassive;   // _config_ PASVMODE, or none
+        int passive;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {nullptr, 1, {"HOST=plain", "UID=", "PASVMODE=1", "TIMEOFFSET=0"}},
+        {"1", 1, {"HOST=plain", "UID=", "TIMEOFFSET=0"}},
+        {"0", 1, {"HOST=plain", "UID=", "PASVMODE=1", "TIMEOFFSET=0"}},
+        {"99", 99, {"HOST=plain", "UID=", "PASVMODE=99", "TIMEOFFSET=0"}},   // 99 marks absence
+    };
+    for (const Case &c : cases) {
+        DeleteFileA(IniPath);
+        if (c.globalPassive)
+            ConfigPutString("PASVMODE", c.globalPassive);
+        // Keys of an earlier, fuller save are removed.
+        const char *stale[] = {"PWD", "ACT", "LMASK", "RMASK", "TYPE", "TIMEOUT", "LOCDIR",
+                               "DIR", "FIREWALL", "FIRETYPE", "RETRIES", "PORT", "INITCMD"};
+        for (const char *key : stale)
+            ProfilePutString("plain", key, "7");
+        SiteProfile p = Named("plain");
+        snprintf(p.host, sizeof p.host, "plain");
+        p.timeout = 65;
+        p.hostType = 6000;
+        p.port = 21;
+        p.passive = c.passive;
+        ASSERT_TRUE(SaveSiteProfile(&p));
+        EXPECT_EQ(SectionLines("plain"), c.lines)
+            << "_config_ PASVMODE " << (c.globalPassive ? c.globalPassive : "absent");
+    }
+}
+
+TEST_F(SiteProfiles, MissingProfileIsItsOwnHost)
+{
+    SiteProfile p = Named("ftp.example.com");
+    EXPECT_FALSE(LoadSiteProfile(&p));
+    EXPECT_STREQ(p.host, "ftp.example.com");
+    EXPECT_EQ(p.timeout, 65u);
+    EXPECT_EQ(p.port, 21u);
+    EXPECT_EQ(p.hostType, 6000);
+    EXPECT_EQ(p.passive, 1);
+}
+
+TEST_F(SiteProfiles, HostTypeOutOfRangeLoadsAutomatic)
+{
+    int count = ValidHostTypeCount();
+    ASSERT_GE(count, 1);
+    const int types[] = {5999, 6000 + count, -1, 70000};
+    for (int type : types) {
+        ProfilePutString("t", "HOST", "h");
+        char text[16];
+        snprintf(text, sizeof text, "%u", (unsigned)type);
+        ProfilePutString("t", "TYPE", text);
+        SiteProfile p = Named("t");
+        p.hostType = 1234;
+        LoadSiteProfile(&p);
+        EXPECT_EQ(p.hostType, 6000) << "TYPE " << text;
+    }
+}
+
+TEST_F(SiteProfiles, PerSiteOverridesReachGlobalSettings)
+{
+    GlobalSettings.mode = 'I';
+    GlobalSettings.retain = 1;
+    GlobalSettings.doUpdate = 1;
+    ConfigPutString("MODE", "65");
+    ProfilePutString("o", "RETAIN", "0");
+    SiteProfile p = Named("o");
+    LoadSiteProfile(&p);
+    EXPECT_EQ(GlobalSettings.mode, 'A');
+    EXPECT_EQ(GlobalSettings.retain, 0);
+    EXPECT_EQ(GlobalSettings.doUpdate, 1);
+}
+
+TEST_F(SiteProfiles, StartupLoadsTheSessionProfile)
+{
+    ConfigPutString("SESSION", "home");
+    ProfilePutString("home", "HOST", "home.example.net");
+    ProfilePutString("home", "UID", "ann");
+    ProfilePutString("home", "PORT", "990");
+    ProfilePutString("home", "AMODE", "1");
+    GlobalSettings.autoMode = 0;
+    LoadGlobalSettings();
+    EXPECT_STREQ(CurrentSession.name, "home");
+    EXPECT_STREQ(CurrentSession.host, "home.example.net");
+    EXPECT_STREQ(CurrentSession.userId, "ann");
+    EXPECT_EQ(CurrentSession.port, 990u);
+    EXPECT_EQ(GlobalSettings.autoMode, 1);
+}
+
+// Answers the next "Input" dialog of this process: with text, or Cancel
+// when text is null. Gives up after five seconds.
+struct PromptAnswer {
+    const char *text;
+    char prompt[256];
+    bool answered;
+};
+
+DWORD WINAPI AnswerPrompt(void *parameter)
+{
+    PromptAnswer *answer = static_cast<PromptAnswer *>(parameter);
+    for (int tries = 0; tries < 100; tries++) {
+        Sleep(50);
+        HWND dialog = FindWindowA("#32770", "Input");
+        if (!dialog)
+            continue;
+        DWORD process = 0;
+        GetWindowThreadProcessId(dialog, &process);
+        if (process != GetCurrentProcessId())
+            continue;
+        GetDlgItemTextA(dialog, IDC_INPUT_PROMPT, answer->prompt, sizeof answer->prompt);
+        if (answer->text) {
+            SetDlgItemTextA(dialog, IDC_INPUT_FIELD, answer->text);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        } else {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+        answer->answered = true;
+        return 0;
+    }
+    return 1;
+}
+
+SiteProfile LoadWithPrompt(PromptAnswer *answer)
+{
+    HANDLE thread = CreateThread(nullptr, 0, AnswerPrompt, answer, 0, nullptr);
+    SiteProfile p{};
+    snprintf(p.name, sizeof p.name, "anon");
+    LoadSiteProfile(&p);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    return p;
+}
+
+TEST_F(SiteProfiles, AnonymousTakesTheMailAddress)
+{
+    ProfilePutString("anon", "UID", "Anonymous");
+    ConfigPutString("MAILADDR", "me@example.org");
+    SiteProfile p = Named("anon");
+    LoadSiteProfile(&p);
+    EXPECT_STREQ(p.password, "me@example.org");
+    EXPECT_EQ(p.savePassword, 0);
+}
+
+TEST_F(SiteProfiles, AnonymousAsksForAMissingMailAddress)
+{
+    ProfilePutString("anon", "UID", "anonymous");
+    ConfigPutString("MAILADDR", "");
+    PromptAnswer answer = {"typed@example.org", "", false};
+    SiteProfile p = LoadWithPrompt(&answer);
+    ASSERT_TRUE(answer.answered);
+    EXPECT_STREQ(answer.prompt, "Enter your e-mail address:");
+    EXPECT_STREQ(p.password, "typed@example.org");
+    EXPECT_EQ(Raw("_config_", "MAILADDR"), "typed@example.org");
+    EXPECT_STREQ(GlobalSettings.mailAddress, "typed@example.org");
+}
+
+TEST_F(SiteProfiles, CancelledMailPromptLeavesPasswordEmpty)
+{
+    ProfilePutString("anon", "UID", "anonymous");
+    ConfigPutString("MAILADDR", "");
+    PromptAnswer answer = {nullptr, "", false};
+    SiteProfile p = LoadWithPrompt(&answer);
+    ASSERT_TRUE(answer.answered);
+    EXPECT_STREQ(p.password, "");
+    EXPECT_EQ(Raw("_config_", "MAILADDR"), "");
+}
+
+class FolderBoxes : public SiteProfiles {
+protected:
+    HWND parent = nullptr;
+    HWND remote = nullptr;
+    HWND local = nullptr;
+
+    void SetUp() override
+    {
+        SiteProfiles::SetUp();
+        parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr,
+                               AppInstance, nullptr);
+        // Sorted like the main window's boxes may be: appending must still
+        // put entries at the end.
+        remote = CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWN | CBS_SORT, 0, 0, 200, 200,
+                               parent, nullptr, AppInstance, nullptr);
+        local = CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWN, 0, 0, 200, 200, parent,
+                              nullptr, AppInstance, nullptr);
+        snprintf(CurrentSession.name, sizeof CurrentSession.name, "site");
+    }
+    void TearDown() override
+    {
+        DestroyWindow(parent);
+        SiteProfiles::TearDown();
+    }
+
+    static void Fill(HWND combo, const std::vector<const char *> &items)
+    {
+        for (const char *item : items)
+            SendMessageA(combo, CB_INSERTSTRING, (WPARAM)-1, (LPARAM)item);
+    }
+    static std::vector<std::string> Items(HWND combo)
+    {
+        std::vector<std::string> items;
+        int count = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++) {
+            char text[300];
+            SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)text);
+            items.push_back(text);
+        }
+        return items;
+    }
+    static void SetOld(const char *format, int count)
+    {
+        for (int n = 0; n < count; n++) {
+            char key[16];
+            snprintf(key, sizeof key, format, n);
+            ProfilePutString("site", key, "\"/old\"");
+        }
+    }
+};
+
+TEST_F(FolderBoxes, RetainWritesThreeAndKeepsLaterKeys)
+{
+    GlobalSettings.retain = 1;
+    SetOld("rdir%u", 10);
+    SetOld("ldir%u", 10);
+    Fill(remote, {"/zeta", "/alpha", "/with blank "});
+    Fill(local, {"C:\\one"});
+    SaveFolderHistory(remote, local);
+    std::string text = ReadFileText(IniPath);
+    EXPECT_NE(text.find("rdir0=\"/zeta\""), std::string::npos) << text;
+    EXPECT_NE(text.find("rdir1=\"/alpha\""), std::string::npos) << text;
+    EXPECT_NE(text.find("rdir2=\"/with blank \""), std::string::npos) << text;
+    EXPECT_NE(text.find("ldir0=C:\\one"), std::string::npos) << text;
+    for (int n = 3; n < 10; n++) {
+        char key[16];
+        snprintf(key, sizeof key, "rdir%u", n);
+        EXPECT_EQ(Raw("site", key), "/old") << key;
+    }
+    EXPECT_EQ(Raw("site", "ldir1"), "/old");
+}
+
+TEST_F(FolderBoxes, RetainOffRemovesTheHistory)
+{
+    GlobalSettings.retain = 0;
+    SetOld("rdir%u", 12);
+    SetOld("ldir%u", 12);
+    Fill(remote, {"/a"});
+    Fill(local, {"C:\\b"});
+    SaveFolderHistory(remote, local);
+    EXPECT_EQ(SectionLines("site"),
+              (std::vector<std::string>{"rdir10=\"/old\"", "rdir11=\"/old\"", "ldir10=\"/old\"",
+                                        "ldir11=\"/old\""}));
+}
+
+TEST_F(FolderBoxes, LoadAppendsUnquotedFoldersOnce)
+{
+    ProfilePutString("site", "rdir0", "\"/b\"");
+    ProfilePutString("site", "rdir1", "\"/A\"");
+    ProfilePutString("site", "rdir2", "\"/a\"");   // differs from "/A" in case only
+    ProfilePutString("site", "rdir3", "\"/b\"");
+    ProfilePutString("site", "rdir19", "\"/last\"");
+    ProfilePutString("site", "ldir0", "D:\\new");
+    Fill(remote, {"/current"});
+    Fill(local, {"C:\\stale"});
+    LoadFolderHistory(remote, 1);
+    LoadFolderHistory(local, 0);
+    EXPECT_EQ(Items(remote), (std::vector<std::string>{"/current", "/b", "/A", "/a", "/last"}));
+    EXPECT_EQ(Items(local), (std::vector<std::string>{"D:\\new"}));
+}
+
+TEST_F(FolderBoxes, ProfileListSkipsGlobalSectionInAnyCase)
+{
+    WriteFileText(IniPath, "[_config_]\r\nSESSION=work\r\n"
+                           "[work]\r\nHOST=ftp.example.org\r\n"
+                           "[_CONFIG_]\r\nX=1\r\n"
+                           "[FIREWALL]\r\nFIRETYPE=1\r\n"
+                           "[Work]\r\nUID=joe\r\n"
+                           "[_Config_]\r\n"
+                           "[home]\r\n");
+    Fill(local, {"left over"});
+    FillProfileList(local);
+    EXPECT_EQ(Items(local), (std::vector<std::string>{"work", "FIREWALL", "home"}));
+    DeleteFileA(IniPath);
+    FillProfileList(local);
+    EXPECT_TRUE(Items(local).empty());
+}
+
+TEST_F(SiteProfiles, FirewallSectionDefaultsAndRoundTrip)
+{
+    FirewallSettings f{};
+    LoadFirewallSettings(&f);
+    EXPECT_STREQ(f.host, "");
+    EXPECT_STREQ(f.userId, "");
+    EXPECT_EQ(f.type, 1);
+    EXPECT_EQ(f.port, 21u);
+    EXPECT_EQ(f.savePassword, 0);
+
+    snprintf(f.host, sizeof f.host, "proxy.local");
+    snprintf(f.userId, sizeof f.userId, "fwuser");
+    snprintf(f.password, sizeof f.password, "fwpass");
+    f.savePassword = 1;
+    f.type = 6;
+    f.port = 8021;
+    SaveFirewallSettings(&f);
+    EXPECT_EQ(Raw("FIREWALL", "PWD"), "V94CC5BC7903CC59B5798C14152BC85609FAC7567AC7A");
+    FirewallSettings back{};
+    LoadFirewallSettings(&back);
+    EXPECT_STREQ(back.host, "proxy.local");
+    EXPECT_STREQ(back.userId, "fwuser");
+    EXPECT_STREQ(back.password, "fwpass");
+    EXPECT_EQ(back.type, 6);
+    EXPECT_EQ(back.port, 8021u);
+    EXPECT_EQ(back.savePassword, 1);
+}
+
+TEST(Md5DigestOnWindows, Rfc1321TestSuite)
+{
+    // The advapi32 digest against the vectors of RFC 1321, appendix A.5.
+    struct Case {
+        const char *input;
+        const char *digest;
+    } cases[] = {
+        {"", "d41d8cd98f00b204e9800998ecf8427e"},
+        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+        {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+        {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+         "57edf4a22be3c955ac49da2e2107b67a"},
+    };
+    for (const Case &c : cases) {
+        unsigned char digest[16];
+        Md5Digest(c.input, strlen(c.input), digest);
+        char text[33];
+        for (int n = 0; n < 16; n++)
+            snprintf(text + 2 * n, 3, "%02x", digest[n]);
+        EXPECT_STREQ(text, c.digest) << c.input;
+    }
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+// Runs the real veltro.exe from a test: in a folder of its own (which holds
+// its VELTRO.INI), with its own temporary folder, and finds its windows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct VeltroProcess {
+    PROCESS_INFORMATION info{};
+    std::string folder;     // current folder of the program
+    std::string tempFolder; // its TMP and TEMP
+};
+
+// The Windows path of a file in the build folder (VELTRO_BUILD_DIR).
+std::string BuildFile(const char *name);
+// A new empty folder under the system temporary folder.
+std::string MakeTestFolder(const char *tag);
+void WriteTextFile(const std::string &path, const std::string &text);
+std::string ReadTextFile(const std::string &path);
+bool FileExists(const std::string &path);
+std::vector<std::string> FilesMatching(const std::string &folder, const char *pattern);
+void RemoveTree(const std::string &folder);
+
+// Starts veltro.exe with the command line in the given folder.
+bool StartVeltro(VeltroProcess *p, const std::string &folder, const std::string &arguments);
+// Waits up to the time for a visible top-level window of the process with
+// the class (and title, when given).
+HWND WaitForWindow(const VeltroProcess &p, const char *windowClass, const char *title, DWORD milliseconds);
+// Waits for the process to end; returns false on time-out. Exit code out.
+bool WaitForExit(VeltroProcess *p, DWORD milliseconds, DWORD *exitCode);
+// Ends a process that is still running (test clean-up).
+void KillVeltro(VeltroProcess *p);
+// Texts of the child windows of a class, in creation (z) order.
+std::vector<std::string> ChildTexts(HWND parent, const char *childClass);
+// Saves a picture of the window as a BMP file in the build folder's artifacts.
+bool SaveWindowPicture(HWND window, const char *name);
