@@ -290,6 +290,9 @@ TEST_F(ServerTransfer, CancelledDownloadSendsAbortAndKeepsThePartialFile)
         WaitForSingleObject(canceller.thread, 20000);
         CloseHandle(canceller.thread);
         EXPECT_LT(GetTickCount() - start, 60000u);
+        if (getenv("SHOW_LOG"))
+            for (int i = 0; i < 60; i++)
+                printf("%s\n", LogHistoryLine(i));
         EXPECT_NE(result, 0);
         EXPECT_EQ(ReceiveResult, 2);
         EXPECT_TRUE(LogMentions("Transmitted ABOR"));
@@ -336,7 +339,9 @@ TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
     ASSERT_NE(c, NO_SOCKET);
     CurrentSession.passive = 1;
     GlobalSettings.recvBlock = 65536;
+    GlobalSettings.hash = 1;   // the full progress text, with the dialog
     EXPECT_EQ(Download(c, "huge.bin", down, 'I'), 2);
+    GlobalSettings.hash = 0;
     EXPECT_EQ(ReceiveResult, 1);
     EXPECT_EQ(ExpectedSize, size);
     WIN32_FILE_ATTRIBUTE_DATA data;
