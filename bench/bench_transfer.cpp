@@ -19,13 +19,6 @@
 #include "transfer/passive_reply.h"
 #include "transfer/transfer.h"
 
-// Stand-in for the reply-based host-type detection, which has not landed on
-// this branch yet. Remove once the real one is linked.
-int DetectHostTypeFromReply(const char *)
-{
-    return 0;
-}
-
 static SOCKET LogOn(int port, const char *user, const char *password)
 {
     SOCKET c = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -2,7 +2,7 @@
 # Transfer benchmark: a file (1 GiB unless BENCH_MB says otherwise) from and
 # to vsftpd on loopback, with the engine under Wine, a bare Win32 loop under
 # the same Wine, and native curl; at the default block sizes and at 65536.
-#   bench/run.sh [build-dir]      (default /tmp/b-transfer-win64)
+#   bench/transfer.sh [build-dir]   (default /tmp/b-transfer-win64)
 # Prints every rate (MiB/s) and the ratios engine/bare and engine/curl.
 # Uploads in 512-byte blocks (the default SBP) move SMALL_MB (128 MiB unless
 # set) rather than the whole file: at one packet per 512 bytes the full file

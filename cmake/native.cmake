@@ -31,6 +31,17 @@ foreach(b ${VELTRO_NATIVE_BENCH})
   target_link_libraries(${name} PRIVATE veltr32_bench veltro_bench_portable)
 endforeach()
 
+# The program's portable code calls the library's code directly natively
+# (listing/host_library_posix.cpp).
+target_link_libraries(veltro_portable PUBLIC veltr32_core)
+target_link_libraries(veltro_bench_portable PUBLIC veltr32_bench)
+
+# Fuzzing: the libraries carry coverage and sanitizer instrumentation too,
+# so the fuzzer steers through them and catches overruns inside them.
+if(VELTRO_FUZZ)
+  list(APPEND VELTRO_SAN_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+endif()
+
 target_compile_options(veltr32_core PRIVATE ${VELTRO_SAN_FLAGS})
 target_compile_options(veltro_portable PRIVATE ${VELTRO_SAN_FLAGS})
 target_link_options(veltro_portable PUBLIC ${VELTRO_SAN_FLAGS})
@@ -61,9 +72,14 @@ if(VELTRO_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE veltr32_core veltro_portable)
-    # A bounded run over the committed corpus.
+    # A bounded run seeded from the committed corpus; what it finds goes to
+    # a scratch corpus in the build tree, never into the sources.
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
     add_test(NAME fuzz.${name}
       COMMAND ${name} -max_total_time=60 -rss_limit_mb=2048
+              -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-corpus/${name}-
+              ${CMAKE_BINARY_DIR}/fuzz-corpus/${name}
               ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300)
   endforeach()
 endif()

@@ -39,9 +39,45 @@ inline uint64_t ListingEntrySize(const ListingEntry &e) {
     return ((uint64_t)e.sizeHigh << 32) | e.size;
 }
 
-// The program side: load veltr32.dll at start (a missing or unusable
-// library is reported by name) and call its operations by ordinal.
+// ---------------------------------------------------------------------------
+// The program's side of the library (listing/host_library_win.cpp; natively
+// listing/host_library_posix.cpp stands in by calling the library's code
+// directly). The library itself does not see these declarations: it defines
+// operations of the same names with C linkage.
+#ifndef VELTR32_LIBRARY
 struct HWND__;
+
+// Loads "veltr32.dll" (the program's folder first, then the normal search)
+// and looks every operation up by ordinal. When the library is missing or
+// lacks an operation, a message box naming it is shown once and the result
+// is 0; the Host* calls below then answer as for an unknown server.
 int LoadHostLibrary(void);
+
+// As LoadHostLibrary, from an explicit path (NULL = the usual search) and
+// without a message box: on failure the message is written to error.
+int LoadHostLibraryFrom(const char *path, char *error, size_t errorSize);
+
+// Releases the library; the Host* calls fall back until it is loaded again.
 void FreeHostLibrary(void);
+
+// Nonzero while a usable library is loaded.
+int HostLibraryLoaded(void);
+
+// ParseListingLine: nonzero = add the entry. Without the library: 0.
+int HostParseListingLine(ListingEntry *entry, const char *line, uint32_t hostType,
+                         const char *folder, const char *userId);
+// Display name of a code; "Automatic" without the library or for 6000.
+const char *HostTypeName(uint32_t hostType);
+// Number of codes, automatic included; 1 without the library.
+uint32_t HostTypeCount(void);
+// Fills a combo box with one item per code (item data = code); without the
+// library only the automatic item is added. Returns the number of items.
+int HostFillHostTypeList(HWND__ *comboBox, int flag);
+// Detection from a SYST reply line or a greeting/logon reply line; 6000 when
+// the server is not recognised or the library is missing.
+uint32_t HostDetectFromSyst(const char *systReplyLine, uint32_t hostType);
+uint32_t HostDetectFromReply(const char *replyLine, uint32_t hostType);
+// The library's modal About box; returns what the library returns, -1
+// without the library.
 int HostShowAboutBox(HWND__ *owner);
+#endif

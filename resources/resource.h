@@ -55,12 +55,19 @@
 #define IDS_ERROR_CREATING_WINDOW 20002
 #define IDS_MENU_ABOUT 20003
 #define IDS_MENU_SHOW_LOG 20004
+// Directory views (23000-23999)
+#define IDS_HOSTLIB_MISSING 23000
+#define IDS_HOSTLIB_UNUSABLE 23001
+#define IDS_HOSTLIB_CAPTION 23002
+#define IDS_HOSTLIB_AUTOMATIC 23003
 // Command line (25000-25999)
 #define IDS_UNKNOWN_ARGUMENTS 25000
 #define IDS_ENTER_COMMAND_LINE 25001
 // User interface (26000-26999)
 #define IDS_MESSAGE_LOG 26000
 #define IDS_ENTER_LOG_FILE_NAME 26001
+// Sites and options (24000-24999)
+#define IDS_ENTER_MAIL_ADDRESS 24000
 
 // ftp: control channel. Texts shared with the transfer code keep their numbers.
 #define IDS_NOT_CONNECTED       14183   // "Not connected, ignored"
@@ -127,6 +134,3 @@
 #define IDS_ACCEPT_FROM             22001
 #define IDS_READ_ERROR              22002
 #define IDS_SIZE_IN_BYTES           22003
-
-// Sites and options (24000-24999)
-#define IDS_ENTER_MAIL_ADDRESS 24000

@@ -15,13 +15,6 @@
 #include "sites/site_profile.h"
 #include "transfer/transfer.h"
 
-// Stand-in for the reply-based host-type detection, which has not landed on
-// this branch yet. Remove once the real one is linked.
-int DetectHostTypeFromReply(const char *)
-{
-    return 0;
-}
-
 const char *LogHistoryLine(int index);
 
 namespace {

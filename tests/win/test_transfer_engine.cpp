@@ -19,15 +19,6 @@
 #include "transfer/transfer.h"
 #include "ui/msglog.h"
 
-// ---------------------------------------------------------------------------
-// Stand-in for the reply-based host-type detection, which has not landed on
-// this branch yet. Remove once the real one is linked.
-int DetectHostTypeFromReply(const char *)
-{
-    return 0;
-}
-// ---------------------------------------------------------------------------
-
 // The message history (ui/msglog_win.cpp).
 const char *LogHistoryLine(int index);
 

@@ -1,0 +1,210 @@
+// Listing lines of every family into ListingEntry records.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "listing_cases.h"
+#include "veltr32/host_types.h"
+#include "veltr32/listing_parse.h"
+
+namespace {
+
+const ListingClock kNow{2024, 3, 15, 10, 0};
+
+std::string Describe(const ListingEntry &e) {
+    char text[400];
+    snprintf(text, sizeof text, "\"%s\" %04u-%02u-%02u %02u:%02u size %llu kind %u", e.name, e.year, e.month, e.day,
+             e.hour, e.minute, (unsigned long long)ListingEntrySize(e), e.kind);
+    return text;
+}
+
+void ExpectRecord(const ListingCase &c, uint32_t hostType, const char *folder = "", const char *userId = "") {
+    SCOPED_TRACE(std::string(c.label) + " [" + std::to_string(hostType) + "]: " + c.line);
+    ListingEntry e;
+    memset(&e, 0xA5, sizeof e);
+    int result = ParseListingLineAt(&e, c.line, hostType, folder, userId, kNow);
+    if (c.name == nullptr) {
+        EXPECT_EQ(result, 0) << Describe(e);
+        return;
+    }
+    ASSERT_NE(result, 0);
+    EXPECT_STREQ(e.name, c.name);
+    EXPECT_EQ(e.year, c.year) << Describe(e);
+    EXPECT_EQ(e.month, c.month) << Describe(e);
+    EXPECT_EQ(e.day, c.day) << Describe(e);
+    EXPECT_EQ(e.hour, c.hour) << Describe(e);
+    EXPECT_EQ(e.minute, c.minute) << Describe(e);
+    EXPECT_EQ(ListingEntrySize(e), c.size) << Describe(e);
+    EXPECT_EQ(e.kind, c.kind) << Describe(e);
+    // The record is filled completely: reserved bytes are zero.
+    EXPECT_EQ(e.reserved1[0] | e.reserved1[1] | e.reserved2[0] | e.reserved2[1] | e.reserved2[2], 0);
+}
+
+template <size_t N>
+void RunTable(const ListingCase (&table)[N], const char *folder = "", const char *userId = "") {
+    for (const ListingCase &c : table) {
+        ExpectRecord(c, c.hostType, folder, userId);
+        if (c.anyShape) ExpectRecord(c, HOSTTYPE_AUTO, folder, userId);
+    }
+}
+
+// Reads a whole listing the way the program does: one call per line, the
+// same record reused; returns the names accepted.
+std::vector<std::string> ReadListing(const std::string &text, uint32_t hostType) {
+    std::vector<std::string> names;
+    ListingEntry e;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start + (end < text.size() ? 1 : 0));
+        if (ParseListingLineAt(&e, line.c_str(), hostType, "", "", kNow)) names.push_back(e.name);
+        start = end + 1;
+    }
+    return names;
+}
+
+template <size_t N>
+void CheckWholeListing(const ListingCase (&table)[N], uint32_t hostType) {
+    std::string text;
+    std::vector<std::string> expected;
+    for (const ListingCase &c : table) {
+        if (!c.anyShape && c.hostType != hostType) continue;
+        if (strchr(c.line, '\n') != nullptr) continue;  // already ends its line
+        text += c.line;
+        text += "\r\n";
+        if (c.name != nullptr) expected.push_back(c.name);
+    }
+    EXPECT_EQ(ReadListing(text, hostType), expected);
+}
+
+TEST(ListingUnix, EachLineAlone) { RunTable(kUnixCases); }
+TEST(ListingPc, EachLineAlone) { RunTable(kPcCases); }
+TEST(ListingFacts, EachLineAlone) { RunTable(kFactCases); }
+TEST(ListingVmsTandem, EachLineAlone) { RunTable(kVmsCases); }
+TEST(ListingIbm, EachLineAlone) { RunTable(kIbmCases, "'USER.'", "USER"); }
+TEST(ListingOther, EachLineAlone) { RunTable(kOtherCases); }
+
+TEST(ListingWhole, ListingsOfEveryFamilyReadAutomatically) {
+    CheckWholeListing(kUnixCases, HOSTTYPE_AUTO);
+    CheckWholeListing(kPcCases, HOSTTYPE_AUTO);
+    CheckWholeListing(kFactCases, HOSTTYPE_AUTO);
+    CheckWholeListing(kVmsCases, HOSTTYPE_AUTO);
+}
+
+TEST(ListingWhole, ListingsReadWithTheirOwnHostType) {
+    CheckWholeListing(kUnixCases, 6001);
+    CheckWholeListing(kPcCases, 6015);
+    CheckWholeListing(kFactCases, 6059);
+    CheckWholeListing(kVmsCases, 6011);
+}
+
+TEST(ListingWhole, MixedFamiliesInOneListing) {
+    std::string text =
+        "total 12\n"
+        "drwxr-xr-x   2 user  group   4096 Jan 31 12:00 pub\n"
+        "01-31-24  02:15PM       <DIR>          Program Files\n"
+        "type=file;size=3;modify=20240131120000; facts.txt\n"
+        "\n"
+        "LOGIN.COM;7  4  5-FEB-2024 08:01:02 [USER] (RWED,RWED,RE,)\n"
+        "+m0,r,s5,\teplf\n";
+    std::vector<std::string> expected{"pub", "Program Files", "facts.txt", "LOGIN.COM;7", "eplf"};
+    EXPECT_EQ(ReadListing(text, HOSTTYPE_AUTO), expected);
+}
+
+TEST(ListingMvs, NamesRelativeToFolderOrUserId) {
+    const char *line = "SMP224 3390   2024/01/31  2   30  FB  80 27920  PS  USER.DATA.SET";
+    struct {
+        const char *folder, *userId, *name;
+    } cases[] = {
+        {"'USER.'", "", "DATA.SET"},      {"'USER.DATA.'", "", "SET"}, {"USER", "", "DATA.SET"},
+        {"", "user", "DATA.SET"},         {"", "", "USER.DATA.SET"},   {"'OTHER.'", "USER", "USER.DATA.SET"},
+        {"'USER.DATA.SET'", "", "USER.DATA.SET"}, {"/u/user", "USER", "USER.DATA.SET"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.folder) + " / " + c.userId);
+        ListingEntry e;
+        ASSERT_NE(ParseListingLineAt(&e, line, 6024, c.folder, c.userId, kNow), 0);
+        EXPECT_STREQ(e.name, c.name);
+    }
+}
+
+TEST(ListingYears, YearlessDatesAroundNewYear) {
+    struct {
+        ListingClock now;
+        const char *date;
+        int year;
+    } cases[] = {
+        {{2024, 1, 1, 0, 30}, "Dec 31 23:59", 2023},
+        {{2024, 1, 1, 0, 30}, "Jan  1 00:10", 2024},
+        {{2024, 1, 1, 0, 30}, "Jan  2 00:30", 2024},  // exactly a day ahead
+        {{2024, 1, 1, 0, 30}, "Jan  2 00:31", 2023},  // just over a day ahead
+        {{2023, 12, 31, 23, 0}, "Jan  1 10:00", 2023},
+        {{2023, 12, 31, 23, 0}, "Dec 31 22:00", 2023},
+        {{2024, 2, 29, 12, 0}, "Feb 29 12:00", 2024},
+        {{2024, 2, 29, 12, 0}, "Mar  1 11:00", 2024},
+        {{2024, 2, 29, 12, 0}, "Mar  1 12:01", 2023},
+    };
+    for (const auto &c : cases) {
+        std::string line = std::string("-rw-r--r-- 1 u g 1 ") + c.date + " f";
+        SCOPED_TRACE(line);
+        ListingEntry e;
+        ASSERT_NE(ParseListingLineAt(&e, line.c_str(), 6001, "", "", c.now), 0);
+        EXPECT_EQ(e.year, c.year);
+    }
+}
+
+TEST(ListingLimits, SizesSplitIntoLowAndHighWords) {
+    struct {
+        const char *size;
+        uint32_t low, high;
+    } cases[] = {
+        {"4294967295", 0xFFFFFFFFu, 0},
+        {"4294967296", 0, 1},
+        {"18446744073709551615", 0xFFFFFFFFu, 0xFFFFFFFFu},
+        {"1099511627776", 0, 256},
+    };
+    for (const auto &c : cases) {
+        std::string line = std::string("-rw-r--r-- 1 u g ") + c.size + " Jan 31 12:00 f";
+        SCOPED_TRACE(line);
+        ListingEntry e;
+        ASSERT_NE(ParseListingLineAt(&e, line.c_str(), 6001, "", "", kNow), 0);
+        EXPECT_EQ(e.size, c.low);
+        EXPECT_EQ(e.sizeHigh, c.high);
+    }
+    // Twenty digits do not fit: the line is not a listing line.
+    ListingEntry e;
+    EXPECT_EQ(ParseListingLineAt(&e, "-rw-r--r-- 1 u g 99999999999999999999 Jan 31 12:00 f", 6001, "", "", kNow), 0);
+}
+
+TEST(ListingLimits, LongNamesAreCutTo255Bytes) {
+    std::string name(300, 'n');
+    name[0] = 'A';
+    name[254] = 'Z';
+    const std::string lines[] = {
+        "-rw-r--r-- 1 u g 1 Jan 31 12:00 " + name,
+        "01-31-24  02:15PM  100 " + name,
+        "type=file;size=1; " + name,
+        "+s1,\t" + name,
+    };
+    for (const std::string &line : lines) {
+        SCOPED_TRACE(line.substr(0, 40));
+        ListingEntry e;
+        ASSERT_NE(ParseListingLineAt(&e, line.c_str(), HOSTTYPE_AUTO, "", "", kNow), 0);
+        EXPECT_EQ(strlen(e.name), 255u);
+        EXPECT_EQ(e.name[0], 'A');
+        EXPECT_EQ(e.name[254], 'Z');
+    }
+}
+
+TEST(ListingLimits, NullArgumentsAreRefused) {
+    ListingEntry e;
+    EXPECT_EQ(ParseListingLineAt(nullptr, "-rw-r--r-- 1 u g 1 Jan 31 12:00 f", 6001, "", "", kNow), 0);
+    EXPECT_EQ(ParseListingLineAt(&e, nullptr, 6001, "", "", kNow), 0);
+    EXPECT_NE(ParseListingLineAt(&e, "-rw-r--r-- 1 u g 1 Jan 31 12:00 f", 6001, nullptr, nullptr, kNow), 0);
+    EXPECT_NE(ParseListingLineAt(&e, "-rw-r--r-- 1 u g 1 Jan 31 12:00 f", 123456, nullptr, nullptr, kNow), 0);
+}
+
+}  // namespace
