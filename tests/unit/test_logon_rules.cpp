@@ -1,0 +1,367 @@
+// The logon rules: greeting check, XAUT credentials, initial-command list
+// and the logon sequences through every kind of firewall, driven by a fake
+// server (replies chosen by command prefix) and fake prompts.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ftp/logon_rules.h"
+
+// ---------------------------------------------------------------------
+// Greeting check
+
+TEST(GreetingCheck, ReadsVersionAndChallengeOnlyWithTheMarker)
+{
+    struct Case {
+        const char *line;
+        bool marker;
+        int version;
+        uint32_t challenge;
+    } cases[] = {
+        {"220 hostX2 VELTRO server ready (123456)", true, 2, 123456},
+        {"220 X7 VELTRO (4294967295) ok", true, 7, 4294967295u},
+        {"220 X17 VELTRO (5)", false, 0, 0},               // one digit between X and blank
+        {"220-X3 VELTRO no challenge", true, 3, 0},
+        {"220 hostY2 VELTRO (99)", false, 0, 0},          // no X before the digit
+        {"220 ordinary server (5)", false, 0, 0},          // no marker
+        {" VELTRO (5)", false, 0, 0},                      // marker at the start
+        {"220 X2 VELTROS (5)", false, 0, 0},               // needs the blank after it
+        {"220 (7) first paren X2 VELTRO (9)", true, 2, 7}, // the first "(" counts
+        {"220 X2 VELTRO (abc)", true, 2, 0},
+    };
+    for (const Case &c : cases) {
+        int version = 0;
+        uint32_t challenge = 0;
+        EXPECT_EQ(CheckGreetingLine(c.line, &version, &challenge), c.marker) << c.line;
+        EXPECT_EQ(version, c.version) << c.line;
+        EXPECT_EQ(challenge, c.challenge) << c.line;
+    }
+}
+
+// ---------------------------------------------------------------------
+// XAUT credentials. The expected texts were worked out from the algorithm
+// byte by byte: e.g. "ab:cd" with challenge 0x01020304 (key bytes 04 03 02
+// 01) gives 65 61 38 62 60, each byte as (hi + '5', lo + '1').
+
+TEST(ScrambleCredentials, MatchesHandWorkedValues)
+{
+    struct Case {
+        const char *user, *password;
+        uint32_t challenge;
+        int version;
+        const char *expected;
+    } cases[] = {
+        {"ab", "cd", 0x01020304u, 1, ";6;289;3;1"},
+        {"ab", "cd", 0x01020304u, 0, ";6;289;3;1"},
+        // version 2: both pads and the fixed key
+        {"ab", "cd", 0x01020304u, 2, "9::;8254:15=73:46;537=5@:7998?:=9=5<8="},
+        // a 7-character user id: padded, then cut to 12 characters
+        {"abcdefg", "secret99", 12345u, 2, "<5;:7?5?<1;>7;65<><4<:587@<9795:;8;?8::47="},
+        // version above 2: pads but no fixed key
+        {"longuser1", "pw", 0u, 3, ";=;@;?;8<6<4;6<3828;<1<8<?<1<288;584<4"},
+        {"anonymous", "guest@", 305419896u, 2, "865467677>51675>78:86?5>826?5>897;6>599@81:?5;"},
+    };
+    for (const Case &c : cases) {
+        char out[400];
+        int n = ScrambleCredentials(c.user, c.password, c.challenge, out, sizeof out, c.version);
+        EXPECT_STREQ(out, c.expected) << c.user << " v" << c.version;
+        EXPECT_EQ(n, (int)strlen(c.expected));
+    }
+}
+
+TEST(ScrambleCredentials, LongestTextsFitAndShortOutputIsRefused)
+{
+    std::string user(79, 'u'), password(79, 'p');
+    char out[2 * (2 * 80 + 8) + 1];
+    EXPECT_EQ(ScrambleCredentials(user.c_str(), password.c_str(), 1, out, sizeof out, 2), 2 * 159);
+    for (size_t i = 0; i < strlen(out); i++)
+        ASSERT_TRUE(out[i] >= '1' && out[i] <= 'D') << i;
+    char small[10];
+    EXPECT_EQ(ScrambleCredentials("ab", "cd", 1, small, sizeof small, 1), 0);
+    EXPECT_STREQ(small, "");
+}
+
+// ---------------------------------------------------------------------
+// Initial commands
+
+static std::vector<std::string> Pieces(const char *list)
+{
+    std::vector<std::string> out;
+    const char *cursor = list;
+    char piece[256];
+    for (int guard = 0; guard < 300 && NextInitialCommand(&cursor, piece, sizeof piece); guard++)
+        out.push_back(piece);
+    return out;
+}
+
+TEST(InitialCommands, CutAtSemicolonsKeepingEmptyPiecesBeforeThem)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Pieces("first;;second;"), (V{"first", "", "second"}));
+    EXPECT_EQ(Pieces("SITE UMASK 022"), (V{"SITE UMASK 022"}));
+    EXPECT_EQ(Pieces("a;b"), (V{"a", "b"}));
+    EXPECT_EQ(Pieces(";"), (V{""}));
+    EXPECT_EQ(Pieces(""), V{});
+    EXPECT_EQ(Pieces(nullptr), V{});
+    EXPECT_EQ(Pieces("SITE %s%n;x"), (V{"SITE %s%n", "x"}));  // taken literally
+}
+
+// ---------------------------------------------------------------------
+// The logon machine against a fake server and fake prompts.
+
+namespace {
+
+struct Script {
+    // Replies by command prefix, first match wins; unmatched commands get 502.
+    std::vector<std::pair<std::string, std::pair<int, std::string>>> replies;
+    // Answers typed at the prompts, in order; "" = the user cancels.
+    std::deque<std::string> answers;
+};
+
+struct Session {
+    char userId[80] = "joe";
+    char password[80] = "";
+    char account[80] = "";
+    char firewallUser[80] = "fwuser";
+    char firewallPassword[112] = "";
+};
+
+// Runs the machine and returns the transcript: "> command", "? secret",
+// "detect", "connected", "done" or "fail <kind>".
+std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirewall, int type,
+                             int version = 0, uint32_t challenge = 0)
+{
+    LogonTexts texts{"ftp.example.org", s.userId, s.password, s.account, s.firewallUser,
+                     s.firewallPassword};
+    LogonMachine m;
+    std::deque<std::string> answers = script.answers;
+    std::vector<std::string> out;
+    LogonAction a = LogonStart(&m, texts, useFirewall, type, version, challenge);
+    for (int guard = 0; guard < 50; guard++) {
+        EXPECT_STRNE(LogonStepName(&m), "?");
+        switch (a.kind) {
+        case LOGON_SEND: {
+            out.push_back(std::string("> ") + a.text);
+            int cls = 5;
+            std::string text = "502 not implemented";
+            for (const auto &r : script.replies)
+                if (strncmp(a.text, r.first.c_str(), r.first.size()) == 0) {
+                    cls = r.second.first;
+                    text = r.second.second;
+                    break;
+                }
+            a = LogonNext(&m, cls, text.c_str());
+            break;
+        }
+        case LOGON_ASK: {
+            static const char *const names[] = {"site password", "firewall password", "account"};
+            char *field = a.secret == SECRET_SITE_PASSWORD       ? s.password
+                          : a.secret == SECRET_FIREWALL_PASSWORD ? s.firewallPassword
+                                                                 : s.account;
+            size_t size = a.secret == SECRET_FIREWALL_PASSWORD ? sizeof s.firewallPassword : 80;
+            // Once: one question. While empty: until an answer or a cancel.
+            do {
+                out.push_back(std::string("? ") + names[a.secret]);
+                if (answers.empty() || answers.front().empty()) {
+                    if (!answers.empty())
+                        answers.pop_front();
+                    break;
+                }
+                snprintf(field, size, "%s", answers.front().c_str());
+                answers.pop_front();
+            } while (a.whileEmpty && !field[0]);
+            a = LogonNext(&m, 0, nullptr);
+            break;
+        }
+        case LOGON_DETECT:
+            out.push_back("detect");
+            a = LogonNext(&m, 0, nullptr);
+            break;
+        case LOGON_SET_CONNECTED:
+            out.push_back("connected");
+            a = LogonNext(&m, 0, nullptr);
+            break;
+        case LOGON_DONE:
+            out.push_back("done");
+            return out;
+        case LOGON_FAIL: {
+            static const char *const kinds[] = {"none", "firewall", "destination", "logon"};
+            out.push_back(std::string("fail ") + kinds[a.failure]);
+            return out;
+        }
+        }
+    }
+    ADD_FAILURE() << "the machine did not end";
+    return out;
+}
+
+using T = std::vector<std::string>;
+std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cls,
+                                                      const char *text = "")
+{
+    return {prefix, {cls, text}};
+}
+
+}  // namespace
+
+struct SiteCase {
+    const char *name;
+    Script script;
+    const char *password;
+    T expected;
+};
+
+TEST(LogonMachine, DirectSiteLogon)
+{
+    SiteCase cases[] = {
+        {"user and password", {{R("USER", 3), R("PASS", 2, "230 ok")}, {}}, "pw",
+         {"> USER joe", "> PASS pw", "done"}},
+        {"USER answered 230 logs on without PASS", {{R("USER", 2)}, {}}, "pw",
+         {"> USER joe", "done"}},
+        {"missing password asked once before USER", {{R("USER", 3), R("PASS", 2)}, {"typed"}}, "",
+         {"? site password", "> USER joe", "> PASS typed", "done"}},
+        {"first prompt cancelled, password stage asks again", {{R("USER", 3), R("PASS", 2)}, {"", "late"}}, "",
+         {"? site password", "> USER joe", "? site password", "> PASS late", "done"}},
+        {"password never given", {{R("USER", 3)}, {"", ""}}, "",
+         {"? site password", "> USER joe", "? site password", "fail logon"}},
+        {"USER refused", {{R("USER", 5)}, {}}, "pw", {"> USER joe", "fail logon"}},
+        {"PASS refused", {{R("USER", 3), R("PASS", 5)}, {}}, "pw",
+         {"> USER joe", "> PASS pw", "fail logon"}},
+        {"230 with ACCOUNT asks, cancel still logs on",
+         {{R("USER", 3), R("PASS", 2, "230 ACCOUNT may be given")}, {""}}, "pw",
+         {"> USER joe", "> PASS pw", "? account", "done"}},
+        {"230 with ACCOUNT and an answer sends ACCT",
+         {{R("USER", 3), R("PASS", 2, "230 ACCOUNT"), R("ACCT", 2)}, {"acc"}}, "pw",
+         {"> USER joe", "> PASS pw", "? account", "> ACCT acc", "done"}},
+        {"332 without an account fails",
+         {{R("USER", 3), R("PASS", 3, "332 need account")}, {""}}, "pw",
+         {"> USER joe", "> PASS pw", "? account", "fail logon"}},
+        {"ACCT refused", {{R("USER", 3), R("PASS", 3), R("ACCT", 5)}, {"acc"}}, "pw",
+         {"> USER joe", "> PASS pw", "? account", "> ACCT acc", "fail logon"}},
+    };
+    for (SiteCase &c : cases) {
+        Session s;
+        snprintf(s.password, sizeof s.password, "%s", c.password);
+        EXPECT_EQ(RunLogon(s, c.script, 0, 0), c.expected) << c.name;
+    }
+}
+
+TEST(LogonMachine, XautOnlyWithVersionAndChallenge)
+{
+    Session s;
+    snprintf(s.password, sizeof s.password, "cd");
+    snprintf(s.userId, sizeof s.userId, "ab");
+    Script ok{{R("XAUT", 2)}, {}};
+    EXPECT_EQ(RunLogon(s, ok, 0, 0, 1, 0x01020304u), (T{"> XAUT 1 ;6;289;3;1", "done"}));
+    Script refused{{R("XAUT", 5), R("USER", 2)}, {}};
+    EXPECT_EQ(RunLogon(s, refused, 0, 0, 1, 0x01020304u), (T{"> XAUT 1 ;6;289;3;1", "> USER ab", "done"}));
+    EXPECT_EQ(RunLogon(s, refused, 0, 0, 2, 0), (T{"> USER ab", "done"}));   // no challenge
+    EXPECT_EQ(RunLogon(s, refused, 0, 0, 0, 77), (T{"> USER ab", "done"}));  // no version
+}
+
+struct FirewallCase {
+    const char *name;
+    int type;
+    Script script;
+    const char *password, *firewallPassword;
+    T expected;
+};
+
+TEST(LogonMachine, EveryFirewallKind)
+{
+    FirewallCase cases[] = {
+        // 0: SITE hostname
+        {"0 ok", 0, {{R("USER fwuser", 3), R("PASS fwpw", 2), R("SITE", 2), R("USER joe", 3), R("PASS", 2)}, {}}, "pw", "fwpw",
+         {"> USER fwuser", "> PASS fwpw", "> SITE ftp.example.org", "connected", "> USER joe", "> PASS pw", "done"}},
+        {"0 firewall refuses", 0, {{R("USER fwuser", 5)}, {}}, "pw", "fwpw", {"> USER fwuser", "fail firewall"}},
+        {"0 SITE refused", 0, {{R("USER fwuser", 2), R("SITE", 5)}, {}}, "pw", "",
+         {"> USER fwuser", "> SITE ftp.example.org", "fail destination"}},
+        {"0 SITE class 4 still goes on", 0, {{R("USER fwuser", 2), R("SITE", 4), R("USER joe", 2)}, {}}, "pw", "",
+         {"> USER fwuser", "> SITE ftp.example.org", "connected", "> USER joe", "done"}},
+        {"0 firewall password asked", 0, {{R("USER fwuser", 3), R("PASS", 2), R("SITE", 2), R("USER joe", 2)}, {"typed"}}, "pw", "",
+         {"> USER fwuser", "? firewall password", "> PASS typed", "> SITE ftp.example.org", "connected", "> USER joe", "done"}},
+        // 1: USER after logon
+        {"1 ok", 1, {{R("USER fwuser", 2), R("USER joe@", 3), R("PASS", 2)}, {}}, "pw", "",
+         {"> USER fwuser", "> USER joe@ftp.example.org", "> PASS pw", "done"}},
+        {"1 firewall PASS refused", 1, {{R("USER fwuser", 3), R("PASS", 5)}, {}}, "pw", "fwpw",
+         {"> USER fwuser", "> PASS fwpw", "fail firewall"}},
+        {"1 destination not 3", 1, {{R("USER fwuser", 2), R("USER joe@", 2)}, {}}, "pw", "",
+         {"> USER fwuser", "> USER joe@ftp.example.org", "fail destination"}},
+        // 2: USER with no logon
+        {"2 logged on at once", 2, {{R("USER joe@", 2)}, {}}, "pw", "",
+         {"> USER joe@ftp.example.org", "detect", "done"}},
+        {"2 password", 2, {{R("USER joe@", 3), R("PASS", 2)}, {}}, "pw", "",
+         {"> USER joe@ftp.example.org", "> PASS pw", "done"}},
+        {"2 refused", 2, {{R("USER joe@", 5)}, {}}, "pw", "", {"> USER joe@ftp.example.org", "fail destination"}},
+        // 3: proxy OPEN
+        {"3 OPEN 220 then direct logon", 3, {{R("OPEN", 2), R("USER joe", 3), R("PASS", 2)}, {}}, "pw", "",
+         {"> OPEN ftp.example.org", "detect", "connected", "> USER joe", "> PASS pw", "done"}},
+        {"3 OPEN refused", 3, {{R("OPEN", 5)}, {}}, "pw", "", {"> OPEN ftp.example.org", "fail destination"}},
+        {"3 OPEN then logon refused", 3, {{R("OPEN", 3), R("USER joe", 5)}, {}}, "pw", "",
+         {"> OPEN ftp.example.org", "detect", "connected", "> USER joe", "fail logon"}},
+        // 4: USER remoteID@remoteHost fireID
+        {"4 ok", 4, {{R("USER joe@", 3), R("PASS pw", 3), R("ACCT fwpw", 2)}, {}}, "pw", "fwpw",
+         {"> USER joe@ftp.example.org fwuser", "> PASS pw", "> ACCT fwpw", "done"}},
+        {"4 prompts for both", 4, {{R("USER joe@", 3), R("PASS", 3), R("ACCT", 2)}, {"sp", "fp"}}, "", "",
+         {"> USER joe@ftp.example.org fwuser", "? site password", "> PASS sp", "? firewall password", "> ACCT fp", "done"}},
+        {"4 USER not 3", 4, {{R("USER joe@", 2)}, {}}, "pw", "fwpw", {"> USER joe@ftp.example.org fwuser", "fail firewall"}},
+        {"4 site password cancelled", 4, {{R("USER joe@", 3)}, {""}}, "", "fwpw",
+         {"> USER joe@ftp.example.org fwuser", "? site password", "fail firewall"}},
+        {"4 PASS not 3", 4, {{R("USER joe@", 3), R("PASS", 2)}, {}}, "pw", "fwpw",
+         {"> USER joe@ftp.example.org fwuser", "> PASS pw", "fail firewall"}},
+        {"4 firewall password cancelled", 4, {{R("USER joe@", 3), R("PASS", 3)}, {""}}, "pw", "",
+         {"> USER joe@ftp.example.org fwuser", "> PASS pw", "? firewall password", "fail firewall"}},
+        {"4 ACCT refused", 4, {{R("USER joe@", 3), R("PASS", 3), R("ACCT", 5)}, {}}, "pw", "fwpw",
+         {"> USER joe@ftp.example.org fwuser", "> PASS pw", "> ACCT fwpw", "fail logon"}},
+        // 5: USER fireID@remoteHost
+        {"5 ok", 5, {{R("USER fwuser@", 3), R("PASS fwpw", 2), R("USER joe", 3), R("PASS pw", 2)}, {}}, "pw", "fwpw",
+         {"> USER fwuser@ftp.example.org", "> PASS fwpw", "detect", "> USER joe", "> PASS pw", "done"}},
+        {"5 firewall lets through at once", 5, {{R("USER fwuser@", 2), R("USER joe", 2)}, {}}, "pw", "",
+         {"> USER fwuser@ftp.example.org", "detect", "> USER joe", "done"}},
+        {"5 refused", 5, {{R("USER fwuser@", 3), R("PASS", 5)}, {}}, "pw", "fwpw",
+         {"> USER fwuser@ftp.example.org", "> PASS fwpw", "fail destination"}},
+        // 6: transparent
+        {"6 ok", 6, {{R("USER fwuser", 3), R("PASS fwpw", 2), R("USER joe", 3), R("PASS pw", 2)}, {}}, "pw", "fwpw",
+         {"> USER fwuser", "> PASS fwpw", "detect", "> USER joe", "> PASS pw", "done"}},
+        {"6 refused", 6, {{R("USER fwuser", 5)}, {}}, "pw", "fwpw", {"> USER fwuser", "fail destination"}},
+        // 7: USER remoteID@fireID@remoteHost
+        {"7 ok", 7, {{R("USER joe@fwuser@", 3), R("PASS", 2)}, {}}, "pw", "fwpw",
+         {"> USER joe@fwuser@ftp.example.org", "> PASS pw@fwpw", "done"}},
+        {"7 logged on at once", 7, {{R("USER joe@fwuser@", 2)}, {}}, "pw", "fwpw",
+         {"> USER joe@fwuser@ftp.example.org", "done"}},
+        {"7 USER refused", 7, {{R("USER", 5)}, {}}, "pw", "fwpw", {"> USER joe@fwuser@ftp.example.org", "fail logon"}},
+        {"7 both asked, account required", 7, {{R("USER", 3), R("PASS", 3), R("ACCT", 2)}, {"fp", "sp", "ac"}}, "", "",
+         {"> USER joe@fwuser@ftp.example.org", "? firewall password", "? site password", "> PASS sp@fp", "? account", "> ACCT ac", "done"}},
+        // an unknown kind logs on directly at the firewall
+        {"9 direct", 9, {{R("USER joe", 2)}, {}}, "pw", "", {"> USER joe", "done"}},
+    };
+    for (FirewallCase &c : cases) {
+        Session s;
+        snprintf(s.password, sizeof s.password, "%s", c.password);
+        snprintf(s.firewallPassword, sizeof s.firewallPassword, "%s", c.firewallPassword);
+        EXPECT_EQ(RunLogon(s, c.script, 1, c.type), c.expected) << c.name;
+    }
+}
+
+TEST(LogonMachine, FailuresThatAllowRetry)
+{
+    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_FIREWALL, 0));
+    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_FIREWALL, 1));
+    EXPECT_FALSE(LogonFailureClearsCancel(FAIL_FIREWALL, 4));
+    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_DESTINATION, 4));
+    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_LOGON, 7));
+}
+
+TEST(LogonMachine, TextsWithPercentSignsAreSentAsTheyAre)
+{
+    Session s;
+    snprintf(s.userId, sizeof s.userId, "a%%sb");
+    snprintf(s.password, sizeof s.password, "p%%n");
+    Script script{{R("USER", 3), R("PASS", 2)}, {}};
+    EXPECT_EQ(RunLogon(s, script, 0, 0), (T{"> USER a%sb", "> PASS p%n", "done"}));
+}
