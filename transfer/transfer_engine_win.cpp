@@ -51,17 +51,6 @@ bool MayStart(SOCKET control)
     return true;
 }
 
-// Socket buffers of the data connection: 16384 bytes for the usual block
-// sizes. A block size set above that by hand asks for speed: the system's
-// own buffer tuning then stays in charge (a fixed buffer would switch it off
-// and cap the window).
-void SetDataBuffer(SOCKET s, int option, int blockSize)
-{
-    if (blockSize > DATA_BUFFER_BYTES)
-        return;
-    int bytes = DATA_BUFFER_BYTES;
-    setsockopt(s, SOL_SOCKET, option, (const char *)&bytes, sizeof bytes);
-}
 
 void CopyDescription(void)
 {
@@ -87,6 +76,18 @@ void SendFileTime(SOCKET control, const char *command, const char *localPath)
 }
 
 }  // namespace
+
+// Socket buffers of the data connection: 16384 bytes for the usual block
+// sizes. A block size set above that by hand asks for speed: the system's
+// own buffer tuning then stays in charge (a fixed buffer would switch it off
+// and cap the window).
+void SetDataBuffer(SOCKET s, int option, int blockSize)
+{
+    if (blockSize > DATA_BUFFER_BYTES)
+        return;
+    int bytes = DATA_BUFFER_BYTES;
+    setsockopt(s, SOL_SOCKET, option, (const char *)&bytes, sizeof bytes);
+}
 
 void ClearCurrentEntry(void)
 {
