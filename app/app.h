@@ -63,8 +63,8 @@ int MessageText(HWND owner, const char *text, UINT flags);
 // Writes the two start-up banner lines.
 void WriteBanner(void);
 
-LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+extern "C" LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-extern "C" __declspec(dllexport) void *WINAPI PreInitCINFO(void *record, DWORD first, DWORD second,
+extern "C" void *WINAPI PreInitCINFO(void *record, DWORD first, DWORD second,
                                                             DWORD third, DWORD fourth);

@@ -215,12 +215,7 @@ void ResetWindowLocations(void)
         MoveWindow(MainWindow, MainGeometry[GEO_LEFT], MainGeometry[GEO_TOP],
                    MainGeometry[GEO_WIDTH], MainGeometry[GEO_HEIGHT], TRUE);
         if (LogWindow) {
-            RECT r;
-            GetWindowRect(MainWindow, &r);
-            LogWindowRect[0] = r.left;
-            LogWindowRect[1] = r.top + 40;
-            LogWindowRect[2] = r.right - r.left;
-            LogWindowRect[3] = (r.bottom - r.top) / 2;
+            PlaceLogWindowBelow(MainWindow);
             MoveWindow(LogWindow, LogWindowRect[0], LogWindowRect[1], LogWindowRect[2],
                        LogWindowRect[3], TRUE);
         }

@@ -2,6 +2,7 @@
 // the splash window, dialog centring, the banner, the blocking hook and the
 // exported CINFO record.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "app/app.h"
@@ -183,7 +184,7 @@ LRESULT CALLBACK SplashWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 // The connection-information record handed to outside callers.
-extern "C" __declspec(dllexport) void *WINAPI PreInitCINFO(void *record, DWORD first, DWORD second,
+extern "C" void *WINAPI PreInitCINFO(void *record, DWORD first, DWORD second,
                                                             DWORD third, DWORD fourth)
 {
     if (!record)

@@ -27,8 +27,14 @@ target_link_libraries(veltro_portable PUBLIC veltro_win)
 add_executable(veltro WIN32 ${CMAKE_SOURCE_DIR}/app/winmain_win.cpp ${VELTRO_RC})
 target_link_libraries(veltro PRIVATE veltro_win)
 target_link_options(veltro PRIVATE ${VELTRO_STATIC_LINK})
-# WndProc and PreInitCINFO are exported by name from the program file.
-target_link_options(veltro PRIVATE -Wl,--export-all-symbols -Wl,--exclude-all-symbols)
+# WndProc and PreInitCINFO are exported by their plain names (app/veltro.def).
+target_link_options(veltro PRIVATE ${CMAKE_SOURCE_DIR}/app/veltro.def)
+set_property(TARGET veltro APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/app/veltro.def)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(veltro PRIVATE -Wl,--enable-stdcall-fixup)
+endif()
+add_test(NAME ${VELTRO_WINE_ARCH}.program_exports
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check-exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:veltro> WndProc PreInitCINFO)
 
 # The host-type library: portable core plus its Win32 exports and resources.
 file(GLOB VELTR32_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/veltr32/*.rc)

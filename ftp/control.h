@@ -39,7 +39,11 @@ int FtpCommand(SOCKET s, const char *format, ...);
 int FtpCommandText(SOCKET s, const char *text);
 int SendLine(SOCKET s, const char *text);
 int SendAll(SOCKET s, const char *bytes, int length);
+// One send / receive after a wait of at most the given milliseconds (the
+// wait layer below): the call's own result, or -1 with WSA error 10004 on
+// time-out or cancel.
 int SendTimed(SOCKET s, const char *bytes, int length, int milliseconds);
+int SendTimedFlags(SOCKET s, const char *bytes, int length, int flags, int milliseconds);
 int RecvTimed(SOCKET s, char *buffer, int length, int flags, int milliseconds);
 int GetReply(SOCKET s);
 int ReadReplyLine(SOCKET s);
@@ -71,8 +75,8 @@ int DetectHostTypeFromReply(const char *line);
 
 // The socket wait layer. WinSock 2 never calls a blocking hook, so every wait
 // is a loop of short select() slices with the blocking hook run in between.
-// A socket that is ready at once costs one select and never touches the
-// message queue; only a real wait runs the hook, and only while messages
+// A socket with bytes already buffered costs one FIONREAD and never
+// touches the message queue; only a real wait runs the hook, and only while messages
 // are queued.
 // WaitSocket returns 1 when ready, 0 on time-out (WSA error 10004 set), -1
 // on failure (WSA error of the failure) or when the wait was cancelled

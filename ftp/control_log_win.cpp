@@ -2,6 +2,7 @@
 #include "ftp/control.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "app/app.h"
 #include "app/settings.h"
@@ -67,7 +68,7 @@ const char *WinSockErrorText(int error, char *buffer)
     if (!buffer)
         return ErrorTextBuffer;
     // Callers pass buffers of at least 128 bytes, the size of the texts.
-    memcpy(buffer, ErrorTextBuffer, sizeof ErrorTextBuffer);
+    memcpy(buffer, ErrorTextBuffer, strlen(ErrorTextBuffer) + 1);
     return buffer;
 }
 

@@ -17,20 +17,6 @@
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 
-SOCKET ControlSocket = NO_SOCKET;
-BOOL Connected;
-volatile LONG CommandBusy;
-volatile BOOL CommandLock;
-volatile BOOL CancelFlag;
-volatile BOOL AbortFlag;
-int LastReplyCode;
-char ReplyText[REPLY_TEXT_SIZE];
-PendingBytes PendingText;
-int ReplyDepth;
-int ReplyTimeout = 120;
-BOOL DetectFromReplies;
-int TimerCountdown;
-
 namespace {
 
 // The last ReadReplyLine ended without a line: closed, failed or timed out.
@@ -45,14 +31,6 @@ const long DRAIN_LIMIT = 1L << 20;
 bool Verbose()
 {
     return GlobalSettings.verbose != 0;
-}
-
-int SendFlagsTimed(SOCKET s, const char *bytes, int length, int flags, int milliseconds)
-{
-    int w = WaitSocket(s, WAIT_WRITE, milliseconds);
-    if (w != 1)
-        return -1;   // time-out or cancel: WSA error 10004 is set
-    return send(s, bytes, length, flags);
 }
 
 // Sends the command and reads its reply; the caller holds CommandLock.
@@ -181,19 +159,6 @@ int SendAll(SOCKET s, const char *bytes, int length)
     return sent;
 }
 
-int SendTimed(SOCKET s, const char *bytes, int length, int milliseconds)
-{
-    return SendFlagsTimed(s, bytes, length, 0, milliseconds);
-}
-
-int RecvTimed(SOCKET s, char *buffer, int length, int flags, int milliseconds)
-{
-    int w = WaitSocket(s, WAIT_READ, milliseconds);
-    if (w != 1)
-        return -1;   // time-out or cancel: WSA error 10004 is set
-    return recv(s, buffer, length, flags);
-}
-
 int ReadReplyLine(SOCKET s)
 {
     if (s == NO_SOCKET)
@@ -317,13 +282,13 @@ int SendAbort(SOCKET control)
     // while it is busy sending; then the synch mark DM and the command.
     static const char interrupt[3] = {'\xFF', '\xF4', '\xFF'};
     static const char abort[7] = {'\xF2', 'A', 'B', 'O', 'R', '\r', '\n'};
-    if (SendFlagsTimed(control, interrupt, sizeof interrupt, MSG_OOB, SEND_TIMEOUT_MS) !=
+    if (SendTimedFlags(control, interrupt, sizeof interrupt, MSG_OOB, SEND_TIMEOUT_MS) !=
         (int)sizeof interrupt) {
         int error = WSAGetLastError();
         LogFormat("[%u] IP %s %u", (unsigned)control, LoadText(IDS_NOT_ACCEPTED), (unsigned)error);
         return 0;
     }
-    if (SendFlagsTimed(control, abort, sizeof abort, 0, SEND_TIMEOUT_MS) != (int)sizeof abort) {
+    if (SendTimedFlags(control, abort, sizeof abort, 0, SEND_TIMEOUT_MS) != (int)sizeof abort) {
         int error = WSAGetLastError();
         LogFormat("[%u] ABOR %s %u", (unsigned)control, LoadText(IDS_NOT_ACCEPTED), (unsigned)error);
         return 0;

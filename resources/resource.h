@@ -132,6 +132,7 @@
 #define IDS_LIST_NEEDS_LISTING 21554
 // Sites and options (24000-24999)
 #define IDS_ENTER_MAIL_ADDRESS 24000
+
 // ftp: control channel. Texts shared with the transfer code keep their numbers.
 #define IDS_NOT_CONNECTED       14183   // "Not connected, ignored"
 #define IDS_RECEIVE_ERROR       14256   // "Receive error"

@@ -11,6 +11,8 @@ void SetMessageLineWindows(HWND top, HWND middle, HWND bottom);
 COLORREF MessageLineColor(const char *text);
 void OpenLogWindow(void);
 void LoadLogWindowPosition(void);
+// The log window's default place: below the main window's top, half its height.
+void PlaceLogWindowBelow(HWND mainWindow);
 // Log window rectangle (left, top, width, height); width 0 = unknown.
 extern int LogWindowRect[4];
 extern HWND LogWindow;

@@ -101,6 +101,16 @@ void LoadLogWindowPosition(void)
     memcpy(LogWindowRect, values, sizeof values);
 }
 
+void PlaceLogWindowBelow(HWND mainWindow)
+{
+    RECT r;
+    GetWindowRect(mainWindow, &r);
+    LogWindowRect[0] = r.left;
+    LogWindowRect[1] = r.top + 40;
+    LogWindowRect[2] = r.right - r.left;
+    LogWindowRect[3] = (r.bottom - r.top) / 2;
+}
+
 static LRESULT CALLBACK LogEditSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONUP) {
@@ -121,14 +131,8 @@ void OpenLogWindow(void)
         SetFocus(LogEdit);
         return;
     }
-    if (LogWindowRect[2] == 0 && MainWindow) {
-        RECT r;
-        GetWindowRect(MainWindow, &r);
-        LogWindowRect[0] = r.left;
-        LogWindowRect[1] = r.top + 40;
-        LogWindowRect[2] = r.right - r.left;
-        LogWindowRect[3] = (r.bottom - r.top) / 2;
-    }
+    if (LogWindowRect[2] == 0 && MainWindow)
+        PlaceLogWindowBelow(MainWindow);
     LogWindow = CreateWindowExA(0, "VELTRDBWNDC", LoadText(IDS_MESSAGE_LOG), WS_OVERLAPPEDWINDOW,
                                 LogWindowRect[0], LogWindowRect[1], LogWindowRect[2], LogWindowRect[3],
                                 nullptr, nullptr, AppInstance, nullptr);

@@ -104,6 +104,21 @@ TEST_F(AppTest, SavedGeometryAndMaximize)
     EXPECT_EQ(CloseAndWait(main), 0u);
 }
 
+TEST_F(AppTest, AnotherSettingsFileWithI)
+{
+    Ini("LOC=20,30,700,500\r\n");
+    WriteTextFile(folder + "\\OTHER.INI", "[_config_]\r\nAUTOSTART=0\r\nLOC=40,50,600,400\r\n");
+    HWND main = Start("-i OTHER.INI");
+    ASSERT_NE(main, nullptr);
+    RECT r;
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 40) << "the geometry comes from the named file";
+    EXPECT_EQ(r.bottom - r.top, 400);
+    EXPECT_EQ(CloseAndWait(main), 0u);
+    EXPECT_NE(ReadTextFile(folder + "\\OTHER.INI").find("SESSION="), std::string::npos)
+        << "the session is stored in the file in use";
+}
+
 TEST_F(AppTest, ShortCommandLineStartsNormally)
 {
     Ini("");

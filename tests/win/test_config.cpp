@@ -171,4 +171,29 @@ TEST_F(ConfigTest, ResetWindowLocationsRemovesTheSavedPlaces)
     EXPECT_EQ(MainGeometry[3], 440);
 }
 
+TEST_F(ConfigTest, SavingWindowLocationsFollowsTheMaximizedState)
+{
+    Write("VELTRO.INI", "[_config_]\r\nLOC=1,2,3,4,5,6\r\n");
+    HWND window = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, -8, 20, 500, 300,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    MainWindow = window;
+    ShowWindow(window, SW_MAXIMIZE);
+    SaveWindowLocations();
+    std::string ini = Read("VELTRO.INI");
+    EXPECT_NE(ini.find("MAXIMIZE=1"), std::string::npos);
+    EXPECT_NE(ini.find("LOC=1,2,3,4,5,6"), std::string::npos) << "LOC kept while maximized";
+    EXPECT_EQ(ini.find("SLOC="), std::string::npos) << "no log window position known";
+    EXPECT_NE(ini.find("LOCL=20,140,260,330"), std::string::npos);
+
+    ShowWindow(window, SW_RESTORE);
+    MoveWindow(window, -8, 20, 500, 300, FALSE);
+    SaveWindowLocations();
+    ini = Read("VELTRO.INI");
+    EXPECT_EQ(ini.find("MAXIMIZE="), std::string::npos);
+    EXPECT_NE(ini.find("LOC=4294967288,20,500,300,"), std::string::npos) << ini;
+    DestroyWindow(window);
+    MainWindow = nullptr;
+}
+
 }  // namespace

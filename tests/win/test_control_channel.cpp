@@ -3,6 +3,9 @@
 // blocking hook, aborts and closes.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -10,54 +13,34 @@
 #include "app/settings.h"
 #include "ftp/control.h"
 #include "ftp_server_helper.h"
+#include "veltro_process_helper.h"
 #include "listing/host_library.h"
 #include "sites/site_profile.h"
 #include "ui/msglog.h"
 
-// ---------------------------------------------------------------------------
-// Stand-ins for program parts that have not landed on this branch yet: the
-// message log sink (captured here so the tests can read it), the settings,
-// the current session, the string loader and the reply-based detection.
-// Remove each once the real one is linked.
-GlobalSettingValues GlobalSettings;
-SiteProfile CurrentSession;
-
-static CRITICAL_SECTION LogLock;
-static std::vector<std::string> CapturedLog;
-static std::vector<std::string> DetectedLines;
-
-void AddLogLine(const char *text)
-{
-    EnterCriticalSection(&LogLock);
-    CapturedLog.push_back(text);
-    LeaveCriticalSection(&LogLock);
-}
-
-const char *LoadText(UINT id)
-{
-    static char texts[8][128];
-    static int next;
-    char *text = texts[next++ % 8];
-    if (LoadStringA(GetModuleHandleA(nullptr), id, text, 128) <= 0)
-        text[0] = '\0';
-    return text;
-}
-
-int DetectHostTypeFromReply(const char *line)
-{
-    DetectedLines.push_back(line);
-    return HOST_AUTO;
-}
-// ---------------------------------------------------------------------------
-
 namespace {
 
+// The log as the program writes it: with BatchLogging on, the message log
+// appends every line, uncut, to xferlog.txt in the current folder.
 std::vector<std::string> Log()
 {
-    EnterCriticalSection(&LogLock);
-    std::vector<std::string> copy = CapturedLog;
-    LeaveCriticalSection(&LogLock);
-    return copy;
+    std::vector<std::string> lines;
+    FILE *f = fopen("xferlog.txt", "rb");
+    if (!f)
+        return lines;
+    std::string line;
+    for (int c; (c = fgetc(f)) != EOF;) {
+        if (c == '\n') {   // the file is written in text mode: CR LF
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line.push_back((char)c);
+        }
+    }
+    fclose(f);
+    return lines;
 }
 
 bool LogHas(const std::string &line)
@@ -141,13 +124,15 @@ protected:
     {
         static bool initialised;
         if (!initialised) {
-            InitializeCriticalSection(&LogLock);
+            char folder[MAX_PATH];
+            GetTempPathA(sizeof folder, folder);
+            strncat(folder, "veltro-control-test", sizeof folder - strlen(folder) - 1);
+            CreateDirectoryA(folder, nullptr);
+            SetCurrentDirectoryA(folder);
             initialised = true;
         }
-        EnterCriticalSection(&LogLock);
-        CapturedLog.clear();
-        LeaveCriticalSection(&LogLock);
-        DetectedLines.clear();
+        BatchLogging = TRUE;
+        DeleteFileA("xferlog.txt");
         GlobalSettings = GlobalSettingValues{};
         CurrentSession = SiteProfile{};
         CurrentSession.hostType = HOST_AUTO;
@@ -537,24 +522,35 @@ TEST_F(ControlChannel, SendFailureIsReported)
     EXPECT_EQ(Log()[0].rfind("! Send error: ", 0), 0u) << Log()[0];
 }
 
-TEST_F(ControlChannel, RepliesOfferedToHostTypeDetection)
+TEST_F(ControlChannel, GreetingRecognisesTheHostTypeOnlyWhileAutomatic)
 {
+    char error[256];
+    ASSERT_TRUE(LoadHostLibraryFrom(BuildFile("veltr32.dll").c_str(), error, sizeof error)) << error;
     for (int hostType : {(int)HOST_AUTO, (int)HOST_AUTO + 1}) {
         SetUp();
         DetectFromReplies = TRUE;
         CurrentSession.hostType = hostType;
         ScriptedFtpServer server;
-        server.Send("220-Example FTP\r\n220 Ready\r\n").ReadUntilClosed();
+        server.Send("220-Welcome\r\n220 (vsFTPd 3.0.3)\r\n").ReadUntilClosed();
         SOCKET s = Connect(server);
         EXPECT_EQ(GetReply(s), 2);
-        std::vector<std::string> expected;
-        if (hostType == HOST_AUTO)
-            expected = {"220-Example FTP", "220 Ready"};
-        EXPECT_EQ(DetectedLines, expected);
+        bool noted = false;
+        for (const std::string &line : Log())
+            noted = noted || line.rfind("Host type (1): ", 0) == 0;
+        if (hostType == HOST_AUTO) {
+            EXPECT_NE(CurrentSession.hostType, HOST_AUTO) << "recognised from the greeting";
+            EXPECT_TRUE(noted);
+        } else {
+            EXPECT_EQ(CurrentSession.hostType, hostType) << "a chosen host type stays";
+            EXPECT_FALSE(noted);
+        }
         closesocket(s);
         client = INVALID_SOCKET;
         server.Finish();
     }
+    DetectFromReplies = FALSE;
+    CurrentSession.hostType = HOST_AUTO;
+    FreeHostLibrary();
 }
 
 TEST_F(ControlChannel, FlushDropsPendingAndWaitingBytes)
@@ -582,7 +578,7 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReply)
 {
     HWND window = TestWindow();
     ASSERT_NE(window, nullptr);
-    SetThreadBlockingHook(TestHook);
+    SetThreadBlockingHook(BlockingHook);   // the program's own hook
     ScriptedFtpServer server;
     server.ReadCommand().Delay(400).Send("211 status\r\n").ReadUntilClosed();
     ControlSocket = Connect(server);
