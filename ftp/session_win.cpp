@@ -129,7 +129,7 @@ void AbortAndDisconnect(void)
         return;
     DisconnectGuard = TRUE;
     if (IsBusy() && TerminateTransferWorker())
-        LogLine("! Aborting thread.");
+        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
     CloseDataConnections();
     if (ControlSocket != NO_SOCKET) {
         FtpCommand(ControlSocket, "QUIT");

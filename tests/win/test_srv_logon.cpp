@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "app/settings.h"
 #include "ftp/control.h"
 #include "ftp/logon.h"
@@ -167,6 +168,28 @@ TEST_P(RealServer, LogonWithUserAndPassword)
     DetectHostType(ControlSocket);
     EXPECT_TRUE(ServerCaps.hostTypeChecked);
     EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 3);
+}
+
+TEST_P(RealServer, ConnectAndCloseCommands)
+{
+    CurrentSession = profile;
+    snprintf(CurrentSession.remoteFolder, sizeof CurrentSession.remoteFolder, "/");
+    ASSERT_TRUE(RunCommand(nullptr, IDM_CONNECT, nullptr, 0));
+    ASSERT_NE(ControlSocket, NO_SOCKET);
+    EXPECT_TRUE(Connected);
+    EXPECT_TRUE(ServerCaps.hostTypeChecked);   // detected after logon
+    EXPECT_TRUE(LogHasLine("CWD /"));
+    RunCommand(nullptr, IDM_DISCONNECT, nullptr, 0);
+    EXPECT_EQ(ControlSocket, NO_SOCKET);
+    EXPECT_FALSE(Connected);
+    EXPECT_TRUE(LogHasLine("QUIT"));
+    EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 0);
+    EXPECT_EQ(ServerCaps.useCdup, 1);
+    // 9000 again connects anew; a second 9000 closes.
+    RunCommand(nullptr, IDM_CONNECT, nullptr, 0);
+    EXPECT_NE(ControlSocket, NO_SOCKET);
+    RunCommand(nullptr, IDM_CONNECT, nullptr, 0);
+    EXPECT_EQ(ControlSocket, NO_SOCKET);
 }
 
 TEST_P(RealServer, WrongPasswordIsALogonFailureAndARetryWorks)
