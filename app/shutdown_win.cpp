@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include "app/config.h"
 #include "ftp/control.h"
+#include "listing/listing_cache.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
 #include "ui/layout.h"
@@ -49,6 +50,7 @@ void BeginShutdown(HWND window)
         *b = nullptr;
     }
     DeleteTempFile(DirTempFile);
+    ClearListingCache();
     DeleteTempFile(DspTempFile);
     if (LocalListWindow)
         DragAcceptFiles(LocalListWindow, FALSE);

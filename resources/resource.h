@@ -97,7 +97,6 @@
 #define IDC_CHMOD_HELP 21519
 #define IDS_CREATESOCKET_FAILED 21520
 #define IDS_NO_HOST_ENTRY 21521
-#define IDS_CONNECTING_TO 21522
 #define IDS_CONNECTION_FAILED 21523
 #define IDS_CONNECTED_TO 21524
 #define IDS_ALREADY_CONNECTED 21525
@@ -172,3 +171,46 @@
 #define IDS_WSA_11001           21124   // also 11002
 #define IDS_WSA_11003           21125
 #define IDS_WSA_11004           21126
+// Directory views: the remote pane (23100-23199)
+#define IDC_REMOTE_MASK 930
+#define IDC_REMOTE_FOLDER_BOX 961
+#define IDS_LISTING_FETCH_FAILED 23100
+#define IDS_DODIRLIST_RETURNED 23101
+#define IDS_LISTING_OPEN_FAILED 23102
+
+// Command line: the unattended transfer (25010-25099)
+#define IDS_UNKNOWN_BATCH_COMMAND 25010
+#define IDS_BATCH_WORDS 25011
+#define IDS_CONNECT_FAILED_TO 25012
+#define IDS_TRANSFER_FAILED_FOR 25013
+#define IDS_SUCCESSFUL_TRANSFER 25014
+#define IDS_RECEIVING_FILE_FROM 25015
+#define IDS_SENDING_FILE_TO 25016
+#define IDS_COMMAND_LINE_SYNTAX 25017
+
+// Transfer: data connections, transfer engine and its status dialog.
+// Texts shared with other subsystems keep their numbers.
+#define IDC_STATUS_PROGRESS         104
+#define IDC_STATUS_BAR              116
+#define IDC_STATUS_DESCRIPTION      831
+#define IDS_ACCEPT_ERROR            14003
+#define IDS_BAD_ADDRESS             14005
+#define IDS_COMMAND_IN_PROGRESS     14016
+#define IDS_CONNECTING_TO           14020
+#define IDS_FAILED_BIND             14071
+#define IDS_FAILED_CREATESOCKET     14072
+#define IDS_FAILED_TO_OPEN_FILE     14076
+#define IDS_FAILED_LISTEN           14077
+#define IDS_FAILED_PORT             14078
+#define IDS_FAILED_GETSOCKNAME      14079
+#define IDS_WRITE_ERROR             14080
+#define IDS_UNABLE_TO_PARSE         14184
+#define IDS_RECEIVED                14255
+#define IDS_SENDING_ASCII           14271
+#define IDS_SENDING_BINARY          14272
+#define IDS_TRANSFER_FAILED         14302
+#define IDS_TRANSFER_SUCCEEDED      14304
+#define IDS_LOOKING_FOR_COMPLETION  22000
+#define IDS_ACCEPT_FROM             22001
+#define IDS_READ_ERROR              22002
+#define IDS_SIZE_IN_BYTES           22003

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <set>
+#include <string>
+
+#include "transfer/local_name.h"
+
+namespace {
+
+// A conversion table in a temporary file, removed at the end of the test.
+class Table {
+public:
+    explicit Table(const char *contents)
+    {
+        snprintf(path_, sizeof path_, "%s", "/tmp/cnvXXXXXX");
+        int fd = mkstemp(path_);
+        EXPECT_GE(fd, 0);
+        FILE *f = fdopen(fd, "w");
+        fputs(contents, f);
+        fclose(f);
+    }
+    ~Table() { unlink(path_); }
+    const char *path() const { return path_; }
+
+private:
+    char path_[64];
+};
+
+const char kTable[] =
+    "x=never\n"            // one-character source: never matches
+    "nodest=\n"            // no destination: ignored
+    "no equals sign\n"
+    ".htm=.html\r\n"
+    "readme=read.me\n"
+    ".jpeg=.jpg\n"
+    ".tar.gz=.tgz\n"
+    ".long=.abcdefghijklmnopqrstuvwxyz\n"
+    ".HTM=.never\n";       // later lines lose to earlier ones
+
+struct ConvertCase {
+    const char *name;
+    const char *input;
+    int direction;
+    int convertExt;
+    int forceLower;
+    const char *expected;
+    int applied;
+};
+
+const ConvertCase kConvert[] = {
+    {"UploadLowerThenEnding", "INDEX.HTM", CONVERT_TO_REMOTE, 1, 1, "index.html", 1},
+    {"UploadKeepsCaseWithoutLower", "INDEX.HTM", CONVERT_TO_REMOTE, 1, 0, "INDEX.html", 1},
+    {"WholeNameReplaced", ".htm", CONVERT_TO_LOCAL, 1, 0, ".html", 1},
+    {"WholeNameAnyCase", "README", CONVERT_TO_LOCAL, 1, 0, "read.me", 1},
+    {"EndingNeedsLongerName", "areadme", CONVERT_TO_LOCAL, 1, 0, "aread.me", 1},
+    {"MultiDotEnding", "src.tar.gz", CONVERT_TO_LOCAL, 1, 0, "src.tgz", 1},
+    {"DestinationCutTo20", "a.long", CONVERT_TO_LOCAL, 1, 0, "a.abcdefghijklmnopqrs", 1},
+    {"OneCharSourceNeverMatches", "x", CONVERT_TO_LOCAL, 1, 0, "x", 0},
+    {"EmptyDestinationIgnored", "nodest", CONVERT_TO_LOCAL, 1, 0, "nodest", 0},
+    {"NoMatch", "photo.png", CONVERT_TO_LOCAL, 1, 0, "photo.png", 0},
+    {"OffConvertsNothingButLowers", "INDEX.HTM", CONVERT_TO_REMOTE, 0, 1, "index.htm", 0},
+    {"OffDownloadKeepsVersion", "A.HTM;3", CONVERT_TO_LOCAL, 0, 0, "A.HTM;3", 0},
+    {"VersionCutWhenConverted", "PAGE.HTM;2", CONVERT_TO_LOCAL, 1, 0, "PAGE.html", 1},
+    {"VersionBackOnUploadWithoutMatch", "DATA.BIN;2", CONVERT_TO_REMOTE, 1, 0, "DATA.BIN;2", 0},
+    {"VersionStaysCutOnDownload", "DATA.BIN;2", CONVERT_TO_LOCAL, 1, 0, "DATA.BIN", 0},
+    {"DownloadNeverLowers", "INDEX.PNG", CONVERT_TO_LOCAL, 1, 1, "INDEX.PNG", 0},
+};
+
+class Convert : public ::testing::TestWithParam<ConvertCase> {};
+
+TEST_P(Convert, ByTable)
+{
+    const ConvertCase &c = GetParam();
+    Table table(kTable);
+    ConvertRules rules = {table.path(), c.convertExt, c.forceLower};
+    char name[LOCAL_NAME_SIZE];
+    snprintf(name, sizeof name, "%s", c.input);
+    EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules));
+    EXPECT_STREQ(c.expected, name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Convert, ::testing::ValuesIn(kConvert),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ConvertName, MissingTableConvertsNothing)
+{
+    ConvertRules rules = {"/nonexistent/VELTRO.CNV", 1, 0};
+    char name[LOCAL_NAME_SIZE] = "a.htm;1";
+    EXPECT_EQ(0, ConvertNameWith(name, sizeof name, CONVERT_TO_REMOTE, &rules));
+    EXPECT_STREQ("a.htm;1", name);
+    rules.tablePath = nullptr;
+    EXPECT_EQ(0, ConvertNameWith(name, sizeof name, CONVERT_TO_LOCAL, &rules));
+    EXPECT_STREQ("a.htm", name);
+}
+
+TEST(ConvertName, SmallBufferIsNotOverrun)
+{
+    Table table(".a=.abcdefghijklmnopqrst\n");
+    ConvertRules rules = {table.path(), 1, 0};
+    char name[8] = "xyz.a";
+    EXPECT_EQ(1, ConvertNameWith(name, sizeof name, CONVERT_TO_LOCAL, &rules));
+    EXPECT_STREQ("xyz.abc", name);
+}
+
+std::set<std::string> ExistingFiles;
+int Exists(const char *name) { return ExistingFiles.count(name) != 0; }
+
+struct FitCase {
+    const char *name;
+    const char *remote;
+    uint32_t hostType;
+    int maxComponent;
+    const char *expected;
+};
+
+const FitCase kFit[] = {
+    {"LongLastPart", "/pub/dir/Report 2024.txt", 6001, 255, "Report 2024.txt"},
+    {"LongBackslashPath", "a\\b\\c.d", 6001, 255, "c.d"},
+    {"LongReservedReplaced", "a:b?c*<d>|.txt", 6001, 255, "a:b$c@{d}+.txt"},
+    {"LongVmsVersionCut", "NAME.TXT;12", 6011, 255, "NAME.TXT"},
+    {"LongVms12VersionCut", "[X]NAME.C;1", 6012, 255, "[X]NAME.C"},
+    {"LongConversionCutsVersion", "NAME.TXT;12", 6001, 255, "NAME.TXT"},
+    {"ShortWhenNameReachesMax", "abcdefghijklmnop.txt", 6001, 20, "abcdefgh.txt"},
+    {"ShortWhenVolumeUnknown", "a:b?c.txt", 6001, 0, "a_b$c.txt"},
+    {"ShortWhenMaxIs12", "longername.text", 6001, 12, "longerna.tex"},
+    {"ShortWhenNameOver150", nullptr, 6001, 255, "aaaaaaaa"},
+    {"ShortOnlyDots", "....", 6001, 0, "aaremote"},
+    {"LongOnlyTrailingSlash", "/pub/", 6001, 255, "aaremote"},
+    {"ShortLeadingDotsSkipped", "..profile", 6001, 0, "profile"},
+    {"ShortExtensionAfterBlank", "READ ME", 6001, 0, "READ.ME"},
+    {"ShortExtensionStopsAtVersion", "FILE.TXT;3", 6011, 0, "FILE.TXT"},
+    {"ShortExtensionLongCut", "x.markdown", 6001, 0, "x.mar"},
+    {"ShortExtensionConverted", "page.html", 6001, 0, "page.htm"},
+    {"LongEndingConverted", "page.htm", 6001, 255, "page.html"},
+    {"ShortBlanksSqueezedFor6029", "  MY   FILE  ", 6029, 0, "MY.FIL"},
+    {"HierarchicalNameDotted", "SYS1/PROCLIB\\X", 6044, 255, "SYS1.PROCLIB.X"},
+};
+
+class Fit : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(Fit, LocalName)
+{
+    const FitCase &c = GetParam();
+    Table table(".htm=.html\nhtml=htm\n");
+    FitRules rules = {c.hostType, c.maxComponent, 0, nullptr, {table.path(), 1, 0}};
+    std::string remote = c.remote ? c.remote : std::string(160, 'a');
+    char out[LOCAL_NAME_SIZE];
+    memset(out, 'z', sizeof out);
+    FitLocalNameWith(out, remote.c_str(), &rules);
+    EXPECT_STREQ(c.expected, out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Fit, ::testing::ValuesIn(kFit),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(FitUnique, NumbersUntilFree)
+{
+    FitRules rules = {6001, 255, 1, Exists, {nullptr, 0, 0}};
+    char out[LOCAL_NAME_SIZE];
+    ExistingFiles = {"report.txt"};
+    FitLocalNameWith(out, "report.txt", &rules);
+    EXPECT_STREQ("repor000.txt", out);
+    ExistingFiles = {"README", "README.000", "README.001"};
+    FitLocalNameWith(out, "README", &rules);
+    EXPECT_STREQ("README.002", out);
+    ExistingFiles = {"a.c", "a000.c"};
+    FitLocalNameWith(out, "a.c", &rules);
+    EXPECT_STREQ("a001.c", out);
+    ExistingFiles = {};
+    FitLocalNameWith(out, "report.txt", &rules);
+    EXPECT_STREQ("report.txt", out);
+    rules.recvUnique = 0;
+    ExistingFiles = {"report.txt"};
+    FitLocalNameWith(out, "report.txt", &rules);
+    EXPECT_STREQ("report.txt", out);
+}
+
+TEST(FitUnique, GivesUpAfter999Tries)
+{
+    ExistingFiles.clear();
+    for (int n = 0; n <= 998; n++) {
+        char name[32];
+        snprintf(name, sizeof name, "x.%03d", n);
+        ExistingFiles.insert(name);
+    }
+    ExistingFiles.insert("x");
+    FitRules rules = {6001, 255, 1, Exists, {nullptr, 0, 0}};
+    char out[LOCAL_NAME_SIZE];
+    FitLocalNameWith(out, "x", &rules);
+    EXPECT_STREQ("x.998", out);
+}
+
+struct MatchCase {
+    const char *pattern;
+    const char *name;
+    int match;
+};
+
+TEST(Wildcard, Matches)
+{
+    const MatchCase cases[] = {
+        {"*.txt", "a.txt", 1},     {"*.txt", "A.TXT", 1},     {"*.txt", "a.txt.bak", 0},
+        {"*", "", 1},              {"?", "", 0},              {"?", "a", 1},
+        {"a?c", "abc", 1},         {"a?c", "ac", 0},          {"*a*b*", "xxaxxbxx", 1},
+        {"*a*b", "ab_ab_a", 0},    {"file?.*", "file1.bin", 1}, {"**x", "abx", 1},
+        {"*.t?t", "name with space.txt", 1}, {"abc", "abcd", 0}, {"", "", 1},
+    };
+    for (const MatchCase &c : cases)
+        EXPECT_EQ(c.match, MatchWildcard(c.pattern, c.name)) << c.pattern << " ~ " << c.name;
+    EXPECT_TRUE(HasWildcard("/pub/*.txt"));
+    EXPECT_TRUE(HasWildcard("f?"));
+    EXPECT_FALSE(HasWildcard("/pub/a.txt"));
+    EXPECT_STREQ("c.txt", LastPathPart("/a\\b/c.txt"));
+    EXPECT_STREQ("", LastPathPart("/pub/"));
+    EXPECT_STREQ("x", LastPathPart("x"));
+}
+
+}  // namespace

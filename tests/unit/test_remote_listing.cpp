@@ -1,0 +1,391 @@
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "listing/listing_cache.h"
+#include "listing/remote_listing.h"
+
+namespace {
+
+struct PwdCase {
+    const char *name;
+    const char *reply;
+    const char *folder;
+};
+
+const PwdCase kPwd[] = {
+    {"DoubleQuoted", "257 \"/home/user\" is current directory.", "/home/user"},
+    {"DoubleQuotedWithBlanks", "257 \"/My Files/a b\" ok", "/My Files/a b"},
+    {"SingleQuoted", "257 '/pub' is the current folder", "/pub"},
+    {"DoubleWinsOverSingle", "257 'x' then \"/real\"", "/real"},
+    {"DoubleCutAtSingleWhenNoSecondDouble", "257 \"/it's", "/it"},
+    {"UnclosedDouble", "257 \"/open", "/open"},
+    {"NoQuotesSecondWord", "257 /usr/data is cwd", "/usr/data"},
+    {"NoQuotesManyBlanks", "257    DISK$USER:[ME]   current", "DISK$USER:[ME]"},
+    {"NoQuotesNoBlank", "257/x", ""},
+    {"SingleQuoteInsideWord", "257 abc'def", "def"},
+    {"EmptyQuoted", "257 \"\" root", ""},
+};
+
+class Pwd : public ::testing::TestWithParam<PwdCase> {};
+
+TEST_P(Pwd, FolderFromReply)
+{
+    const PwdCase &c = GetParam();
+    char folder[REMOTE_FOLDER_SIZE];
+    memset(folder, 'x', sizeof folder);
+    FolderFromPwdReply(c.reply, folder);
+    EXPECT_STREQ(c.folder, folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplyForms, Pwd, ::testing::ValuesIn(kPwd),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Pwd, LongFolderCutAt250)
+{
+    std::string reply = "257 \"/" + std::string(400, 'a') + "\"";
+    char folder[REMOTE_FOLDER_SIZE];
+    FolderFromPwdReply(reply.c_str(), folder);
+    EXPECT_EQ(250u, strlen(folder));
+    reply = "257 " + std::string(400, 'b');
+    FolderFromPwdReply(reply.c_str(), folder);
+    EXPECT_EQ(250u, strlen(folder));
+}
+
+struct OffsetCase {
+    const char *name;
+    int offset;
+    int year, month, day, hour;
+    int wantYear, wantMonth, wantDay, wantHour;
+};
+
+const OffsetCase kOffset[] = {
+    {"MarchToFebruary", -2, 2023, 3, 1, 1, 2023, 2, 28, 23},
+    {"LeapYearStill28", -2, 2024, 3, 1, 1, 2024, 2, 28, 23},
+    {"MidnightNotShifted", -2, 2023, 3, 1, 0, 2023, 3, 1, 0},
+    {"ZeroOffset", 0, 2023, 3, 1, 5, 2023, 3, 1, 5},
+    {"NoYear", 5, 0, 3, 1, 5, 0, 3, 1, 5},
+    {"NoMonth", 5, 2023, 0, 1, 5, 2023, 0, 1, 5},
+    {"SameDay", 3, 2023, 6, 10, 12, 2023, 6, 10, 15},
+    {"IntoNextDay", 3, 2023, 6, 10, 22, 2023, 6, 11, 1},
+    {"IntoNextMonth", 2, 2023, 4, 30, 23, 2023, 5, 1, 1},
+    {"FebruaryEnd", 5, 2024, 2, 28, 20, 2024, 3, 1, 1},
+    {"IntoNextYear", 1, 2023, 12, 31, 23, 2024, 1, 1, 0},
+    {"IntoPreviousYear", -3, 2023, 1, 1, 2, 2022, 12, 31, 23},
+    {"IntoPreviousMonth30", -1, 2023, 5, 1, 0 + 1, 2023, 5, 1, 0},
+    {"BackAcrossMonthStart", -5, 2023, 5, 1, 3, 2023, 4, 30, 22},
+    {"TwoDaysForward", 30, 2023, 1, 31, 20, 2023, 2, 2, 2},
+    {"WildValueIgnored", 5000, 2023, 1, 1, 1, 2023, 1, 1, 1},
+};
+
+class Offset : public ::testing::TestWithParam<OffsetCase> {};
+
+TEST_P(Offset, CalendarRules)
+{
+    const OffsetCase &c = GetParam();
+    ListingEntry e = {};
+    e.year = (uint16_t)c.year;
+    e.month = (uint8_t)c.month;
+    e.day = (uint8_t)c.day;
+    e.hour = (uint8_t)c.hour;
+    e.minute = 30;
+    ApplyTimeOffset(&e, c.offset);
+    EXPECT_EQ(c.wantYear, e.year);
+    EXPECT_EQ(c.wantMonth, e.month);
+    EXPECT_EQ(c.wantDay, e.day);
+    EXPECT_EQ(c.wantHour, e.hour);
+    EXPECT_EQ(30, e.minute);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hours, Offset, ::testing::ValuesIn(kOffset),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+int TextByExtension(const char *name)
+{
+    const char *dot = strrchr(name, '.');
+    return dot != nullptr && strcmp(dot, ".txt") == 0;
+}
+
+TEST(PrepareEntry, DropsDotsAndDecidesKind)
+{
+    ListingEntry e = {};
+    EXPECT_EQ(0, PrepareRemoteEntry(&e, 0, TextByExtension));
+    snprintf(e.name, sizeof e.name, "%s", ".");
+    EXPECT_EQ(0, PrepareRemoteEntry(&e, 0, TextByExtension));
+    snprintf(e.name, sizeof e.name, "%s", "..");
+    EXPECT_EQ(0, PrepareRemoteEntry(&e, 0, TextByExtension));
+
+    snprintf(e.name, sizeof e.name, "%s", "...");
+    EXPECT_EQ(1, PrepareRemoteEntry(&e, 0, TextByExtension));
+    EXPECT_EQ(0, e.kind);
+    snprintf(e.name, sizeof e.name, "%s", "notes.txt");
+    e.kind = 0;
+    EXPECT_EQ(1, PrepareRemoteEntry(&e, 0, TextByExtension));
+    EXPECT_EQ(1, e.kind);
+    EXPECT_EQ(1, PrepareRemoteEntry(&e, 0, nullptr));   // kind already decided
+    e.kind = 0;
+    EXPECT_EQ(1, PrepareRemoteEntry(&e, 0, nullptr));
+    EXPECT_EQ(0, e.kind);
+    e.kind = 0x24;   // folder with high flag bits
+    EXPECT_EQ(1, PrepareRemoteEntry(&e, 0, TextByExtension));
+    EXPECT_EQ(4, e.kind);
+    e.kind = 2;
+    e.year = 2023;
+    e.month = 3;
+    e.day = 1;
+    e.hour = 1;
+    EXPECT_EQ(1, PrepareRemoteEntry(&e, -2, TextByExtension));
+    EXPECT_EQ(2, e.kind);
+    EXPECT_EQ(28, e.day);
+}
+
+// A stand-in parser: records every line it is given and accepts lines that
+// do not begin with "#", taking the text up to the first blank as the name.
+struct Recorder {
+    std::vector<std::string> lines;
+    std::vector<std::string> names;
+    std::vector<int> kinds;
+};
+
+int RecordParse(ListingEntry *entry, const char *line, void *context)
+{
+    auto *r = static_cast<Recorder *>(context);
+    r->lines.push_back(line);
+    memset(entry, 0, sizeof *entry);
+    if (line[0] == '#' || line[0] == '\0')
+        return 0;
+    size_t n = strcspn(line, " \t\r\n");
+    memcpy(entry->name, line, n < 255 ? n : 255);
+    entry->kind = 0;
+    return 1;
+}
+
+void RecordAdd(ListingEntry *entry, void *context)
+{
+    auto *r = static_cast<Recorder *>(context);
+    r->names.push_back(entry->name);
+    r->kinds.push_back(entry->kind);
+}
+
+Recorder ReadText(const std::string &text, uint32_t hostType)
+{
+    Recorder r;
+    FILE *f = fmemopen(const_cast<char *>(text.data()), text.size(), "r");
+    EXPECT_NE(nullptr, f);
+    if (f != nullptr) {
+        ReadListingStream(f, hostType, RecordParse, RecordAdd, &r);
+        fclose(f);
+    }
+    return r;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(ReadListing, PlainLinesCutAtFirstCrElseLf)
+{
+    Recorder r = ReadText("a 1\r\nb 2\nc 3\rjunk\n#skip\nd", 6001);
+    EXPECT_EQ((Lines{"a 1", "b 2", "c 3", "#skip", "d"}), r.lines);
+    EXPECT_EQ((Lines{"a", "b", "c", "d"}), r.names);
+}
+
+TEST(ReadListing, OverlongLineReadInPiecesOf179)
+{
+    std::string longLine(200, 'x');
+    Recorder r = ReadText(longLine + "\nnext\n", 6001);
+    ASSERT_EQ(3u, r.lines.size());
+    EXPECT_EQ(179u, r.lines[0].size());
+    EXPECT_EQ(21u, r.lines[1].size());
+    EXPECT_EQ("next", r.lines[2]);
+}
+
+TEST(ReadListing, VmsWrappedNameJoinsIndentedDetails)
+{
+    Recorder r = ReadText("LONG_NAME.TXT;1\r\n        12/24  1-JAN-2024 10:00\r\nSHORT.C;2 3/3 1-JAN-2024\r\n", 6011);
+    ASSERT_EQ(2u, r.lines.size());
+    EXPECT_EQ("LONG_NAME.TXT;1         12/24  1-JAN-2024 10:00\r\n", r.lines[0]);
+    EXPECT_EQ("SHORT.C;2 3/3 1-JAN-2024", r.lines[1]);
+    EXPECT_EQ((Lines{"LONG_NAME.TXT;1", "SHORT.C;2"}), r.names);
+}
+
+TEST(ReadListing, VmsNameAloneWhenNextLineNotIndented)
+{
+    Recorder r = ReadText("A.TXT;1\nB.TXT;1 5/5\n\tdetails\nTotal of 2 files\n", 6012);
+    EXPECT_EQ((Lines{"A.TXT;1", "B.TXT;1 5/5\n", "\tdetails", "Total of 2 files"}), r.lines);
+}
+
+TEST(ReadListing, VmsNameAtEndOfFileStandsAlone)
+{
+    Recorder r = ReadText("LAST.TXT;4\n", 6011);
+    EXPECT_EQ((Lines{"LAST.TXT;4"}), r.lines);
+    EXPECT_EQ((Lines{"LAST.TXT;4"}), r.names);
+}
+
+TEST(ReadListing, VmsLongOrSemicolonFreeLinesNotJoined)
+{
+    std::string longName(60, 'N');
+    longName += ";1";
+    Recorder r = ReadText(longName + "\n   indented\nplain\n   indented\n", 6011);
+    EXPECT_EQ((Lines{longName, "   indented", "plain", "   indented"}), r.lines);
+    r = ReadText("A.TXT;1\n   details\n", 6001);
+    EXPECT_EQ((Lines{"A.TXT;1", "   details"}), r.lines);
+}
+
+std::string MemberHeader()
+{
+    std::string h(72, ' ');
+    memcpy(&h[0], "HEADER", 6);
+    h[44] = 'F';
+    h[45] = 'B';
+    h[47] = '8';
+    h[61] = 'P';
+    h[62] = 'O';
+    h[64] = 'N';
+    h[65] = 'O';
+    h[67] = 'X';
+    h[69] = 'Z';
+    return h;
+}
+
+TEST(ReadListing, MemberColumnsAfterHeader)
+{
+    std::string text = MemberHeader() + "\r\n";
+    text += "MEMBER1   MEM2      LONGNAM8  X\r\n";
+    text += "ONE       \r\n";
+    text += "AFTER     ";    // ends at a field that begins with a blank
+    text += "          TAIL\n";
+    text += "short\n";       // 9 characters or fewer: back to the parser
+    text += "NEXT      ONLY\n";
+    Recorder r = ReadText(text, 6018);
+    EXPECT_EQ((Lines{"MEMBER1", "MEM2", "LONGNAM8", "X", "ONE", "AFTER", "short", "NEXT"}), r.names);
+    EXPECT_EQ((Lines{"short", "NEXT      ONLY"}), r.lines);
+}
+
+TEST(ReadListing, MemberColumnsEndOnBrokenForm)
+{
+    std::string text = MemberHeader() + "\n";
+    text += "A         B\n";
+    text += "NOBLANKSATEIGHTNINE\n";   // no blank at 8 or 9: parser, mode off
+    text += "C         D\n";
+    Recorder r = ReadText(text, 6018);
+    EXPECT_EQ((Lines{"A", "B", "NOBLANKSATEIGHTNINE", "C"}), r.names);
+    EXPECT_EQ((Lines{"NOBLANKSATEIGHTNINE", "C         D"}), r.lines);
+}
+
+TEST(ReadListing, MemberHeaderOnlyOnFirstLine)
+{
+    std::string header = MemberHeader();
+    Recorder r = ReadText("first\n" + header + "\nA         B\n", 6018);
+    EXPECT_EQ((Lines{"first", header, "A         B"}), r.lines);
+    header[45] = 'X';   // one column off: not a header
+    r = ReadText(header + "\nA         B\n", 6018);
+    EXPECT_EQ((Lines{header, "A         B"}), r.lines);
+}
+
+TEST(ReadListing, TwoEntriesPerLineSplitAtColumn40)
+{
+    std::string left = "LEFT";
+    left.resize(40, ' ');
+    Recorder r = ReadText(left + "|RIGHT 2\nshort line\n#bad" + std::string(37, ' ') + "|NEVER\n", 6005);
+    EXPECT_EQ((Lines{left, "RIGHT 2", "short line", "#bad" + std::string(36, ' ')}), r.lines);
+    EXPECT_EQ((Lines{"LEFT", "RIGHT", "short"}), r.names);
+}
+
+TEST(ReadListing, RobustnessSweepNeverOverruns)
+{
+    const std::string base =
+        "NAME.TXT;1\n   5/5 1-JAN-2024\n" + MemberHeader() + "\nAAAAAAAA  BBBBBBBB\n" +
+        std::string(45, 'Q') + "\n";
+    const char inserts[] = {'\r', '\n', ' ', '\t', '\0', ';'};
+    const uint32_t hosts[] = {6001, 6005, 6011, 6012, 6018};
+    int runs = 0;
+    for (size_t at = 0; at <= base.size(); at += 3) {
+        for (char c : inserts) {
+            std::string text = base.substr(0, at) + c + base.substr(at);
+            for (uint32_t host : hosts) {
+                ReadText(text, host);
+                ReadText(text.substr(0, at), host);
+                runs++;
+            }
+        }
+    }
+    EXPECT_GT(runs, 100);
+}
+
+// The cache works on real temporary files in a folder of its own.
+class Cache : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        snprintf(folder_, sizeof folder_, "%s", "/tmp/lcacheXXXXXX");
+        ASSERT_NE(nullptr, mkdtemp(folder_));
+        setenv("TMPDIR", folder_, 1);
+        ClearListingCache();
+    }
+    void TearDown() override
+    {
+        ClearListingCache();
+        rmdir(folder_);
+    }
+    static bool Exists(const char *path)
+    {
+        struct stat st;
+        return stat(path, &st) == 0;
+    }
+    char folder_[64];
+};
+
+TEST_F(Cache, SameFolderFoundPlaceholderNever)
+{
+    char first[LISTING_FILE_SIZE], again[LISTING_FILE_SIZE];
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/pub", first));
+    EXPECT_TRUE(Exists(first));
+    EXPECT_EQ(0, strncmp(first, folder_, strlen(folder_)));
+    EXPECT_EQ(0, ListingCacheLookup("/pub", again));
+    EXPECT_STREQ(first, again);
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/PUB", again));   // case counts
+    EXPECT_STRNE(first, again);
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup(LISTING_PLACEHOLDER, again));
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup(LISTING_PLACEHOLDER, first));
+    EXPECT_STRNE(first, again);
+    EXPECT_EQ(4, ListingCacheCount);
+}
+
+TEST_F(Cache, TwentiethFolderDropsTheFirstFile)
+{
+    char files[20][LISTING_FILE_SIZE];
+    for (int i = 0; i < 20; i++) {
+        char folder[32];
+        snprintf(folder, sizeof folder, "/f%d", i);
+        EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup(folder, files[i]));
+    }
+    EXPECT_EQ(LISTING_CACHE_SIZE, ListingCacheCount);
+    EXPECT_FALSE(Exists(files[0]));
+    for (int i = 1; i < 20; i++)
+        EXPECT_TRUE(Exists(files[i])) << i;
+    char found[LISTING_FILE_SIZE];
+    EXPECT_EQ(0, ListingCacheLookup("/f1", found));
+    EXPECT_STREQ(files[1], found);
+    EXPECT_EQ(18, ListingCacheLookup("/f19", found));
+    ClearListingCache();
+    EXPECT_EQ(0, ListingCacheCount);
+    for (int i = 1; i < 20; i++)
+        EXPECT_FALSE(Exists(files[i])) << i;
+}
+
+TEST_F(Cache, NoTemporaryNameLeavesCacheUnchanged)
+{
+    char file[LISTING_FILE_SIZE];
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/a", file));
+    setenv("TMPDIR", "/nonexistent/folder", 1);
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/b", file));
+    EXPECT_STREQ("", file);
+    EXPECT_EQ(1, ListingCacheCount);
+    setenv("TMPDIR", folder_, 1);
+}
+
+}  // namespace

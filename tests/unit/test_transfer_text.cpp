@@ -1,0 +1,174 @@
+// Rates, progress and completion lines, announced sizes, percentages and the
+// small rules of the transfer engine, including counts past 4 GiB.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "transfer/transfer_text.h"
+
+namespace {
+
+const uint64_t kJustOver4GiB = 4294967297ull;
+
+struct RateCase {
+    const char *what;
+    uint64_t bytes;
+    uint32_t ms;
+    bool bytesPerSecond;
+    const char *expected;   // "%.2f unit"
+};
+
+std::string RateText(const TransferRate &r)
+{
+    char text[64];
+    snprintf(text, sizeof text, "%.2f %s", r.value, r.unit);
+    return text;
+}
+
+TEST(TransferRate, UnitsStepUpAtTheirThresholds)
+{
+    const RateCase cases[] = {
+        {"bytes per second stay plain", 500, 1000, true, "500.00 Bps"},
+        {"above 1024 Bps become KBps", 2048, 1000, true, "2.00 KBps"},
+        {"above 1024 KBps become MBps", 3 * 1048576ull, 1000, true, "3.00 MBps"},
+        {"elapsed below 100 ms counts as 100 ms", 100, 0, true, "1000.00 Bps"},
+        {"small counts in bits per second", 500, 1000, false, "5000.00 bps"},
+        {"above 10000 bps become Kbps", 5000, 1000, false, "48.00 Kbps"},
+        {"large counts start in Kbps", 200000, 2000, false, "980.00 Kbps"},
+        {"large counts above 1024 Kbps become Mbps", 1000000, 1000, false, "9.57 Mbps"},
+        {"past 4 GiB in bytes", kJustOver4GiB, 10000, true, "409.60 MBps"},
+        {"past 4 GiB in bits", kJustOver4GiB, 10000, false, "4112.06 Mbps"},
+    };
+    for (const RateCase &c : cases)
+        EXPECT_EQ(RateText(ComputeRate(c.bytes, c.ms, c.bytesPerSecond)), c.expected) << c.what;
+}
+
+struct ProgressCase {
+    const char *what;
+    uint64_t bytes;
+    uint32_t ms;
+    uint64_t expected;
+    bool bytesPerSecond;
+    const char *text;
+};
+
+TEST(ProgressText, ShowsCountRateElapsedAndRemaining)
+{
+    const ProgressCase cases[] = {
+        {"under a second: count and rate only", 100, 500, 0, true, "100 : 200.00 Bps"},
+        {"no remaining time without an expected size", 1048576, 2500, 0, true,
+         "1048576 : 409.60 KBps : 0:02"},
+        {"remaining time from the whole-second rate", 1048576, 2500, 4194304, true,
+         "1048576 : 409.60 KBps : 0:02 : 0:06"},
+        {"no remaining time once the count passes the size", 5000, 2000, 4000, true,
+         "5000 : 2.44 KBps : 0:02"},
+        {"minutes and seconds past 4 GiB", kJustOver4GiB, 125000, 2 * kJustOver4GiB, true,
+         "4294967297 : 32.77 MBps : 2:05 : 2:05"},
+        {"bits per second", 500, 1000, 0, false, "500 : 5000.00 bps : 0:01"},
+    };
+    for (const ProgressCase &c : cases) {
+        char text[128];
+        FormatProgressText(text, sizeof text, c.bytes, c.ms, c.expected, c.bytesPerSecond);
+        EXPECT_STREQ(text, c.text) << c.what;
+    }
+}
+
+TEST(ProgressText, StaysTerminatedInSmallBuffers)
+{
+    for (size_t size = 1; size < 40; size++) {
+        char text[40];
+        memset(text, 'x', sizeof text);
+        FormatProgressText(text, size, kJustOver4GiB, 125000, 2 * kJustOver4GiB, true);
+        EXPECT_LT(strlen(text), size) << size;
+    }
+}
+
+TEST(CompletionText, CarriesLabelCountTimeRateAndOutcome)
+{
+    char text[160];
+    FormatCompletionText(text, sizeof text, "Received", kJustOver4GiB, 10000, true,
+                         "transfer succeeded");
+    EXPECT_STREQ(text, "Received 4294967297 bytes in 10.0 secs, (409.60 MBps), transfer succeeded");
+    FormatCompletionText(text, sizeof text, "Transmitted", 0, 0, false, "transfer failed");
+    EXPECT_STREQ(text, "Transmitted 0 bytes in 0.0 secs, (0.00 bps), transfer failed");
+}
+
+struct SizeCase {
+    const char *what;
+    const char *description;
+    uint64_t size;
+};
+
+TEST(AnnouncedSize, ReadsTheLastParenthesis)
+{
+    const SizeCase cases[] = {
+        {"bytes", "150 Opening BINARY mode data connection for a.bin (12345 bytes).", 12345},
+        {"kbytes", "150 Opening data connection for a.bin (12 kbytes)", 12288},
+        {"case ignored", "150 Here it comes (12 KBytes)", 12288},
+        {"past 4 GiB", "150 Opening BINARY mode data connection for big (4294967297 bytes).",
+         kJustOver4GiB},
+        {"own sending description", "Sending BINARY file C:\\a (b)\\x.bin (77 bytes)", 77},
+        {"no parenthesis", "150 File status okay. About to open data connection.", 0},
+        {"parenthesis without a number", "150 Opening data connection for a (b).txt", 0},
+        {"another unit", "150 Opening (12 files)", 0},
+        {"number only", "150 Opening (12)", 0},
+        {"absurd number", "150 x (99999999999999999999999 bytes)", 0},
+        {"empty", "", 0},
+    };
+    for (const SizeCase &c : cases)
+        EXPECT_EQ(ParseAnnouncedSize(c.description), c.size) << c.what;
+}
+
+TEST(ProgressPercent, UsesTheLeadingCount)
+{
+    EXPECT_EQ(ProgressPercent("512 : 1.00 KBps", 1024), 50u);
+    EXPECT_EQ(ProgressPercent("0 : 0.00 Bps", 1024), 0u);
+    EXPECT_EQ(ProgressPercent("2147483648 : 1.00 MBps", 4294967296ull), 50u);
+    EXPECT_EQ(ProgressPercent("4294967297 : 1.00 MBps", kJustOver4GiB), 100u);
+    EXPECT_EQ(ProgressPercent("4294967297 : 1.00 MBps", 2 * kJustOver4GiB), 50u);
+    EXPECT_EQ(ProgressPercent("2048 : 1.00 KBps", 1024), 100u) << "more than announced";
+    EXPECT_EQ(ProgressPercent("512", 0), 0u) << "unknown size";
+    EXPECT_EQ(ProgressPercent("", 1024), 0u);
+}
+
+TEST(SendableLength, DropsTrailingEndOfFileMarkOnlyInAsciiMode)
+{
+    const char withMark[] = {'a', 'b', '\r', '\n', 0x1A};
+    const char markInside[] = {'a', 0x1A, 'b'};
+    EXPECT_EQ(SendableLength(withMark, sizeof withMark, true), 4u);
+    EXPECT_EQ(SendableLength(withMark, sizeof withMark, false), 5u);
+    EXPECT_EQ(SendableLength(markInside, sizeof markInside, true), 3u);
+    EXPECT_EQ(SendableLength(withMark + 4, 1, true), 0u);
+    EXPECT_EQ(SendableLength(withMark, 0, true), 0u);
+}
+
+TEST(BlockSize, DefaultsForMissingValuesAndHonoursLargeOnes)
+{
+    EXPECT_EQ(EffectiveBlockSize(0, 4096), 4096);
+    EXPECT_EQ(EffectiveBlockSize(-5, 512), 512);
+    EXPECT_EQ(EffectiveBlockSize(80, 4096), 80);
+    EXPECT_EQ(EffectiveBlockSize(65536, 4096), 65536);
+    EXPECT_EQ(EffectiveBlockSize(1 << 30, 4096), (int)MAX_TRANSFER_BLOCK);
+}
+
+TEST(SmallRules, YearsMdtmAndQuotedNames)
+{
+    EXPECT_EQ(CompleteYear(3), 2003u);
+    EXPECT_EQ(CompleteYear(49), 2049u);
+    EXPECT_EQ(CompleteYear(50), 1950u);
+    EXPECT_EQ(CompleteYear(103), 2003u);
+    EXPECT_EQ(CompleteYear(2024), 2024u);
+
+    char text[64];
+    FormatMdtmCommand(text, sizeof text, 2003, 2, 3, 9, 5, 7, "my file.txt");
+    EXPECT_STREQ(text, "MDTM 20030203090507 my file.txt");
+
+    QuoteCommandArgument(text, sizeof text, "RETR  a b.txt");
+    EXPECT_STREQ(text, "RETR  'a b.txt'");
+    QuoteCommandArgument(text, sizeof text, "RETR x");
+    EXPECT_STREQ(text, "RETR 'x'");
+    QuoteCommandArgument(text, 8, "RETR long.name");
+    EXPECT_STREQ(text, "RETR 'l") << "cut, never overrun";
+}
+
+}  // namespace

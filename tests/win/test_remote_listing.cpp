@@ -1,0 +1,335 @@
+// The remote pane against a scripted server: PWD reply forms, LIST and MLSD,
+// failed listings, the cache; and listing files read into rows.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "ftp/control.h"
+#include "ftp_server_helper.h"
+#include "listing/host_library.h"
+#include "listing/listing_cache.h"
+#include "listing/remote_list.h"
+#include "ftp/remote_commands.h"
+#include "remote_rows_helper.h"
+#include "sites/site_profile.h"
+#include "transfer/data_sockets.h"
+#include "ui/layout.h"
+#include "ui/msglog.h"
+
+namespace {
+
+// A passive data listener: accepts one connection, sends the bytes, closes.
+class DataServer {
+public:
+    explicit DataServer(const std::string &bytes) : bytes_(bytes)
+    {
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener_, (sockaddr *)&a, sizeof a);
+        listen(listener_, 1);
+        int n = sizeof a;
+        getsockname(listener_, (sockaddr *)&a, &n);
+        port_ = ntohs(a.sin_port);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~DataServer()
+    {
+        closesocket(listener_);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+    }
+    std::string PasvReply() const
+    {
+        char text[128];
+        snprintf(text, sizeof text, "227 Entering Passive Mode (127,0,0,1,%u,%u)\r\n", port_ >> 8, port_ & 255);
+        return text;
+    }
+
+private:
+    static DWORD WINAPI Run(void *self)
+    {
+        auto *d = static_cast<DataServer *>(self);
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(d->listener_, &set);
+        timeval tv{10, 0};
+        if (select(0, &set, nullptr, nullptr, &tv) != 1)
+            return 0;
+        SOCKET c = accept(d->listener_, nullptr, nullptr);
+        if (c == INVALID_SOCKET)
+            return 0;
+        send(c, d->bytes_.data(), (int)d->bytes_.size(), 0);
+        shutdown(c, SD_SEND);
+        closesocket(c);
+        return 0;
+    }
+    std::string bytes_;
+    SOCKET listener_;
+    unsigned short port_ = 0;
+    HANDLE thread_;
+};
+
+const char kUnixListing[] =
+    "total 3\r\n"
+    "drwxr-xr-x   2 ftp ftp   4096 Jan 10  2020 inner\r\n"
+    "-rw-r--r--   1 ftp ftp     12 Mar  1  2021 notes.txt\r\n"
+    "-rw-r--r--   1 ftp ftp 123456 Mar  1  2021 data.bin\r\n"
+    "drwxr-xr-x   2 ftp ftp   4096 Jan 10  2020 .\r\n"
+    "drwxr-xr-x   2 ftp ftp   4096 Jan 10  2020 ..\r\n";
+
+class RemoteListing : public ::testing::Test {
+protected:
+    ScriptedFtpServer server;
+
+    void SetUp() override
+    {
+        MakeRemoteList();
+        ClearListingCache();
+        memset(&CurrentSession, 0, sizeof CurrentSession);
+        CurrentSession.hostType = 6001;
+        CurrentSession.passive = 1;
+        CurrentSession.timeout = 20;
+        ServerCaps.hostTypeChecked = 1;
+    }
+    void TearDown() override
+    {
+        ControlSocket = CloseQuiet(ControlSocket);
+        Connected = FALSE;
+        ClearRemoteList();
+        ClearListingCache();
+        DestroyWindow(RemoteListWindow);
+        RemoteListWindow = nullptr;
+    }
+    void Connect()
+    {
+        server.Start();
+        ControlSocket = ConnectToServer(server.Port());
+        ASSERT_NE(INVALID_SOCKET, ControlSocket);
+        Connected = TRUE;
+    }
+    std::vector<std::string> Names() { return RowNames(ReadRemoteRows(RemoteListWindow)); }
+    int Count(const char *prefix)
+    {
+        int n = 0;
+        for (const std::string &c : server.Commands())
+            n += c.compare(0, strlen(prefix), prefix) == 0;
+        return n;
+    }
+};
+
+struct PwdCase {
+    const char *name;
+    const char *reply;
+    const char *folder;
+};
+
+const PwdCase kPwdForms[] = {
+    {"DoubleQuotes", "257 \"/home/me\" is the current directory\r\n", "/home/me"},
+    {"SingleQuotes", "257 '/pub/x' is current\r\n", "/pub/x"},
+    {"NoQuotes", "257 /usr/data is current\r\n", "/usr/data"},
+    {"Refused", "550 No way\r\n", "directory identifier unavailable"},
+};
+
+class PwdForms : public RemoteListing, public ::testing::WithParamInterface<PwdCase> {};
+
+TEST_P(PwdForms, FolderShownAndListed)
+{
+    DataServer data(kUnixListing);
+    server.Serve({{"PWD", GetParam().reply}, {"XPWD", "550 no\r\n"}, {"TYPE", "200 ok\r\n"},
+                  {"PASV", data.PasvReply()}, {"LIST", "150 Here it comes\r\n226 Done\r\n"}});
+    Connect();
+    RefreshRemoteList(nullptr, 1);
+    EXPECT_STREQ(GetParam().folder, RemoteFolder);
+    EXPECT_EQ((std::vector<std::string>{"..", "inner", "data.bin", "notes.txt"}), Names());
+    EXPECT_EQ(1, Count("LIST"));
+    EXPECT_FALSE(IsBusy()) << "the guard gives the busy flag back";
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, PwdForms, ::testing::ValuesIn(kPwdForms),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(RemoteListing, RowsCarryKindDateAndSize)
+{
+    DataServer data(kUnixListing);
+    server.Serve({{"PWD", "257 \"/r\"\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", data.PasvReply()},
+                  {"LIST", "150 go\r\n226 Done\r\n"}});
+    Connect();
+    RefreshRemoteList(nullptr, 0);
+    std::vector<RemoteRow> rows = ReadRemoteRows(RemoteListWindow);
+    ASSERT_EQ(4u, rows.size());
+    EXPECT_EQ(KIND_FOLDER, rows[0].kind);
+    EXPECT_EQ(KIND_FOLDER, rows[1].kind);
+    EXPECT_EQ(123456u, rows[2].size);
+    EXPECT_EQ(2021, rows[2].year);
+    EXPECT_EQ(3, rows[2].month);
+    EXPECT_EQ(KIND_TEXT, rows[3].kind) << "text files by extension";
+    EXPECT_EQ(0, rows[2].text.find("data.bin\t")) << rows[2].text;
+}
+
+TEST_F(RemoteListing, MlsdForItsHostTypeWithTheMask)
+{
+    CurrentSession.hostType = 6059;
+    DataServer data("type=file;size=5;modify=20230102030405; five.txt\r\n"
+                    "type=dir;modify=20230102030405; sub\r\n");
+    server.Serve({{"PWD", "257 \"/m\"\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", data.PasvReply()},
+                  {"MLSD", "150 go\r\n226 Done\r\n"}});
+    Connect();
+    RefreshRemoteList(nullptr, 0);
+    EXPECT_EQ(1, Count("MLSD"));
+    EXPECT_EQ(0, Count("LIST"));
+    EXPECT_EQ((std::vector<std::string>{"..", "sub", "five.txt"}), Names());
+}
+
+TEST_F(RemoteListing, RefusedListLeavesTheListEmptyWithAnErrorLine)
+{
+    server.Serve({{"PWD", "257 \"/f\"\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", "500 no passive\r\n"},
+                  {"PORT", "200 ok\r\n"}, {"LIST", "550 Permission denied\r\n"}});
+    Connect();
+    RefreshRemoteList(nullptr, 0);
+    EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(RemoteListing, RefusedListOnMemberHostShowsOnlyTheUpRow)
+{
+    CurrentSession.hostType = 6018;
+    server.Serve({{"PWD", "257 \"'USER.LIB'\"\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", "500 no\r\n"},
+                  {"PORT", "200 ok\r\n"}, {"LIST", "550 No members\r\n"}});
+    Connect();
+    RefreshRemoteList(nullptr, 0);
+    EXPECT_EQ((std::vector<std::string>{".."}), Names());
+}
+
+TEST_F(RemoteListing, CacheServesTheSecondShowAndRefreshAlwaysFetches)
+{
+    DataServer first(kUnixListing), second(kUnixListing);
+    server.Serve({{"PWD", "257 \"/c\"\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", first.PasvReply()},
+                  {"LIST", "150 go\r\n226 Done\r\n"}});
+    Connect();
+    ShowRemoteFolder(nullptr, 0);
+    ShowRemoteFolder(nullptr, 0);
+    EXPECT_EQ(1, Count("LIST"));
+    EXPECT_EQ(2, Count("PWD"));
+    EXPECT_EQ(4u, Names().size());
+}
+
+TEST_F(RemoteListing, NotConnectedEmptiesTheList)
+{
+    Connected = FALSE;
+    RefreshRemoteList(nullptr, 0);
+    EXPECT_TRUE(Names().empty());
+}
+
+// Listing files read straight into rows.
+class ListingFile : public ::testing::Test {
+protected:
+    char path[MAX_PATH];
+    void SetUp() override
+    {
+        MakeRemoteList();
+        memset(&CurrentSession, 0, sizeof CurrentSession);
+        char folder[MAX_PATH];
+        GetTempPathA(sizeof folder, folder);
+        GetTempFileNameA(folder, "TST", 0, path);
+    }
+    void TearDown() override
+    {
+        DeleteFileA(path);
+        ClearRemoteList();
+        DestroyWindow(RemoteListWindow);
+        RemoteListWindow = nullptr;
+    }
+    std::vector<RemoteRow> Read(const std::string &text, int hostType, int offset = 0)
+    {
+        FILE *f = fopen(path, "wb");
+        fwrite(text.data(), 1, text.size(), f);
+        fclose(f);
+        CurrentSession.hostType = hostType;
+        CurrentSession.timeOffset = offset;
+        ReadListingFile(path);
+        return ReadRemoteRows(RemoteListWindow);
+    }
+};
+
+TEST_F(ListingFile, TimeOffsetMovesAcrossTheMonth)
+{
+    std::vector<RemoteRow> rows = Read("-rw-r--r-- 1 u g 5 Mar  1  2021 a.bin\r\n", 6001, -2);
+    ASSERT_EQ(2u, rows.size());
+    // A date without a time has hour 0 and is not shifted.
+    EXPECT_EQ(1, rows[1].day);
+    EXPECT_EQ(3, rows[1].month);
+}
+
+TEST_F(ListingFile, TimeOffsetOnFullTimestamps)
+{
+    std::vector<RemoteRow> rows = Read("type=file;size=1;modify=20210301013000; a.bin\r\n"
+                                       "type=file;size=1;modify=20211231230500; b.bin\r\n",
+                                       6059, -2);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ("a.bin", rows[1].name);
+    EXPECT_EQ(2021, rows[1].year);
+    EXPECT_EQ(2, rows[1].month);
+    EXPECT_EQ(28, rows[1].day);
+    EXPECT_EQ(23, rows[1].hour);
+    EXPECT_EQ(30, rows[1].minute);
+    rows = Read("type=file;size=1;modify=20211231230500; b.bin\r\n", 6059, 3);
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ(2022, rows[1].year);
+    EXPECT_EQ(1, rows[1].month);
+    EXPECT_EQ(1, rows[1].day);
+    EXPECT_EQ(2, rows[1].hour);
+}
+
+TEST_F(ListingFile, OverFourGibibytesSaturatesTheRowSize)
+{
+    std::vector<RemoteRow> rows = Read("-rw-r--r-- 1 u g 5368709120 Mar  1  2021 big.iso\r\n", 6001);
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ(0xFFFFFFFFu, rows[1].size);
+    EXPECT_NE(std::string::npos, rows[1].text.find("5368709120")) << rows[1].text;
+}
+
+TEST_F(ListingFile, MissingFileShowsTheUpRowOnly)
+{
+    DeleteFileA(path);
+    CurrentSession.hostType = 6001;
+    ReadListingFile(path);
+    EXPECT_EQ((std::vector<std::string>{".."}), RowNames(ReadRemoteRows(RemoteListWindow)));
+}
+
+TEST_F(ListingFile, ManyRowsStaySorted)
+{
+    std::string text;
+    for (int i = 300; i > 0; i--) {
+        char line[128];
+        snprintf(line, sizeof line, "-rw-r--r-- 1 u g %d Mar  1  2021 file%03d.bin\r\n", i, i);
+        text += line;
+    }
+    text += "drwxr-xr-x 2 u g 0 Mar  1  2021 zdir\r\n";
+    std::vector<RemoteRow> rows = Read(text, 6001);
+    ASSERT_EQ(302u, rows.size());
+    EXPECT_EQ("..", rows[0].name);
+    EXPECT_EQ("zdir", rows[1].name);
+    EXPECT_EQ("file001.bin", rows[2].name);
+    EXPECT_EQ("file300.bin", rows[301].name);
+}
+
+// The listing lines are read by the real library beside the test program.
+class HostLibrary : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        char error[256] = "";
+        ASSERT_TRUE(LoadHostLibraryFrom(nullptr, error, sizeof error)) << error;
+    }
+    void TearDown() override { FreeHostLibrary(); }
+};
+
+const auto *const kLibrary = ::testing::AddGlobalTestEnvironment(new HostLibrary);
+
+}  // namespace

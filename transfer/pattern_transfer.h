@@ -1,0 +1,23 @@
+// The unattended transfers of one file or one wildcard pattern, and the
+// program's wrappers of the name rules (transfer/local_name.h) over the
+// current settings.
+#pragma once
+#include <winsock2.h>
+
+// Converts name (a buffer of at least 256 bytes) by the conversion table
+// CnvPath with the CONVEXT and FORCLOW options; returns 1 when a table entry
+// applied. direction 0: local to remote, 1: remote to local.
+int ConvertName(char *name, int direction);
+
+// A local file name for a remote name, for the current volume and host type
+// (destination of 256 bytes).
+void FitLocalName(char *destination, const char *remoteName);
+
+// One file, or every file matching a "*"/"?" pattern in the last path part
+// of source. direction 1 uploads (source local, destination remote), 0
+// downloads. A destination whose last part is empty is a folder: the name
+// comes from the source. Returns the reply class of the last transfer: 2
+// done, 5 failed (also a pattern with nothing to match), 6 when a download
+// source names a folder (ends with "/").
+int TransferByPattern(SOCKET control, const char *source, const char *destination, int direction,
+                      int type);

@@ -1,0 +1,333 @@
+// The send loop (local file to data socket) and the receive loops (data
+// socket to local file).
+//
+// Speed: the data socket is switched to non-blocking mode for the loop, so
+// a block costs one recv or send while data flows; only when the socket is
+// not ready does the loop wait through the control channel's wait layer
+// (which runs the blocking hook and honours Cancel and the time-out).
+// Window messages are pumped when some are waiting or every PUMP_PERIOD_MS,
+// not after every block: under Wine a message-queue call costs as much as a
+// socket call.
+#include "transfer/transfer.h"
+
+#include <inttypes.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "cmdline/cmdline.h"
+#include "ftp/control.h"
+#include "resources/resource.h"
+#include "sites/site_profile.h"
+#include "transfer/sounds.h"
+#include "transfer/transfer_text.h"
+
+namespace {
+
+enum { PUMP_PERIOD_MS = 30, DEFAULT_RECEIVE_BLOCK = 4096, DEFAULT_SEND_BLOCK = 512 };
+
+// The block buffer: ReplyText for the usual sizes, a grown buffer beyond.
+char *BlockBuffer(int size)
+{
+    static char *grown;
+    static int grownSize;
+    if (size <= REPLY_TEXT_SIZE - 16)
+        return ReplyText;
+    if (size > grownSize) {
+        char *bigger = (char *)realloc(grown, (size_t)size);
+        if (!bigger)
+            return nullptr;
+        grown = bigger;
+        grownSize = size;
+    }
+    return grown;
+}
+
+int WaitLimitMs(void)
+{
+    int seconds = ReplyTimeout > 0 ? ReplyTimeout : 65;
+    return seconds > 2000000 ? 2000000000 : seconds * 1000;
+}
+
+void SetNonBlocking(SOCKET s, bool on)
+{
+    u_long value = on ? 1 : 0;
+    ioctlsocket(s, FIONBIO, &value);
+}
+
+// Pumps messages when it is time: cheap enough to call after every block.
+struct Pump {
+    DWORD last = GetTickCount();
+    void Tick(DWORD now)
+    {
+        if (now - last < PUMP_PERIOD_MS)
+            return;
+        last = now;
+        PumpTransferMessages();
+    }
+};
+
+// One recv; waits (cancellable, bounded) while nothing is there. Returns
+// the count, 0 at the end of the data, -1 on failure (error in *error).
+int ReceiveSome(SOCKET s, char *buffer, int size, int *error)
+{
+    for (;;) {
+        int n = recv(s, buffer, size, 0);
+        if (n >= 0)
+            return n;
+        *error = WSAGetLastError();
+        if (*error != WSAEWOULDBLOCK)
+            return -1;
+        int w = WaitSocket(s, WAIT_READ, WaitLimitMs());
+        if (w == 1)
+            continue;
+        *error = w == 0 ? WSAETIMEDOUT : WSAGetLastError();
+        return -1;
+    }
+}
+
+// Sends all bytes; 0 on success, else the WinSock error.
+int SendAllBytes(SOCKET s, const char *bytes, int length)
+{
+    while (length > 0) {
+        int n = send(s, bytes, length, 0);
+        if (n > 0) {
+            bytes += n;
+            length -= n;
+            continue;
+        }
+        int error = WSAGetLastError();
+        if (n == 0 || error != WSAEWOULDBLOCK)
+            return n == 0 ? WSAECONNRESET : error;
+        int w = WaitSocket(s, WAIT_WRITE, WaitLimitMs());
+        if (w != 1)
+            return w == 0 ? WSAETIMEDOUT : WSAGetLastError();
+    }
+    return 0;
+}
+
+// Sets the entry's local date and time (seconds 0) on the file.
+void KeepEntryTime(HANDLE file)
+{
+    SYSTEMTIME local = {};
+    local.wYear = (WORD)CompleteYear(CurrentEntry.year);
+    local.wMonth = CurrentEntry.month;
+    local.wDay = CurrentEntry.day;
+    local.wHour = CurrentEntry.hour;
+    local.wMinute = CurrentEntry.minute;
+    FILETIME localTime, utc;
+    if (SystemTimeToFileTime(&local, &localTime) && LocalFileTimeToFileTime(&localTime, &utc))
+        SetFileTime(file, &utc, &utc, &utc);
+}
+
+struct ReceiveOutcome {
+    uint64_t total;
+    int result;
+    bool recvFailed;
+    int error;
+};
+
+// The loop shared by both receive forms. `writable` is false when the local
+// file could not be opened: the first block then fails as a write.
+ReceiveOutcome ReceiveBlocks(SOCKET data, HANDLE file, bool writable, DWORD start)
+{
+    ReceiveOutcome out = {0, 0, false, 0};
+    int block = EffectiveBlockSize(GlobalSettings.recvBlock, DEFAULT_RECEIVE_BLOCK);
+    char *buffer = BlockBuffer(block);
+    if (!buffer) {
+        block = DEFAULT_RECEIVE_BLOCK;
+        buffer = ReplyText;
+    }
+    Pump pump;
+    SetNonBlocking(data, true);
+    while (!CancelFlag) {
+        int n = ReceiveSome(data, buffer, block, &out.error);
+        if (n <= 0) {
+            out.recvFailed = n < 0;
+            break;
+        }
+        DWORD written = 0;
+        if (!writable || !WriteFile(file, buffer, (DWORD)n, &written, nullptr) ||
+            written != (DWORD)n) {
+            LogFormat("! %s", LoadText(IDS_WRITE_ERROR));
+            PlayEventSound(SOUND_OTHER_FAILURE);
+            CancelFlag = TRUE;
+            out.result = 0;
+            break;
+        }
+        out.total += (uint64_t)n;
+        out.result = 1;
+        DWORD now = GetTickCount();
+        ShowProgress(out.total, start, now, ExpectedSize);
+        pump.Tick(now);
+    }
+    SetNonBlocking(data, false);
+    return out;
+}
+
+// Steps common to both receive forms after the loop. Returns the result.
+int FinishReceive(ReceiveOutcome out, SOCKET control, DWORD start, bool openFailed)
+{
+    if (out.recvFailed) {
+        ReportWinSockError(LoadText(IDS_RECEIVE_ERROR), out.error);
+        if (out.total == 0) {
+            PlayEventSound(SOUND_TRANSFER_FAILURE);
+            InterlockedDecrement(&CommandBusy);
+            ShowProgress(0, 0, 0, 0);
+            CloseStatusDialog();
+            return 0;
+        }
+        out.result = 2;
+    }
+    ReportCompletion(LoadText(IDS_RECEIVED), out.total, start, GetTickCount(),
+                     CancelFlag || openFailed);
+    if (CancelFlag) {
+        out.result = 2;
+        SendAbort(control);
+    }
+    InterlockedDecrement(&CommandBusy);
+    ShowProgress(0, 0, 0, 0);
+    CloseStatusDialog();
+    return out.result;
+}
+
+void BeginReceive(void)
+{
+    InterlockedIncrement(&CommandBusy);
+    if (MainWindow)
+        StopBlockingTimer(MainWindow);
+    CancelFlag = FALSE;
+    OpenStatusDialog(2);
+    ShowProgress(0, 0, 0, 0);
+}
+
+}  // namespace
+
+int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET control, BOOL append)
+{
+    (void)binary;   // bytes are written exactly as they arrive in every type
+    if (data == NO_SOCKET || !Connected)
+        return 0;
+    BeginReceive();
+    HANDLE file = CreateFileA(localPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool openFailed = file == INVALID_HANDLE_VALUE;
+    if (openFailed) {
+        LogFormat("! %s %s (%u)", LoadText(IDS_FAILED_TO_OPEN_FILE), localPath,
+                  (unsigned)GetLastError());
+        PlayEventSound(SOUND_OTHER_FAILURE);
+    } else if (append) {
+        LARGE_INTEGER zero = {};
+        SetFilePointerEx(file, zero, nullptr, FILE_END);
+    }
+    DWORD start = GetTickCount();
+    ReceiveOutcome out = ReceiveBlocks(data, file, !openFailed, start);
+    if (!openFailed) {
+        if (GlobalSettings.keepTimes && CurrentEntry.year && CurrentEntry.month &&
+            CurrentEntry.day && !out.recvFailed && out.result == 1 && !CancelFlag)
+            KeepEntryTime(file);
+        CloseHandle(file);
+    }
+    ClearCurrentEntry();
+    return FinishReceive(out, control, start, openFailed);
+}
+
+int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t startOffset)
+{
+    if (data == NO_SOCKET || !Connected)
+        return 0;
+    BeginReceive();
+    if (ExpectedSize > startOffset)
+        ExpectedSize -= startOffset;
+    DWORD start = GetTickCount();
+    ReceiveOutcome out = ReceiveBlocks(data, file, file != INVALID_HANDLE_VALUE, start);
+    ClearCurrentEntry();
+    return FinishReceive(out, control, start, false);
+}
+
+BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
+{
+    (void)binary;   // the end-of-file rule follows the type announced
+    if (data == NO_SOCKET || !Connected)
+        return FALSE;
+    InterlockedIncrement(&CommandBusy);
+    CancelFlag = FALSE;
+    BOOL noDelay = TRUE;
+    setsockopt(data, IPPROTO_TCP, TCP_NODELAY, (const char *)&noDelay, sizeof noDelay);
+    bool ascii = AnnouncedType == 'A';
+
+    HANDLE file = CreateFileA(localPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    int written = snprintf(TransferDescription, sizeof TransferDescription,
+                           LoadText(ascii ? IDS_SENDING_ASCII : IDS_SENDING_BINARY), localPath);
+    LARGE_INTEGER size;
+    size.QuadPart = -1;
+    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && written > 0 &&
+        (size_t)written < sizeof TransferDescription) {
+        char count[32];
+        snprintf(count, sizeof count, "%" PRIu64, (uint64_t)size.QuadPart);
+        snprintf(TransferDescription + written, sizeof TransferDescription - (size_t)written,
+                 LoadText(IDS_SIZE_IN_BYTES), count);
+    }
+    OpenStatusDialog(1);
+    ShowProgress(0, 0, 0, 0);
+
+    if (file == INVALID_HANDLE_VALUE) {
+        char line[600];
+        snprintf(line, sizeof line, "! %s %s (%u)", LoadText(IDS_FAILED_TO_OPEN_FILE), localPath,
+                 (unsigned)GetLastError());
+        LogLine(line);
+        PlayEventSound(SOUND_OTHER_FAILURE);
+        if (Unattended && !CommandLineOptions.quiet)
+            MessageText(MainWindow, line, MB_OK | MB_ICONEXCLAMATION);
+        CloseStatusDialog();
+        InterlockedDecrement(&CommandBusy);
+        return FALSE;
+    }
+
+    int block = EffectiveBlockSize(GlobalSettings.sendBlock, DEFAULT_SEND_BLOCK);
+    char *buffer = BlockBuffer(block);
+    if (!buffer) {
+        block = DEFAULT_SEND_BLOCK;
+        buffer = ReplyText;
+    }
+    uint64_t total = 0, read = 0;
+    DWORD start = GetTickCount();
+    Pump pump;
+    SetNonBlocking(data, true);
+    while (!CancelFlag) {
+        DWORD n = 0;
+        if (!ReadFile(file, buffer, (DWORD)block, &n, nullptr)) {
+            LogFormat("! %s %s (%u)", LoadText(IDS_READ_ERROR), localPath, (unsigned)GetLastError());
+            PlayEventSound(SOUND_OTHER_FAILURE);
+            CancelFlag = TRUE;
+            break;
+        }
+        if (n == 0)
+            break;
+        read += n;
+        // The DOS end-of-file mark is dropped only from the file's last
+        // block: a 0x1A inside the file is data.
+        bool last = size.QuadPart >= 0 && read >= (uint64_t)size.QuadPart;
+        int length = (int)SendableLength(buffer, n, ascii && last);
+        int error = SendAllBytes(data, buffer, length);
+        if (error != 0) {
+            ReportWinSockError(LoadText(IDS_SEND_ERROR), error);
+            CancelFlag = TRUE;
+            break;
+        }
+        total += (uint64_t)length;
+        DWORD now = GetTickCount();
+        ShowProgress(total, start, now, ExpectedSize);
+        pump.Tick(now);
+    }
+    SetNonBlocking(data, false);
+    CloseHandle(file);
+    ReportCompletion(LoadText(IDS_TRANSMITTED), total, start, GetTickCount(), CancelFlag);
+    CloseStatusDialog();
+    ShowProgress(0, 0, 0, 0);
+    InterlockedDecrement(&CommandBusy);
+    return !CancelFlag;
+}
