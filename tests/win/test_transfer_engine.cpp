@@ -19,21 +19,6 @@
 #include "transfer/transfer.h"
 #include "ui/msglog.h"
 
-// ---------------------------------------------------------------------------
-// Stand-ins for program parts that have not landed on this branch yet (the
-// site profile store, the reply-based host-type detection). Remove each once
-// the real one is linked.
-SiteProfile CurrentSession;
-int LoadSiteProfile(SiteProfile *)
-{
-    return 0;
-}
-int DetectHostTypeFromReply(const char *)
-{
-    return 0;
-}
-// ---------------------------------------------------------------------------
-
 // The message history (ui/msglog_win.cpp).
 const char *LogHistoryLine(int index);
 
