@@ -19,3 +19,7 @@ echo "== Listing-line parsing through veltr32.dll under Wine"
 "$here/tests/wine-run.sh" "$win/bench_parse.exe" "Z:$win/veltr32.dll" 1000000
 echo "== Control-channel receive path under Wine"
 "$here/tests/wine-run.sh" "$win/bench_socket_wait.exe"
+
+echo "== File transfer under Wine: engine, bare Win32 loop and native curl against vsftpd"
+cmake --build "$win" -j"$jobs" --target bench_transfer >/dev/null
+"$here/bench/transfer.sh" "$win"

@@ -51,11 +51,15 @@ bool MayStart(SOCKET control)
     return true;
 }
 
-// Socket buffers of the data connection: 16384 bytes, or more when a larger
-// block size was configured, so that one block fits the buffer.
+// Socket buffers of the data connection: 16384 bytes for the usual block
+// sizes. A block size set above that by hand asks for speed: the system's
+// own buffer tuning then stays in charge (a fixed buffer would switch it off
+// and cap the window).
 void SetDataBuffer(SOCKET s, int option, int blockSize)
 {
-    int bytes = blockSize > DATA_BUFFER_BYTES ? 4 * blockSize : DATA_BUFFER_BYTES;
+    if (blockSize > DATA_BUFFER_BYTES)
+        return;
+    int bytes = DATA_BUFFER_BYTES;
     setsockopt(s, SOL_SOCKET, option, (const char *)&bytes, sizeof bytes);
 }
 

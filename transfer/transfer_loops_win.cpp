@@ -1,10 +1,12 @@
 // The send loop (local file to data socket) and the receive loops (data
 // socket to local file).
 //
-// Speed: the data socket is switched to non-blocking mode for the loop, so
-// a block costs one recv or send while data flows; only when the socket is
-// not ready does the loop wait through the control channel's wait layer
-// (which runs the blocking hook and honours Cancel and the time-out).
+// Speed: a block costs one socket call while data flows. The receive loop
+// switches the data socket to non-blocking mode and waits through the
+// control channel's wait layer (blocking hook, Cancel, time-out) only when
+// nothing is there; the send loop sends on the blocking socket, bounded by
+// the socket's send time-out, because a partly filled send buffer would
+// otherwise cost a wait and a second send for nearly every block.
 // Window messages are pumped when some are waiting or every PUMP_PERIOD_MS,
 // not after every block: under Wine a message-queue call costs as much as a
 // socket call.
@@ -21,6 +23,7 @@
 #include "ftp/control.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "transfer/data_sockets.h"
 #include "transfer/sounds.h"
 #include "transfer/transfer_text.h"
 
@@ -88,7 +91,9 @@ int ReceiveSome(SOCKET s, char *buffer, int size, int *error)
     }
 }
 
-// Sends all bytes; 0 on success, else the WinSock error.
+// Sends all bytes on the blocking data socket; 0 on success, else the
+// WinSock error. The socket's send time-out bounds a stalled peer; Cancel
+// acts between blocks, which leave quickly while the peer reads.
 int SendAllBytes(SOCKET s, const char *bytes, int length)
 {
     while (length > 0) {
@@ -98,14 +103,15 @@ int SendAllBytes(SOCKET s, const char *bytes, int length)
             length -= n;
             continue;
         }
-        int error = WSAGetLastError();
-        if (n == 0 || error != WSAEWOULDBLOCK)
-            return n == 0 ? WSAECONNRESET : error;
-        int w = WaitSocket(s, WAIT_WRITE, WaitLimitMs());
-        if (w != 1)
-            return w == 0 ? WSAETIMEDOUT : WSAGetLastError();
+        return n == 0 ? WSAECONNRESET : WSAGetLastError();
     }
     return 0;
+}
+
+void SetSendTimeout(SOCKET s, int milliseconds)
+{
+    DWORD value = (DWORD)milliseconds;
+    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, (const char *)&value, sizeof value);
 }
 
 // Sets the entry's local date and time (seconds 0) on the file.
@@ -168,7 +174,7 @@ ReceiveOutcome ReceiveBlocks(SOCKET data, HANDLE file, bool writable, DWORD star
 }
 
 // Steps common to both receive forms after the loop. Returns the result.
-int FinishReceive(ReceiveOutcome out, SOCKET control, DWORD start, bool openFailed)
+int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, bool openFailed)
 {
     if (out.recvFailed) {
         ReportWinSockError(LoadText(IDS_RECEIVE_ERROR), out.error);
@@ -185,6 +191,13 @@ int FinishReceive(ReceiveOutcome out, SOCKET control, DWORD start, bool openFail
                      CancelFlag || openFailed);
     if (CancelFlag) {
         out.result = 2;
+        // Drop the data connection first: a server blocked writing into a
+        // full connection would not read the abort until its write fails.
+        linger hard = {1, 0};
+        setsockopt(data, SOL_SOCKET, SO_LINGER, (const char *)&hard, sizeof hard);
+        closesocket(data);
+        if (DataSocket == data)
+            DataSocket = NO_SOCKET;
         SendAbort(control);
     }
     InterlockedDecrement(&CommandBusy);
@@ -231,7 +244,7 @@ int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET co
         CloseHandle(file);
     }
     ClearCurrentEntry();
-    return FinishReceive(out, control, start, openFailed);
+    return FinishReceive(out, data, control, start, openFailed);
 }
 
 int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t startOffset)
@@ -244,7 +257,7 @@ int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t start
     DWORD start = GetTickCount();
     ReceiveOutcome out = ReceiveBlocks(data, file, file != INVALID_HANDLE_VALUE, start);
     ClearCurrentEntry();
-    return FinishReceive(out, control, start, false);
+    return FinishReceive(out, data, control, start, false);
 }
 
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
@@ -296,7 +309,7 @@ BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
     uint64_t total = 0, read = 0;
     DWORD start = GetTickCount();
     Pump pump;
-    SetNonBlocking(data, true);
+    SetSendTimeout(data, WaitLimitMs());
     while (!CancelFlag) {
         DWORD n = 0;
         if (!ReadFile(file, buffer, (DWORD)block, &n, nullptr)) {
@@ -323,7 +336,7 @@ BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
         ShowProgress(total, start, now, ExpectedSize);
         pump.Tick(now);
     }
-    SetNonBlocking(data, false);
+    SetSendTimeout(data, 0);
     CloseHandle(file);
     ReportCompletion(LoadText(IDS_TRANSMITTED), total, start, GetTickCount(), CancelFlag);
     CloseStatusDialog();

@@ -232,7 +232,7 @@ TEST_F(SiteProfiles, StartupLoadsTheSessionProfile)
 }
 
 // Answers the next "Input" dialog of this process: with text, or Cancel
-// when text is null. Gives up after five seconds.
+// when text is null. Gives up after a minute.
 struct PromptAnswer {
     const char *text;
     char prompt[256];
@@ -242,7 +242,9 @@ struct PromptAnswer {
 DWORD WINAPI AnswerPrompt(void *parameter)
 {
     PromptAnswer *answer = static_cast<PromptAnswer *>(parameter);
-    for (int tries = 0; tries < 100; tries++) {
+    // Wine on a loaded machine can take many seconds to show a dialog; the
+    // dialog is modal, so giving up early would leave the test hanging.
+    for (int tries = 0; tries < 1200; tries++) {
         Sleep(50);
         HWND dialog = FindWindowA("#32770", "Input");
         if (!dialog)
@@ -270,7 +272,7 @@ SiteProfile LoadWithPrompt(PromptAnswer *answer)
     SiteProfile p{};
     snprintf(p.name, sizeof p.name, "anon");
     LoadSiteProfile(&p);
-    WaitForSingleObject(thread, 10000);
+    WaitForSingleObject(thread, 65000);
     CloseHandle(thread);
     return p;
 }
