@@ -16,6 +16,7 @@
 #include "ftp/session.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
 
 char FirewallUser[80];
@@ -274,6 +275,7 @@ SOCKET ConnectAndLogon(SiteProfile *p)
     AbortFlag = FALSE;
     ReplyTimeout = (int)p->timeout;
     p->serverFlags = 6;
+    AnnouncedType = 'A';   // a new FTP session starts in ASCII
 
     if (!p->userId[0]) {
         char answer[256] = "";

@@ -27,10 +27,6 @@ void PromptFolderCommand(BOOL make);
 void PrintFolderCommand(void);
 void PromptQuoteCommand(void);
 
-// The raw LIST, NLST and MLSD commands need the listing fetch; the listing
-// code installs it here. Returns the reply class.
-extern int (*ListingCommandRunner)(const char *command);
-
 // The two dialogs of these actions, each returning its answer.
 // "Verify Deletion": IDYES, IDNO, IDC_DELETE_ALL or IDCANCEL (also when
 // closed). With fewer than two entries, "Delete All" and "Cancel" are hidden.

@@ -10,11 +10,10 @@
 #include "ftp/pane_rows.h"
 #include "ftp/remote_commands.h"
 #include "ftp/session.h"
+#include "listing/remote_list.h"
 #include "resources/resource.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
-
-int (*ListingCommandRunner)(const char *command);
 
 enum {
     HELP_CHANGE_FOLDER = 180,
@@ -117,7 +116,12 @@ void ChangeFolderAction(int pane)
             PlayErrorSound();
         return;
     }
-    PromptChangeFolderCommand();
+    char start[256];
+    snprintf(start, sizeof start, "%s", RemoteFolder);
+    if (!Ask(answer, HELP_CHANGE_FOLDER, start, IDS_ENTER_REMOTE_FOLDER) || !answer[0])
+        return;
+    if (ChangeRemoteFolder(ControlSocket, answer) == 2 && RemoteListRefresher)
+        RemoteListRefresher();
 }
 
 void MakeFolderAction(int pane)
@@ -348,10 +352,8 @@ void PromptQuoteCommand(void)
         return;
     if (strncmp(answer, "LIST", 4) == 0 || strncmp(answer, "NLST", 4) == 0 ||
         strncmp(answer, "MLSD", 4) == 0) {
-        if (ListingCommandRunner)
-            ListingCommandRunner(answer);
-        else
-            LogFormat(LoadText(IDS_LIST_NEEDS_LISTING), answer);
+        // Their data goes into the listing file.
+        FetchListing(answer);
         return;
     }
     RawCommand(ControlSocket, answer);

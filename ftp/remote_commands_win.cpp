@@ -9,6 +9,7 @@
 #include "listing/host_library.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "transfer/sounds.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
 
@@ -39,7 +40,7 @@ static int CommandWithXForm(SOCKET s, const char *command, const char *argument)
 
 void PlayErrorSound(void)
 {
-    MessageBeep(MB_ICONHAND);
+    PlayEventSound(SOUND_OTHER_FAILURE);
 }
 
 int ChangeRemoteFolder(SOCKET s, const char *folder)

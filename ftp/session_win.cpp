@@ -8,10 +8,11 @@
 #include "ftp/control.h"
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
-#include "listing/listing_cache.h"
+#include "listing/remote_list.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
+#include "transfer/sounds.h"
 
 int ConnectRetryCount;
 void (*RemoteListRefresher)(void);
@@ -58,7 +59,7 @@ void ConnectCommand(BOOL withLists)
         Disconnect();
         return;
     }
-    ListingCacheCount = 0;
+    DiscardListingCache();
     AbortFlag = FALSE;
     ConnectRetryCount = (int)CurrentSession.retries;
     HCURSOR previous = SetCursor(WaitCursor ? WaitCursor : LoadCursor(nullptr, IDC_WAIT));
@@ -87,8 +88,7 @@ void ConnectCommand(BOOL withLists)
     SetCursor(previous ? previous : ArrowCursor);
     if (MainWindow)
         PostMessageA(MainWindow, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
-    if (s == NO_SOCKET)
-        PlayErrorSound();
+    PlayEventSound(s != NO_SOCKET ? SOUND_CONNECT_SUCCESS : SOUND_CONNECT_FAILURE);
 }
 
 static void ResetWindowState(void)
@@ -118,7 +118,7 @@ void Disconnect(void)
         UpdateRemoteButtons();
     }
     ResetWindowState();
-    ListingCacheCount = 0;
+    DiscardListingCache();
 }
 
 void AbortAndDisconnect(void)
@@ -129,7 +129,7 @@ void AbortAndDisconnect(void)
         return;
     DisconnectGuard = TRUE;
     if (IsBusy() && TerminateTransferWorker())
-        LogLine("! Aborting thread.");
+        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
     CloseDataConnections();
     if (ControlSocket != NO_SOCKET) {
         FtpCommand(ControlSocket, "QUIT");

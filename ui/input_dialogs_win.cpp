@@ -24,6 +24,34 @@ static int AnswerLimit(InputKind kind)
     return kind == INPUT_HISTORY ? 69 : 255;
 }
 
+// F2 asks for help like F1 and "&Help". The keys go to the edit field, not
+// to the dialog, so the field passes F2 on to its dialog.
+static const char FieldProcProperty[] = "VeltroFieldProc";
+
+static LRESULT CALLBACK InputFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC previous = (WNDPROC)GetPropA(field, FieldProcProperty);
+    if (message == WM_KEYDOWN && wParam == VK_F2) {
+        ShowHelp(HelpContext);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropA(field, FieldProcProperty);
+        SetWindowLongPtrA(field, GWLP_WNDPROC, (LONG_PTR)previous);
+    }
+    return previous ? CallWindowProcA(previous, field, message, wParam, lParam)
+                    : DefWindowProcA(field, message, wParam, lParam);
+}
+
+static void CatchHelpKey(HWND field)
+{
+    if (!field)
+        return;
+    LONG_PTR previous = GetWindowLongPtrA(field, GWLP_WNDPROC);
+    SetPropA(field, FieldProcProperty, (HANDLE)previous);
+    SetWindowLongPtrA(field, GWLP_WNDPROC, (LONG_PTR)InputFieldProc);
+}
+
 static INT_PTR CALLBACK InputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     static InputKind kind;
@@ -47,6 +75,8 @@ static INT_PTR CALLBACK InputDialogProc(HWND dialog, UINT message, WPARAM wParam
             if (HelpContext == 0)
                 ShowWindow(GetDlgItem(dialog, IDC_INPUT_HELP), SW_HIDE);
         }
+        // The combo box's own edit field is its child window.
+        CatchHelpKey(kind == INPUT_HISTORY ? GetWindow(field, GW_CHILD) : field);
         SetFocus(field);
         return FALSE;
     }

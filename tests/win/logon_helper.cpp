@@ -1,0 +1,210 @@
+#include "logon_helper.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "ftp/control.h"
+#include "ftp/logon.h"
+#include "ftp/remote_commands.h"
+#include "resources/resource.h"
+#include "sites/site_profile.h"
+#include "sites/stored_password.h"
+#include "ui/msglog.h"
+
+void ResetLogonState(void)
+{
+    AppInstance = GetModuleHandleA(nullptr);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    snprintf(IniPath, sizeof IniPath, "%sveltro-logon-test.ini", temp);
+    DeleteFileA(IniPath);
+    BatchLogging = TRUE;
+    DeleteFileA("xferlog.txt");
+    GlobalSettings = GlobalSettingValues{};
+    GlobalSettings.verifyDelete = 1;
+    CurrentSession = SiteProfile{};
+    CurrentSession.hostType = 6000;
+    CurrentSession.timeout = 5;
+    ControlSocket = NO_SOCKET;
+    Connected = FALSE;
+    CommandBusy = 0;
+    CommandLock = FALSE;
+    CancelFlag = FALSE;
+    AbortFlag = FALSE;
+    LastReplyCode = 0;
+    ReplyTimeout = 5;
+    FirewallUser[0] = '\0';
+    FirewallPassword[0] = '\0';
+    ResetServerCapabilities();
+    SetThreadBlockingHook(BlockingHook);
+}
+
+void WriteFirewallSection(int type, const char *host, unsigned port, const char *user,
+                          const char *password)
+{
+    char number[16];
+    snprintf(number, sizeof number, "%d", type);
+    WritePrivateProfileStringA("FIREWALL", "FIRETYPE", number, IniPath);
+    WritePrivateProfileStringA("FIREWALL", "HOST", host, IniPath);
+    snprintf(number, sizeof number, "%u", port);
+    WritePrivateProfileStringA("FIREWALL", "PORT", number, IniPath);
+    WritePrivateProfileStringA("FIREWALL", "UID", user, IniPath);
+    WritePrivateProfileStringA("FIREWALL", "PWD",
+                               password[0] ? EncodeStoredPassword(user, password) : nullptr, IniPath);
+}
+
+std::vector<std::string> LoggedLines(void)
+{
+    std::vector<std::string> lines;
+    FILE *f = fopen("xferlog.txt", "rb");
+    if (!f)
+        return lines;
+    char line[4096];
+    while (fgets(line, sizeof line, f)) {
+        size_t n = strlen(line);
+        while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
+            line[--n] = '\0';
+        lines.emplace_back(line);
+    }
+    fclose(f);
+    return lines;
+}
+
+bool LogHasLine(const std::string &line)
+{
+    for (const std::string &l : LoggedLines())
+        if (l == line)
+            return true;
+    return false;
+}
+
+bool LogMentions(const std::string &part)
+{
+    return LogCount(part) > 0;
+}
+
+int LogCount(const std::string &part)
+{
+    int n = 0;
+    for (const std::string &l : LoggedLines())
+        if (l.find(part) != std::string::npos)
+            n++;
+    return n;
+}
+
+void CloseSession(SOCKET s)
+{
+    if (s != NO_SOCKET)
+        CloseGraceful(s);
+    Connected = FALSE;
+    ControlSocket = NO_SOCKET;
+    CancelFlag = FALSE;
+}
+
+unsigned short UnusedPort(void)
+{
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, (sockaddr *)&a, sizeof a);
+    int length = sizeof a;
+    getsockname(s, (sockaddr *)&a, &length);
+    closesocket(s);
+    return ntohs(a.sin_port);
+}
+
+// ---------------------------------------------------------------------
+
+DialogAnswerer::DialogAnswerer(std::vector<Answer> answers, int waitMs)
+    : answers_(std::move(answers)), waitMs_(waitMs)
+{
+    thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+}
+
+DialogAnswerer::~DialogAnswerer()
+{
+    Finish();
+    if (thread_)
+        CloseHandle(thread_);
+}
+
+bool DialogAnswerer::Finish(int timeoutMs)
+{
+    if (thread_)
+        WaitForSingleObject(thread_, (DWORD)timeoutMs);
+    return answered_ == (LONG)answers_.size();
+}
+
+std::vector<std::string> DialogAnswerer::Prompts() const { return prompts_; }
+std::vector<bool> DialogAnswerer::HelpShown() const { return help_; }
+
+std::vector<bool> DialogAnswerer::ButtonsShown(int id) const
+{
+    std::vector<bool> shown;
+    for (const auto &v : visible_) {
+        bool found = false;
+        for (int x : v)
+            found = found || x == id;
+        shown.push_back(found);
+    }
+    return shown;
+}
+
+// A visible dialog of this process with the caption.
+static HWND FindOwnDialog(const char *caption)
+{
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
+{
+    DialogAnswerer *me = (DialogAnswerer *)self;
+    for (const Answer &a : me->answers_) {
+        HWND dialog = nullptr;
+        for (int waited = 0; waited < me->waitMs_ && !dialog; waited += 20) {
+            dialog = FindOwnDialog(a.caption.c_str());
+            if (!dialog)
+                Sleep(20);
+        }
+        if (!dialog)
+            return 1;
+        Sleep(50);   // let the dialog finish its initialisation
+        char prompt[512] = "";
+        HWND promptWindow = GetDlgItem(dialog, IDC_INPUT_PROMPT);
+        if (!promptWindow)
+            promptWindow = GetDlgItem(dialog, IDC_DELETE_TEXT);
+        if (promptWindow)
+            GetWindowTextA(promptWindow, prompt, sizeof prompt);
+        me->prompts_.push_back(prompt);
+        HWND help = GetDlgItem(dialog, IDC_INPUT_HELP);
+        me->help_.push_back(help && IsWindowVisible(help));
+        std::vector<int> visible;
+        for (int id : {IDYES, IDNO, IDCANCEL, IDOK, (int)IDC_DELETE_ALL})
+            if (HWND b = GetDlgItem(dialog, id))
+                if (IsWindowVisible(b))
+                    visible.push_back(id);
+        me->visible_.push_back(visible);
+        for (int id : a.uncheck)
+            SendMessageA(GetDlgItem(dialog, id), BM_SETCHECK, BST_UNCHECKED, 0);
+        for (int id : a.check)
+            SendMessageA(GetDlgItem(dialog, id), BM_SETCHECK, BST_CHECKED, 0);
+        if (HWND field = GetDlgItem(dialog, IDC_INPUT_FIELD))
+            SendMessageA(field, WM_SETTEXT, 0, (LPARAM)a.text.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(a.button, BN_CLICKED), 0);
+        // Wait until this dialog is gone before looking for the next one.
+        for (int waited = 0; waited < me->waitMs_ && IsWindow(dialog); waited += 20)
+            Sleep(20);
+        InterlockedIncrement(&me->answered_);
+    }
+    return 0;
+}

@@ -1,0 +1,58 @@
+// Shared pieces of the logon and remote-command tests under Wine: the
+// program state a logon needs (instance, INI file, log capture), a reader
+// of the captured log, and a dialog answerer that drives the program's
+// modal dialogs from a thread of its own.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Resets the session globals and points the program at a fresh INI file in
+// the temporary folder; the log goes to "xferlog.txt", which is emptied.
+void ResetLogonState(void);
+// Writes the FIREWALL section (type, host, port, user, password; an empty
+// password writes no PWD).
+void WriteFirewallSection(int type, const char *host, unsigned port, const char *user,
+                          const char *password);
+// The lines logged since ResetLogonState.
+std::vector<std::string> LoggedLines(void);
+bool LogHasLine(const std::string &line);
+bool LogMentions(const std::string &part);
+int LogCount(const std::string &part);
+// Closes a logged-on socket and clears the connected state.
+void CloseSession(SOCKET s);
+// A port on 127.0.0.1 where nothing listens.
+unsigned short UnusedPort(void);
+
+// Answers modal dialogs of this process: each expected dialog is found by
+// its caption (class "#32770"), its prompt text is recorded, the edit
+// field gets the answer, and OK (or the given button) is pressed. Each
+// answer waits at most waitMs for its dialog.
+class DialogAnswerer {
+public:
+    struct Answer {
+        std::string caption;    // "Input", "Password", "Verify Deletion", ...
+        std::string text;       // typed into the edit field (if any)
+        int button;             // IDOK, IDCANCEL, IDYES, ...
+        std::vector<int> uncheck, check;   // check boxes to change first
+    };
+    explicit DialogAnswerer(std::vector<Answer> answers, int waitMs = 8000);
+    ~DialogAnswerer();
+    // Waits for the thread; true when every answer was given.
+    bool Finish(int timeoutMs = 10000);
+    std::vector<std::string> Prompts() const;   // prompt texts seen, in order
+    std::vector<bool> HelpShown() const;        // whether "&Help" was visible
+    std::vector<bool> ButtonsShown(int id) const;
+
+private:
+    static DWORD WINAPI ThreadMain(void *self);
+    std::vector<Answer> answers_;
+    int waitMs_;
+    HANDLE thread_ = nullptr;
+    volatile LONG answered_ = 0;
+    std::vector<std::string> prompts_;
+    std::vector<bool> help_;
+    std::vector<std::vector<int>> visible_;
+};
