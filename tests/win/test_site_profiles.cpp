@@ -246,8 +246,10 @@ DWORD WINAPI AnswerPrompt(void *parameter)
     // dialog is modal, so giving up early would leave the test hanging.
     for (int tries = 0; tries < 1200; tries++) {
         Sleep(50);
+        // Visible only once it has been initialised: text set earlier would
+        // be replaced by the dialog's starting text.
         HWND dialog = FindWindowA("#32770", "Input");
-        if (!dialog)
+        if (!dialog || !IsWindowVisible(dialog))
             continue;
         DWORD process = 0;
         GetWindowThreadProcessId(dialog, &process);
