@@ -77,15 +77,6 @@ TEST(StoredPassword, DecodesKnownFormsWithoutUserId)
         EXPECT_STREQ(DecodeStoredPassword(f.stored), f.secret) << f.name;
 }
 
-TEST(StoredPassword, UserIdChangesTheStoredText)
-{
-    std::string forAlice = EncodeStoredPassword("alice", "pass");
-    std::string forBob = EncodeStoredPassword("bob", "pass");
-    EXPECT_NE(forAlice, forBob);
-    EXPECT_STREQ(DecodeStoredPassword(forAlice.c_str()), "pass");
-    EXPECT_STREQ(DecodeStoredPassword(forBob.c_str()), "pass");
-}
-
 TEST(StoredPassword, OlderFormWithoutLeadingV)
 {
     struct Case {
