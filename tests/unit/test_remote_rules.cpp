@@ -6,16 +6,6 @@
 
 #include "ftp/remote_rules.h"
 
-TEST(XCommandRule, OnlyCode500ExactlyFallsBack)
-{
-    EXPECT_TRUE(WantsXCommand(5, 500));
-    EXPECT_FALSE(WantsXCommand(5, 502));
-    EXPECT_FALSE(WantsXCommand(5, 501));
-    EXPECT_FALSE(WantsXCommand(5, 550));
-    EXPECT_FALSE(WantsXCommand(4, 421));
-    EXPECT_FALSE(WantsXCommand(2, 250));
-}
-
 TEST(XCommandRule, CwdFallbackByHostType)
 {
     char command[64];
