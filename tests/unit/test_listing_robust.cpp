@@ -58,8 +58,9 @@ void ParseGuarded(const char *bytes, size_t len, uint32_t hostType, const char *
     }
 }
 
-TEST(ListingRobustness, InsertedCharactersAtEveryPosition) {
+TEST(ListingRobustness, CharactersInsertedOrReplacedAtEveryPosition) {
     const char inserts[] = {'\r', '\n', ' ', '\t', '\0', '/', ';', '-'};
+    const char replacements[] = {'\0', ' ', '9', 'A', '\xff', '.'};
     for (const std::string &line : SampleLines()) {
         for (size_t pos = 0; pos <= line.size(); pos++) {
             for (char c : inserts) {
@@ -67,6 +68,12 @@ TEST(ListingRobustness, InsertedCharactersAtEveryPosition) {
                 damaged.insert(damaged.begin() + (long)pos, c);
                 for (uint32_t type : {6000u, 6011u, 6018u, 6059u})
                     ParseGuarded(damaged.data(), damaged.size(), type);
+            }
+            for (char c : replacements) {
+                if (pos == line.size()) break;
+                std::string damaged = line;
+                damaged[pos] = c;
+                ParseGuarded(damaged.data(), damaged.size(), 6000);
             }
         }
     }
@@ -76,19 +83,6 @@ TEST(ListingRobustness, CutAtEveryLength) {
     for (const std::string &line : SampleLines()) {
         for (size_t len = 0; len <= line.size(); len++) {
             for (uint32_t type : kHostTypes) ParseGuarded(line.data(), len, type);
-        }
-    }
-}
-
-TEST(ListingRobustness, CharactersReplacedAtEveryPosition) {
-    const char replacements[] = {'\0', ' ', '9', 'A', '\xff', '.'};
-    for (const std::string &line : SampleLines()) {
-        for (size_t pos = 0; pos < line.size(); pos++) {
-            for (char c : replacements) {
-                std::string damaged = line;
-                damaged[pos] = c;
-                ParseGuarded(damaged.data(), damaged.size(), 6000);
-            }
         }
     }
 }
