@@ -11,18 +11,6 @@ struct LocCase {
     int expected[GEO_COUNT];
 };
 
-TEST(MainGeometry, DefaultsFollowTheDesktopWidth)
-{
-    int g[GEO_COUNT];
-    DefaultMainGeometry(1024, g);
-    EXPECT_EQ(g[GEO_LEFT], 10);
-    EXPECT_EQ(g[GEO_TOP], 10);
-    EXPECT_EQ(g[GEO_WIDTH], 853);
-    EXPECT_EQ(g[GEO_HEIGHT], 440);
-    EXPECT_EQ(g[GEO_PANE], 426);
-    EXPECT_EQ(g[GEO_LOG], 0);
-}
-
 TEST(MainGeometry, SavedValueIsReadFieldByField)
 {
     // Defaults for a 1024-pixel desktop: 10,10,853,440,426,0.

@@ -131,17 +131,6 @@ TEST(ProgressPercent, UsesTheLeadingCount)
     EXPECT_EQ(ProgressPercent("", 1024), 0u);
 }
 
-TEST(SendableLength, DropsTrailingEndOfFileMarkOnlyInAsciiMode)
-{
-    const char withMark[] = {'a', 'b', '\r', '\n', 0x1A};
-    const char markInside[] = {'a', 0x1A, 'b'};
-    EXPECT_EQ(SendableLength(withMark, sizeof withMark, true), 4u);
-    EXPECT_EQ(SendableLength(withMark, sizeof withMark, false), 5u);
-    EXPECT_EQ(SendableLength(markInside, sizeof markInside, true), 3u);
-    EXPECT_EQ(SendableLength(withMark + 4, 1, true), 0u);
-    EXPECT_EQ(SendableLength(withMark, 0, true), 0u);
-}
-
 TEST(BlockSize, DefaultsForMissingValuesAndHonoursLargeOnes)
 {
     EXPECT_EQ(EffectiveBlockSize(0, 4096), 4096);
