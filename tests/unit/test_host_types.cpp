@@ -54,6 +54,7 @@ TEST(HostTypeDetection, SystReplies) {
         {"215 UNIX Type: L8", 6000, 6001},
         {"215 UNIX Type: L8 Version: Linux", 6000, 6002},
         {"215 UNIX Type: L8 Version: BSD-199506", 6000, 6003},
+        {"215 UNIX Type: L8 Version: SUNOS", 6000, 6001},
         {"215 Windows_NT", 6000, 6015},
         {"215 VMS", 6000, 6057},
         {"215 VMS MultiNet V4.3(91)", 6000, 6011},
@@ -65,6 +66,7 @@ TEST(HostTypeDetection, SystReplies) {
         {"215 VxWorks", 6000, 6027},
         {"215 NONSTOP GUARDIAN", 6000, 6030},
         {"215 VM is the operating system of this server.", 6000, 6047},
+        {"215 z/VM", 6000, 6047},
         {"215 Windows_CE version 4.2", 6000, 6032},
         {"215 MPE/iX: HP 3000", 6000, 6046},
         {"215 Plan 9", 6000, 6052},
@@ -108,6 +110,7 @@ TEST(HostTypeDetection, GreetingsAndLogonReplies) {
         {"220 BusyBox FTP ready", 6000, 6055},
         // Kind names inside host names do not count.
         {"220 vms.example.com FTP server ready", 6000, 6000},
+        {"220 VMS.EXAMPLE.COM FTP server ready", 6000, 6000},
         {"220 mvsmachine ready", 6000, 6000},
         {"220 Welcome", 6000, 6000},
         {"230 User logged in, proceed.", 6000, 6000},

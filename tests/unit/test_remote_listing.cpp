@@ -68,6 +68,8 @@ const OffsetCase kOffset[] = {
     {"LeapYearStill28", -2, 2024, 3, 1, 1, 2024, 2, 28, 23},
     {"MidnightNotShifted", -2, 2023, 3, 1, 0, 2023, 3, 1, 0},
     {"NoYear", 5, 0, 3, 1, 5, 0, 3, 1, 5},
+    {"NoMonth", 5, 2023, 0, 1, 5, 2023, 0, 1, 5},
+    {"IntoNextMonth", 2, 2023, 4, 30, 23, 2023, 5, 1, 1},
     {"FebruaryEnd", 5, 2024, 2, 28, 20, 2024, 3, 1, 1},
     {"IntoNextYear", 1, 2023, 12, 31, 23, 2024, 1, 1, 0},
     {"IntoPreviousYear", -3, 2023, 1, 1, 2, 2022, 12, 31, 23},
