@@ -50,12 +50,6 @@ void DataPeer::ReceiveOnConnect()
     action_ = RECEIVE;
 }
 
-void DataPeer::AcceptOnly(Ending ending)
-{
-    action_ = ACCEPT;
-    ending_ = ending;
-}
-
 void DataPeer::StartPassive()
 {
     active_ = false;
@@ -75,6 +69,8 @@ DWORD WINAPI DataPeer::ThreadMain(void *self)
     static_cast<DataPeer *>(self)->Run();
     return 0;
 }
+
+static bool ParsePortCommand(const std::string &command, sockaddr_in *address);
 
 static bool Readable(SOCKET s, int ms)
 {
@@ -112,7 +108,6 @@ void DataPeer::Run()
         if (data_ == INVALID_SOCKET)
             return;
     }
-    connected_ = true;
 
     if (action_ == SEND) {
         size_t at = 0;
@@ -126,7 +121,6 @@ void DataPeer::Run()
             if (r <= 0)
                 break;
             at += (size_t)r;
-            sent_ = at;
             if (piece_ && pauseMs_)
                 Sleep((DWORD)pauseMs_);
         }
@@ -199,7 +193,7 @@ std::string DataPeer::Received() const
     return copy;
 }
 
-bool ParsePortCommand(const std::string &command, sockaddr_in *address)
+static bool ParsePortCommand(const std::string &command, sockaddr_in *address)
 {
     unsigned n[6];
     if (sscanf(command.c_str(), "PORT %u,%u,%u,%u,%u,%u", &n[0], &n[1], &n[2], &n[3], &n[4],

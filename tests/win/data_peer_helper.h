@@ -29,7 +29,6 @@ public:
     void SendOnConnect(const std::string &bytes, size_t piece = 0, int pauseMs = 0,
                        Ending ending = CLOSE);
     void ReceiveOnConnect();
-    void AcceptOnly(Ending ending = HOLD);
 
     // Passive: accept on the listener. Active: connect to the address of
     // `portCommand` ("PORT a,b,c,d,p1,p2") once `ready` returns true.
@@ -40,8 +39,6 @@ public:
     bool Finish(int timeoutMs = 10000);
     void Stop();
     std::string Received() const;
-    size_t Sent() const { return sent_; }
-    bool Connected() const { return connected_; }
 
 private:
     static DWORD WINAPI ThreadMain(void *self);
@@ -59,15 +56,10 @@ private:
     int pauseMs_ = 0;
     Ending ending_ = CLOSE;
     volatile LONG stop_ = 0;
-    volatile size_t sent_ = 0;
-    volatile bool connected_ = false;
     bool ok_ = false;
     mutable CRITICAL_SECTION lock_;
     std::string received_;
 };
-
-// Parses "PORT a,b,c,d,p1,p2" into an address; false when malformed.
-bool ParsePortCommand(const std::string &command, sockaddr_in *address);
 
 // Reads a whole local file ("" when missing); writes one.
 std::string ReadLocalFile(const std::string &path);

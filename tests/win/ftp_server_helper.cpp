@@ -28,7 +28,6 @@ private:
 ScriptedFtpServer::ScriptedFtpServer()
 {
     InitializeCriticalSection(&lock_);
-    markEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
@@ -55,7 +54,6 @@ ScriptedFtpServer::~ScriptedFtpServer()
         closesocket(client_);
     if (listener_ != INVALID_SOCKET)
         closesocket(listener_);
-    CloseHandle(markEvent_);
     DeleteCriticalSection(&lock_);
 }
 
@@ -121,14 +119,6 @@ ScriptedFtpServer &ScriptedFtpServer::Serve(const std::vector<std::pair<std::str
 {
     Step s = NewStep(Step::SERVE);
     s.table = table;
-    steps_.push_back(s);
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::Mark(int tag)
-{
-    Step s = NewStep(Step::MARK);
-    s.count = (size_t)tag;
     steps_.push_back(s);
     return *this;
 }
@@ -343,12 +333,6 @@ bool ScriptedFtpServer::RunStep(const Step &step)
                 return true;
         }
         return true;
-    case Step::MARK: {
-        Guard g(&lock_);
-        marks_.push_back((int)step.count);
-        SetEvent(markEvent_);
-        return true;
-    }
     case Step::CLOSE:
         shutdown(client_, SD_SEND);
         closesocket(client_);
@@ -375,23 +359,6 @@ bool ScriptedFtpServer::Finish(int timeoutMs)
     }
     Guard g(&lock_);
     return !failed_;
-}
-
-bool ScriptedFtpServer::Reached(int tag, int timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        {
-            Guard g(&lock_);
-            if (std::find(marks_.begin(), marks_.end(), tag) != marks_.end())
-                return true;
-            ResetEvent(markEvent_);
-        }
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= (DWORD)timeoutMs)
-            return false;
-        WaitForSingleObject(markEvent_, std::min<DWORD>(50, (DWORD)timeoutMs - elapsed));
-    }
 }
 
 std::vector<std::string> ScriptedFtpServer::Commands() const

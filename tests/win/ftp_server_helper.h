@@ -57,8 +57,6 @@ public:
     // entry whose key is a prefix of it, else "502 Command not implemented".
     // "QUIT" is answered with "221 Goodbye" unless the table says otherwise.
     ScriptedFtpServer &Serve(const std::vector<std::pair<std::string, std::string>> &table);
-    // Signals Reached(tag) when the script gets here.
-    ScriptedFtpServer &Mark(int tag);
     // Closes the client connection in an orderly way / with a reset.
     ScriptedFtpServer &Close();
     ScriptedFtpServer &Reset();
@@ -72,8 +70,6 @@ public:
     unsigned short Port() const { return port_; }
     // Waits for the script to end; true when every step succeeded.
     bool Finish(int timeoutMs = 10000);
-    // Waits until the script has passed Mark(tag).
-    bool Reached(int tag, int timeoutMs = 5000);
 
     std::vector<std::string> Commands() const;
     std::string Received() const;   // every byte of normal data read
@@ -82,7 +78,7 @@ public:
 
 private:
     struct Step {
-        enum Kind { SEND, DELAY, READ_COMMAND, READ_BYTES, READ_URGENT, READ_CLOSED, SERVE, MARK, CLOSE, RESET };
+        enum Kind { SEND, DELAY, READ_COMMAND, READ_BYTES, READ_URGENT, READ_CLOSED, SERVE, CLOSE, RESET };
         Kind kind = SEND;
         std::string bytes;
         size_t count = 0;
@@ -108,13 +104,11 @@ private:
     SOCKET client_ = INVALID_SOCKET;
     unsigned short port_ = 0;
     HANDLE thread_ = nullptr;
-    HANDLE markEvent_ = nullptr;
     bool oobInline_ = false;
     int stepTimeoutMs_ = 5000;
     std::string buffered_;   // bytes read past the current command line
     mutable CRITICAL_SECTION lock_;
     std::vector<std::string> commands_;
-    std::vector<int> marks_;
     std::string received_, urgent_, error_;
     volatile LONG stop_ = 0;
     bool failed_ = false;
