@@ -5,8 +5,6 @@
 #include "app/config.h"
 #include "app/settings.h"
 #include "resources/resource.h"
-#include "sites/host_type_count_win.h"
-#include "sites/md5.h"
 #include "sites/site_profile.h"
 
 #include <gtest/gtest.h>
@@ -173,48 +171,6 @@ TEST_F(SiteProfiles, DefaultsOnlySaveLeavesHostUserAndOffset)
     }
 }
 
-TEST_F(SiteProfiles, MissingProfileIsItsOwnHost)
-{
-    SiteProfile p = Named("ftp.example.com");
-    EXPECT_FALSE(LoadSiteProfile(&p));
-    EXPECT_STREQ(p.host, "ftp.example.com");
-    EXPECT_EQ(p.timeout, 65u);
-    EXPECT_EQ(p.port, 21u);
-    EXPECT_EQ(p.hostType, 6000);
-    EXPECT_EQ(p.passive, 1);
-}
-
-TEST_F(SiteProfiles, HostTypeOutOfRangeLoadsAutomatic)
-{
-    int count = ValidHostTypeCount();
-    ASSERT_GE(count, 1);
-    const int types[] = {5999, 6000 + count, -1, 70000};
-    for (int type : types) {
-        ProfilePutString("t", "HOST", "h");
-        char text[16];
-        snprintf(text, sizeof text, "%u", (unsigned)type);
-        ProfilePutString("t", "TYPE", text);
-        SiteProfile p = Named("t");
-        p.hostType = 1234;
-        LoadSiteProfile(&p);
-        EXPECT_EQ(p.hostType, 6000) << "TYPE " << text;
-    }
-}
-
-TEST_F(SiteProfiles, PerSiteOverridesReachGlobalSettings)
-{
-    GlobalSettings.mode = 'I';
-    GlobalSettings.retain = 1;
-    GlobalSettings.doUpdate = 1;
-    ConfigPutString("MODE", "65");
-    ProfilePutString("o", "RETAIN", "0");
-    SiteProfile p = Named("o");
-    LoadSiteProfile(&p);
-    EXPECT_EQ(GlobalSettings.mode, 'A');
-    EXPECT_EQ(GlobalSettings.retain, 0);
-    EXPECT_EQ(GlobalSettings.doUpdate, 1);
-}
-
 TEST_F(SiteProfiles, StartupLoadsTheSessionProfile)
 {
     ConfigPutString("SESSION", "home");
@@ -279,16 +235,6 @@ SiteProfile LoadWithPrompt(PromptAnswer *answer)
     return p;
 }
 
-TEST_F(SiteProfiles, AnonymousTakesTheMailAddress)
-{
-    ProfilePutString("anon", "UID", "Anonymous");
-    ConfigPutString("MAILADDR", "me@example.org");
-    SiteProfile p = Named("anon");
-    LoadSiteProfile(&p);
-    EXPECT_STREQ(p.password, "me@example.org");
-    EXPECT_EQ(p.savePassword, 0);
-}
-
 TEST_F(SiteProfiles, AnonymousAsksForAMissingMailAddress)
 {
     ProfilePutString("anon", "UID", "anonymous");
@@ -300,17 +246,6 @@ TEST_F(SiteProfiles, AnonymousAsksForAMissingMailAddress)
     EXPECT_STREQ(p.password, "typed@example.org");
     EXPECT_EQ(Raw("_config_", "MAILADDR"), "typed@example.org");
     EXPECT_STREQ(GlobalSettings.mailAddress, "typed@example.org");
-}
-
-TEST_F(SiteProfiles, CancelledMailPromptLeavesPasswordEmpty)
-{
-    ProfilePutString("anon", "UID", "anonymous");
-    ConfigPutString("MAILADDR", "");
-    PromptAnswer answer = {nullptr, "", false};
-    SiteProfile p = LoadWithPrompt(&answer);
-    ASSERT_TRUE(answer.answered);
-    EXPECT_STREQ(p.password, "");
-    EXPECT_EQ(Raw("_config_", "MAILADDR"), "");
 }
 
 class FolderBoxes : public SiteProfiles {
@@ -431,16 +366,9 @@ TEST_F(FolderBoxes, ProfileListSkipsGlobalSectionInAnyCase)
     EXPECT_TRUE(Items(local).empty());
 }
 
-TEST_F(SiteProfiles, FirewallSectionDefaultsAndRoundTrip)
+TEST_F(SiteProfiles, FirewallSectionRoundTrip)
 {
     FirewallSettings f{};
-    LoadFirewallSettings(&f);
-    EXPECT_STREQ(f.host, "");
-    EXPECT_STREQ(f.userId, "");
-    EXPECT_EQ(f.type, 1);
-    EXPECT_EQ(f.port, 21u);
-    EXPECT_EQ(f.savePassword, 0);
-
     snprintf(f.host, sizeof f.host, "proxy.local");
     snprintf(f.userId, sizeof f.userId, "fwuser");
     snprintf(f.password, sizeof f.password, "fwpass");
@@ -457,29 +385,6 @@ TEST_F(SiteProfiles, FirewallSectionDefaultsAndRoundTrip)
     EXPECT_EQ(back.type, 6);
     EXPECT_EQ(back.port, 8021u);
     EXPECT_EQ(back.savePassword, 1);
-}
-
-TEST(Md5DigestOnWindows, Rfc1321TestSuite)
-{
-    // The advapi32 digest against the vectors of RFC 1321, appendix A.5.
-    struct Case {
-        const char *input;
-        const char *digest;
-    } cases[] = {
-        {"", "d41d8cd98f00b204e9800998ecf8427e"},
-        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
-        {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
-        {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
-         "57edf4a22be3c955ac49da2e2107b67a"},
-    };
-    for (const Case &c : cases) {
-        unsigned char digest[16];
-        Md5Digest(c.input, strlen(c.input), digest);
-        char text[33];
-        for (int n = 0; n < 16; n++)
-            snprintf(text + 2 * n, 3, "%02x", digest[n]);
-        EXPECT_STREQ(text, c.digest) << c.input;
-    }
 }
 
 } // namespace
