@@ -272,34 +272,6 @@ TEST_F(CommandLine, TwoLocalWordsAreAnUnknownBatchCommand)
     EXPECT_TRUE(WaitForExit(&app, 30000, &code));
 }
 
-TEST_F(CommandLine, UnknownOptionShowsItsBoxUnlessQuiet)
-{
-    ASSERT_TRUE(StartVeltro(&app, folder, "-xyz vs:/f"));
-    HWND box = WaitForWindow(app, "#32770", "Veltro Lite", 30000);
-    ASSERT_NE(nullptr, box);
-    std::vector<std::string> texts = ChildTexts(box, "Static");
-    bool found = false;
-    for (const std::string &t : texts)
-        found = found || t.find("Unknown arguments -xyz vs:/f") != std::string::npos;
-    EXPECT_TRUE(found);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    HWND main = WaitForWindow(app, "Veltro Lite", "Veltro Lite", 30000);
-    ASSERT_NE(nullptr, main) << "start-up goes on without a path part";
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    DWORD code = 1;
-    EXPECT_TRUE(WaitForExit(&app, 30000, &code));
-    KillVeltro(&app);
-
-    ASSERT_TRUE(StartVeltro(&app, folder, "-quiet -xyz vs:/f"));
-    main = WaitForWindow(app, "Veltro Lite", "Veltro Lite", 30000);
-    ASSERT_NE(nullptr, main);
-    EXPECT_EQ(nullptr, WaitForWindow(app, "#32770", nullptr, 1500)) << "no box with -quiet";
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitForExit(&app, 30000, &code));
-    EXPECT_EQ(0u, code);
-    EXPECT_FALSE(FileExists(folder + "\\xferlog.txt"));
-}
-
 TEST_F(CommandLine, RefusedConnectionIsRetriedTwoSecondsApart)
 {
     // A port nobody listens on, one retry: two attempts.
