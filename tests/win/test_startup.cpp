@@ -131,15 +131,4 @@ TEST_F(Centring, MinimizedMainWindowMeansTheDesktop)
     EXPECT_EQ(r.top, (desktop.bottom - desktop.top) / 2 - 50);
 }
 
-TEST_F(Centring, PushedBackInsideAndNeverNegative)
-{
-    MoveWindow(owner, desktop.right - 150, 10, 100, 100, FALSE);
-    RECT r = Place(600, 100, 0);
-    EXPECT_EQ(r.right, desktop.right) << "right edge meets the desktop edge";
-    DestroyWindow(dialog);
-    dialog = nullptr;
-    r = Place(desktop.right + 400, 100, 0);
-    EXPECT_EQ(r.left, 0);
-}
-
 }  // namespace
