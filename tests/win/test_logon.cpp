@@ -551,16 +551,6 @@ TEST_F(Remote, HelpReplyDecidesTheCapabilities)
     EXPECT_EQ(After(server), (Lines{"SYST", "HELP", "NOOP"}));
 }
 
-TEST_F(Remote, SingleLineHelpLeavesTheFlagsClear)
-{
-    ScriptedFtpServer server;
-    SOCKET s = Open(server, {{"SYST", "502 no\r\n"}, {"HELP", "214 MKD RNFR DELE\r\n"}});
-    ASSERT_NE(s, NO_SOCKET);
-    DetectHostType(s);
-    EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 0);
-    After(server);
-}
-
 TEST_F(Remote, KnownHostTypeNeedsNoQuestion)
 {
     ScriptedFtpServer server;
