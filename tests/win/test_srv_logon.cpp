@@ -159,17 +159,6 @@ protected:
     SiteProfile profile;
 };
 
-TEST_P(RealServer, LogonWithUserAndPassword)
-{
-    ASSERT_TRUE(LogOn());
-    EXPECT_TRUE(Connected);
-    EXPECT_TRUE(LogHasLine("PASS (hidden)"));
-    EXPECT_FALSE(LogMentions(profile.password));
-    DetectHostType(ControlSocket);
-    EXPECT_TRUE(ServerCaps.hostTypeChecked);
-    EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 3);
-}
-
 TEST_P(RealServer, ConnectAndCloseCommands)
 {
     CurrentSession = profile;
@@ -178,6 +167,9 @@ TEST_P(RealServer, ConnectAndCloseCommands)
     ASSERT_NE(ControlSocket, NO_SOCKET);
     EXPECT_TRUE(Connected);
     EXPECT_TRUE(ServerCaps.hostTypeChecked);   // detected after logon
+    EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 3);
+    EXPECT_TRUE(LogHasLine("PASS (hidden)"));
+    EXPECT_FALSE(LogMentions(profile.password));
     EXPECT_TRUE(LogHasLine("CWD /"));
     RunCommand(nullptr, IDM_DISCONNECT, nullptr, 0);
     EXPECT_EQ(ControlSocket, NO_SOCKET);
