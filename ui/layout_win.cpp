@@ -22,7 +22,8 @@ void CreateChildWindows(HWND mainWindow)
                                        0, 0, 0, 0, mainWindow, (HMENU)IDC_MESSAGE_SCROLL,
                                        AppInstance, nullptr);
     DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
-                      LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT;
+                      LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT |
+                      LBS_USETABSTOPS;
     LocalListWindow = CreateWindowExA(0, "LISTBOX", "", listStyle, 0, 0, 0, 0, mainWindow,
                                       (HMENU)IDC_LOCAL_LIST, AppInstance, nullptr);
     RemoteListWindow = CreateWindowExA(0, "LISTBOX", "", listStyle, 0, 0, 0, 0, mainWindow,

@@ -20,6 +20,16 @@ void ResetLogonState(void)
     GetTempPathA(sizeof temp, temp);
     snprintf(IniPath, sizeof IniPath, "%sveltro-logon-test.ini", temp);
     DeleteFileA(IniPath);
+    // The log is read back from xferlog.txt in the current folder: a folder
+    // of this process's own, since test programs may run side by side.
+    static bool inOwnFolder;
+    if (!inOwnFolder) {
+        char folder[MAX_PATH];
+        snprintf(folder, sizeof folder, "%sveltro-logon-%lu", temp, GetCurrentProcessId());
+        CreateDirectoryA(folder, nullptr);
+        SetCurrentDirectoryA(folder);
+        inOwnFolder = true;
+    }
     BatchLogging = TRUE;
     DeleteFileA("xferlog.txt");
     GlobalSettings = GlobalSettingValues{};

@@ -209,6 +209,10 @@ std::vector<std::string> ChildTexts(HWND parent, const char *childClass)
 
 bool SaveWindowPicture(HWND window, const char *name)
 {
+    // Windows of other tests may share the display: bring this one up first.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
     RECT r;
     if (!GetWindowRect(window, &r))
         return false;
