@@ -33,11 +33,7 @@ INT_PTR CALLBACK VerifyDeletionProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (FaceBrush) {
-            SetBkColor((HDC)wParam, FaceColor);
-            return (INT_PTR)FaceBrush;
-        }
-        return FALSE;
+        return DialogBackground((HDC)wParam);
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDYES:
@@ -70,11 +66,7 @@ INT_PTR CALLBACK ChmodProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (FaceBrush) {
-            SetBkColor((HDC)wParam, FaceColor);
-            return (INT_PTR)FaceBrush;
-        }
-        return FALSE;
+        return DialogBackground((HDC)wParam);
     case WM_HELP:
         ShowHelp(HELP_CHMOD);
         return TRUE;

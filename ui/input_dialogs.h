@@ -17,6 +17,10 @@ int InputPassword(char *answer, const char *format, ...);
 // in InputBuffer only (at most 69 characters).
 int InputWithHistory(const char *start, const char *format, ...);
 
+// The answer to a dialog's colour messages: the window background colour
+// and brush, so dialogs match the main window.
+INT_PTR DialogBackground(HDC dc);
+
 // Opens the help file at a topic (0 counts as 10; below 11: contents).
 void ShowHelp(int context);
 

@@ -17,6 +17,14 @@ char InputBuffer[256];
 char PromptBuffer[256] = "input:";
 int HelpContext;
 
+INT_PTR DialogBackground(HDC dc)
+{
+    if (!FaceBrush)
+        return FALSE;
+    SetBkColor(dc, FaceColor);
+    return (INT_PTR)FaceBrush;
+}
+
 enum InputKind { INPUT_TEXT, INPUT_HISTORY, INPUT_PASSWORD };
 
 static int AnswerLimit(InputKind kind)
@@ -83,11 +91,7 @@ static INT_PTR CALLBACK InputDialogProc(HWND dialog, UINT message, WPARAM wParam
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (FaceBrush) {
-            SetBkColor((HDC)wParam, FaceColor);
-            return (INT_PTR)FaceBrush;
-        }
-        return FALSE;
+        return DialogBackground((HDC)wParam);
     case WM_HELP:
         ShowHelp(HelpContext);
         return TRUE;
