@@ -53,11 +53,16 @@ bool ReadNumber(Span s, uint64_t &value, bool commas = false);
 bool ReadDigits(const char *p, int count, int &value);
 // Month from an English name or 3-letter abbreviation (any case); 0 if none.
 int MonthFromName(const char *p, int n);
+// The same, and the abbreviations of the languages servers print them in
+// ("Okt", "März", "avr.", "déc.", "ago", "mei", "maj"; UTF-8 or Latin-1,
+// any case, with or without a trailing dot).
+int MonthFromAnyName(const char *p, int n);
 // "H:MM", "HH:MM", "HH:MM:SS", "HH:MM:SS.fff", with "AM"/"PM" (or "a"/"p")
 // attached when `ampm`.
 bool ReadTime(Span s, int &hour, int &minute, bool ampm = false);
 // "01-31-24", "01-31-2024", "01/31/24", "2024-01-31", "31.01.2024" (the
-// dotted form is day first).
+// dotted form is day first, and so is "31-01-19", whose first number cannot
+// be a month); a 3-digit year counts from 1900 ("11-30-105" is 2005).
 bool ReadNumericDate(Span s, Stamp &st);
 // Expands a 2-digit year.
 int FullYear(int year);

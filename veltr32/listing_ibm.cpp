@@ -43,11 +43,15 @@ bool IsHex(Span s) {
     return true;
 }
 
-// "2024/01/31"
+// "2024/01/31", or "24/01/31" from older servers.
 bool ReadSlashDate(Span s, Stamp &st) {
-    return s.n == 10 && s.p[4] == '/' && s.p[7] == '/' && ReadDigits(s.p, 4, st.year) &&
-           ReadDigits(s.p + 5, 2, st.month) && ReadDigits(s.p + 8, 2, st.day) &&
-           ValidDate(st.year, st.month, st.day);
+    int yearLen = s.n - 6;
+    if ((yearLen != 4 && yearLen != 2) || s.p[yearLen] != '/' || s.p[yearLen + 3] != '/') return false;
+    if (!ReadDigits(s.p, yearLen, st.year) || !ReadDigits(s.p + yearLen + 1, 2, st.month) ||
+        !ReadDigits(s.p + yearLen + 4, 2, st.day))
+        return false;
+    st.year = FullYear(st.year);
+    return ValidDate(st.year, st.month, st.day);
 }
 
 // Shows a dataset relative to the folder ('USER.' shows USER.JCL as JCL),
@@ -94,8 +98,11 @@ bool ParseMvs(const Line &line, const Context &ctx, ListingEntry *entry) {
         return true;
     }
     Span last = line.tok[line.count - 1];
-    // Migrated or tape datasets carry no details.
-    if (line.count == 2 && EqualsNoCase(t0, "Migrated") && IsDatasetName(last)) {
+    // Migrated datasets ("Migrated  USER.OLD") and datasets on tape
+    // ("ARC001 Tape  USER.SAVED") carry no details.
+    bool migrated = EqualsNoCase(t0, "Migrated");
+    bool tape = line.count >= 3 && t0.n <= 6 && EqualsNoCase(line.tok[1], "Tape");
+    if ((migrated || tape) && IsDatasetName(last)) {
         Fill(entry, RelativeDataset(last, ctx), none, 0, 0);
         return true;
     }

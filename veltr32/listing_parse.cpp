@@ -74,6 +74,56 @@ bool ReadDigits(const char *p, int count, int &value) {
     return true;
 }
 
+namespace {
+
+// Folds one letter of a month name to lower-case ASCII: accented letters
+// (UTF-8 or Latin-1, either case) become their base letter. Returns the
+// bytes used, 0 when the byte cannot be part of a month name.
+int FoldMonthLetter(const char *p, int n, char &out) {
+    unsigned char c = (unsigned char)p[0];
+    if (c < 0x80) {
+        if (!IsAlpha((char)c)) return 0;
+        out = (char)(c | 0x20);
+        return 1;
+    }
+    int used = 1;
+    if (c == 0xC3) {
+        if (n < 2) return 0;
+        c = (unsigned char)(((unsigned char)p[1] & 0x3F) | 0xC0);  // the Latin-1 letter
+        used = 2;
+    }
+    switch (c | 0x20) {  // lower case of the Latin-1 range C0-DE
+    case 0xE4: case 0xE2: case 0xE0: out = 'a'; return used;   // ä â à
+    case 0xE9: case 0xE8: case 0xEA: out = 'e'; return used;   // é è ê
+    case 0xFB: case 0xFC: case 0xF9: out = 'u'; return used;   // û ü ù
+    default: return 0;
+    }
+}
+
+// Month abbreviations and short names of the languages servers print them
+// in, folded as above: English, German, French, Spanish, Italian, Dutch,
+// Portuguese, Swedish, Norwegian and Danish.
+struct MonthAlias {
+    char text[6];
+    int month;
+};
+const MonthAlias kMonthAliases[] = {
+    {"jan", 1},  {"janv", 1}, {"ene", 1},  {"gen", 1},                                      // jän, janv.
+    {"feb", 2},  {"fevr", 2}, {"fev", 2},  {"febr", 2},                                     // févr.
+    {"mar", 3},  {"mars", 3}, {"marz", 3}, {"mrz", 3},  {"mrt", 3},                         // mär, märz
+    {"apr", 4},  {"avr", 4},  {"avril", 4}, {"abr", 4},
+    {"may", 5},  {"mai", 5},  {"mag", 5},  {"mei", 5},  {"maj", 5},
+    {"jun", 6},  {"juin", 6}, {"juni", 6}, {"giu", 6},
+    {"jul", 7},  {"juil", 7}, {"juli", 7}, {"lug", 7},
+    {"aug", 8},  {"aout", 8}, {"ago", 8},                                                   // août
+    {"sep", 9},  {"sept", 9}, {"set", 9},
+    {"oct", 10}, {"okt", 10}, {"ott", 10}, {"out", 10},
+    {"nov", 11},
+    {"dec", 12}, {"dez", 12}, {"dic", 12}, {"des", 12},                                     // déc.
+};
+
+}  // namespace
+
 int MonthFromName(const char *p, int n) {
     static const char *const kNames[12] = {"january", "february", "march",     "april",
                                            "may",     "june",     "july",      "august",
@@ -91,6 +141,25 @@ int MonthFromName(const char *p, int n) {
         if (i == n && (n == 3 || name[n] == 0)) return m + 1;
     }
     return 0;
+}
+
+int MonthFromAnyName(const char *p, int n) {
+    if (n > 0 && p[n - 1] == '.') n--;
+    if (n < 3 || n > 10) return 0;
+    char folded[8];
+    int k = 0;
+    for (int i = 0; i < n;) {
+        if (k == 5) return MonthFromName(p, n);  // only English names are longer
+        int used = FoldMonthLetter(p + i, n - i, folded[k]);
+        if (used == 0) return 0;
+        i += used;
+        k++;
+    }
+    folded[k] = 0;
+    for (const MonthAlias &alias : kMonthAliases) {
+        if (alias.text[0] == folded[0] && strcmp(alias.text, folded) == 0) return alias.month;
+    }
+    return MonthFromName(p, n);
 }
 
 bool ReadTime(Span s, int &hour, int &minute, bool ampm) {
@@ -142,8 +211,8 @@ bool ValidDate(int year, int month, int day) {
     return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-// "01-31-24", "01-31-2024", "01/31/24", "2024-01-31", "31.01.2024" (the
-// dotted form is day first). Returns false for anything else.
+// "01-31-24", "01-31-2024", "01/31/24", "2024-01-31", "31.01.2024",
+// "31-01-19", "11-30-105". Returns false for anything else.
 bool ReadNumericDate(Span s, Stamp &st) {
     const char *p = s.p;
     int a = 0, b = 0, c = 0;
@@ -168,15 +237,18 @@ bool ReadNumericDate(Span s, Stamp &st) {
     if (n2 < 1 || n2 > 2 || i >= s.n || p[i] != sep) return false;
     ReadDigits(p + j, n2, b);
     int k = ++i, n3 = s.n - k;
-    if ((n3 != 2 && n3 != 4) || !ReadDigits(p + k, n3, c)) return false;
-    if (sep == '.') {
+    if (n3 < 2 || n3 > 4 || !ReadDigits(p + k, n3, c)) return false;
+    // Dotted dates, and dates whose first number cannot be a month, are day
+    // first.
+    if (sep == '.' || (a > 12 && b <= 12)) {
         st.day = a;
         st.month = b;
     } else {
         st.month = a;
         st.day = b;
     }
-    st.year = FullYear(c);
+    // A 3-digit year counts from 1900 ("105" is 2005).
+    st.year = n3 == 3 ? 1900 + c : FullYear(c);
     return ValidDate(st.year, st.month, st.day);
 }
 

@@ -24,6 +24,23 @@ bool IsOs2Attribute(Span s) {
     return true;
 }
 
+// The name after the size or type field. A size is followed by one blank,
+// and the name begins right after it, blanks and all. A "<DIR>" or other
+// bracketed type is padded to 15 columns ("<DIR>" and ten blanks), so the
+// name begins after the padding; where the server pads less, after all
+// the blanks. Blanks at the end belong to the name as well.
+Span DosName(const Line &line, int field) {
+    Span what = line.tok[field];
+    bool bracketed = what.p[0] == '<';
+    Span name = AfterToken(line, field, !bracketed);
+    if (!bracketed) return name;
+    int pad = 15 - what.n, blanks = 0;
+    const char *after = what.p + what.n;
+    while (after + blanks < line.p + line.len && after[blanks] == ' ') blanks++;
+    if (pad < 1 || blanks < pad) pad = blanks;
+    return Span{after + pad, (int)(line.p + line.len - after - pad)};
+}
+
 }  // namespace
 
 // "01-31-24  02:15PM       <DIR>          name"
@@ -55,7 +72,7 @@ bool ParseDos(const Line &line, const Context &, ListingEntry *entry) {
     } else if (!ReadNumber(what, size, true)) {
         return false;
     }
-    Span name = TrimRight(AfterToken(line, i + 1, false));
+    Span name = DosName(line, i + 1);
     // dir shows a junction's or link's target in brackets after the name.
     if (kind != 0 && !EqualsNoCase(what, "<DIR>") && name.n > 2 && name.p[name.n - 1] == ']') {
         for (int k = name.n - 2; k > 0; k--) {

@@ -92,10 +92,9 @@ int ReadUnixDate(const Line &line, int i, const Context &ctx, Stamp &st) {
     Span a = line.tok[i];
     int used = 0;
     bool hasYear = false;
-    if (IsAlpha(a.p[0])) {
+    if (!IsDigit(a.p[0])) {
         if (i + 2 >= line.count) return 0;
-        int month = MonthFromName(a.p, a.n);
-        if (month == 0 && a.n == 4 && a.p[3] == '.') month = MonthFromName(a.p, 3);
+        int month = MonthFromAnyName(a.p, a.n);
         if (month == 0 || !ReadDay(line.tok[i + 1], st.day)) return 0;
         st.month = month;
         if (!ReadYearOrTime(line.tok[i + 2], st, hasYear)) return 0;
@@ -106,7 +105,7 @@ int ReadUnixDate(const Line &line, int i, const Context &ctx, Stamp &st) {
             hasYear = st.year >= 1900;
             if (hasYear) used = 4;
         }
-    } else if (IsDigit(a.p[0])) {
+    } else {
         if (ReadIsoDate(a, st.year, st.month, st.day)) {
             used = 1;
             hasYear = st.year != 0;
@@ -118,18 +117,46 @@ int ReadUnixDate(const Line &line, int i, const Context &ctx, Stamp &st) {
             }
         } else if (i + 2 < line.count && ReadDay(a, st.day)) {
             Span m = line.tok[i + 1];
-            st.month = MonthFromName(m.p, m.n);
-            if (st.month == 0 && m.n == 4 && m.p[3] == '.') st.month = MonthFromName(m.p, 3);
+            st.month = MonthFromAnyName(m.p, m.n);
             if (st.month == 0 || !ReadYearOrTime(line.tok[i + 2], st, hasYear)) return 0;
             used = 3;
         } else {
             return 0;
         }
-    } else {
-        return 0;
     }
     if (!hasYear) st.year = InferYear(st.month, st.day, st.hour, st.minute, ctx.now);
     return used;
+}
+
+// "812K", "3.1G", "20M", "1,5k" (ls -h: powers of 1024), rounded to the
+// nearest byte.
+bool ReadHumanSize(Span s, uint64_t &value) {
+    if (s.n < 2 || s.n > 12) return false;
+    int shift;
+    switch (Upper(s.p[s.n - 1])) {
+    case 'K': shift = 10; break;
+    case 'M': shift = 20; break;
+    case 'G': shift = 30; break;
+    case 'T': shift = 40; break;
+    case 'P': shift = 50; break;
+    default: return false;
+    }
+    uint64_t whole = 0, fraction = 0, scale = 1;
+    int i = 0;
+    for (; i < s.n - 1 && IsDigit(s.p[i]); i++) whole = whole * 10 + (uint64_t)(s.p[i] - '0');
+    if (i == 0 || i > 6 || whole >= (1ull << (62 - shift))) return false;
+    if (i < s.n - 1) {
+        if (s.p[i] != '.' && s.p[i] != ',') return false;
+        int digits = 0;
+        for (i++; i < s.n - 1; i++, digits++) {
+            if (!IsDigit(s.p[i]) || digits == 3) return false;
+            fraction = fraction * 10 + (uint64_t)(s.p[i] - '0');
+            scale *= 10;
+        }
+        if (digits == 0) return false;
+    }
+    value = (whole << shift) + ((fraction << shift) + scale / 2) / scale;
+    return true;
 }
 
 // Where the date begins and what the size is: the first token from `from`
@@ -141,7 +168,7 @@ bool FindSizeAndDate(const Line &line, int from, const Context &ctx, int &dateAt
         if (!IsAlpha(c) && !IsDigit(c)) continue;
         Span prev = line.tok[i - 1];
         uint64_t value = 0;
-        bool number = ReadNumber(prev, value);
+        bool number = ReadNumber(prev, value) || ReadHumanSize(prev, value);
         bool device = false;
         if (!number && prev.n >= 3) {
             // "4,64" in one word.
@@ -169,15 +196,15 @@ bool FindSizeAndDate(const Line &line, int from, const Context &ctx, int &dateAt
 }
 
 // The name after the date: exactly one blank (or tab) separates them in ls
-// output, so a name may itself begin with blanks. A link is named by the
-// part before " -> ".
+// output, so a name may itself begin or end with blanks. A link is named by
+// the part before " -> ". The "/" some servers append to folder names is not
+// part of the name.
 bool TakeName(const Line &line, int last, bool link, Span &name) {
     name = AfterToken(line, last, true);
     if (name.n > 0 && name.p[0] == '\t') {
         name.p++;
         name.n--;
     }
-    name = TrimRight(name);
     if (link) {
         for (int i = 0; i + 4 <= name.n; i++) {
             if (memcmp(name.p + i, " -> ", 4) == 0) {
@@ -186,6 +213,7 @@ bool TakeName(const Line &line, int last, bool link, Span &name) {
             }
         }
     }
+    if (name.n > 1 && name.p[name.n - 1] == '/') name.n--;
     return name.n > 0;
 }
 
@@ -210,18 +238,28 @@ bool ParseUnix(const Line &line, const Context &ctx, ListingEntry *entry) {
     return true;
 }
 
-// "d [RWCEAFMS] owner   512 Jan 31 12:00 name" ("- [-WCE---S] ..." for files).
+// "d [RWCEAFMS] owner   512       Jan 31 12:00    name" ("- [-WCE---S] ..."
+// for files, "d[RWCEAFMS]" in one word on some servers). The name stands in
+// a column after the time, so the blanks before it are padding; blanks
+// inside it belong to it.
 bool ParseNetWare(const Line &line, const Context &ctx, ListingEntry *entry) {
-    if (line.count < 6) return false;
+    if (line.count < 5) return false;
     Span type = line.tok[0], rights = line.tok[1];
-    if (type.n != 1 || (type.p[0] != 'd' && type.p[0] != '-')) return false;
+    int from = 2;
+    if (type.n > 1) {
+        rights = Span{type.p + 1, type.n - 1};
+        type.n = 1;
+        from = 1;
+    }
+    if (type.p[0] != 'd' && type.p[0] != '-') return false;
     if (rights.n < 3 || rights.p[0] != '[' || rights.p[rights.n - 1] != ']') return false;
+    if (line.count < from + 4) return false;
     int dateAt, dateLen;
     uint64_t size;
     Stamp st;
-    if (!FindSizeAndDate(line, 2, ctx, dateAt, dateLen, size, st)) return false;
-    Span name;
-    if (!TakeName(line, dateAt + dateLen - 1, false, name)) return false;
+    if (!FindSizeAndDate(line, from, ctx, dateAt, dateLen, size, st)) return false;
+    Span name = TrimRight(AfterToken(line, dateAt + dateLen - 1, false));
+    if (name.n == 0) return false;
     Fill(entry, name, st, size, type.p[0] == 'd' ? 4 : 0);
     return true;
 }

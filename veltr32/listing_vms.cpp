@@ -7,12 +7,15 @@ namespace listing {
 
 namespace {
 
-// "NAME.EXT;12": a ";" followed by the version number ends the word.
+// "NAME.EXT;12": a ";" followed by the version number ends the word. ODS-5
+// names escape characters with "^" ("DATA^.2021.CSV;1", "A^_B.TXT;1").
 bool IsVmsName(Span s) {
     int semi = -1;
     for (int i = 0; i < s.n; i++) {
         char c = s.p[i];
-        if (c == ';') {
+        if (c == '^') {
+            i++;  // the escaped character, whatever it is
+        } else if (c == ';') {
             if (semi >= 0) return false;
             semi = i;
         } else if (c == '[' || c == ']' || c == '<' || c == '>' || c == '/' || c == '"') {
@@ -20,6 +23,34 @@ bool IsVmsName(Span s) {
         }
     }
     return semi > 0 && semi + 1 < s.n && AllDigits(Span{s.p + semi + 1, s.n - semi - 1});
+}
+
+int HexValue(char c) {
+    c = Upper(c);
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Undoes the ODS-5 escapes: "^" and two hex digits is that byte, "^_" a
+// blank, "^" and any other character that character. Returns the length.
+int DecodeVmsName(Span s, char *out, int size) {
+    int n = 0;
+    for (int i = 0; i < s.n && n < size; i++) {
+        char c = s.p[i];
+        if (c == '^' && i + 1 < s.n) {
+            int hi = HexValue(s.p[i + 1]), lo = i + 2 < s.n ? HexValue(s.p[i + 2]) : -1;
+            if (hi >= 0 && lo >= 0) {
+                c = (char)(hi * 16 + lo);
+                i += 2;
+            } else {
+                c = s.p[++i];
+                if (c == '_') c = ' ';
+            }
+        }
+        out[n++] = c;
+    }
+    return n;
 }
 
 // "31-JAN-2024" (also a 1-digit day or a 2-digit year).
@@ -53,11 +84,24 @@ bool ReadBlocks(Span s, uint64_t &bytes) {
 }  // namespace
 
 // "NAME.EXT;1  12/24  31-JAN-2024 12:00:00 [GRP,OWN] (RWED,RWED,RE,)"; the
-// wrapped form arrives joined ("NAME.EXT;1 \t  12/24 ..."). For VMS host
-// types a name alone is accepted too (its details are missing or were
-// refused: "%RMS-E-PRV, insufficient privilege").
+// wrapped form arrives joined ("NAME.EXT;1 \t  12/24 ..."). Some servers put
+// the folder before the name ("[ARCHIVE]NOTES.TXT;3",
+// "DISK$USER:[ARCHIVE]NOTES.TXT;3"); the name is what follows it. For VMS
+// host types a name alone is accepted too (its details are missing or were
+// refused: "%RMS-E-PRV, insufficient privilege"). A folder's size is its
+// blocks, like a file's.
 bool ParseVms(const Line &line, const Context &ctx, ListingEntry *entry) {
     Span name = line.tok[0];
+    const char *close = nullptr;
+    for (int i = 0; i < name.n && name.p[i] != ';'; i++) {
+        if (name.p[i] == '^') i++;
+        else if (name.p[i] == ']' || name.p[i] == '>') close = name.p + i;
+    }
+    if (close != nullptr) {
+        const char *open = (const char *)memchr(name.p, *close == ']' ? '[' : '<', (size_t)(close - name.p));
+        if (open == nullptr) return false;
+        name = Span{close + 1, (int)(name.p + name.n - close - 1)};
+    }
     if (!IsVmsName(name)) return false;
     Stamp st{0, 0, 0, 0, 0};
     uint64_t size = 0;
@@ -72,14 +116,18 @@ bool ParseVms(const Line &line, const Context &ctx, ListingEntry *entry) {
         st = Stamp{0, 0, 0, 0, 0};
     }
     if (!dated && !(ctx.lenient && (line.count == 1 || line.tok[1].p[0] == '%'))) return false;
+    char decoded[256];
+    Span plain{decoded, DecodeVmsName(name, decoded, (int)sizeof decoded)};
     int kind = 0;
-    int semi = (int)((const char *)memchr(name.p, ';', (size_t)name.n) - name.p);
-    if (semi >= 4 && EqualsNoCase(Span{name.p + semi - 4, 4}, ".DIR")) {
+    int at = plain.n;
+    while (at > 0 && plain.p[at - 1] != ';') at--;
+    at = at > 0 ? at - 1 : plain.n;
+    if (at >= 4 && EqualsNoCase(Span{plain.p + at - 4, 4}, ".DIR")) {
         kind = 4;
-        name.n = semi - 4;
-        size = 0;
+        plain.n = at - 4;
     }
-    Fill(entry, name, st, size, kind);
+    if (plain.n == 0) return false;
+    Fill(entry, plain, st, size, kind);
     return true;
 }
 

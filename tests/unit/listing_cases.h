@@ -172,7 +172,7 @@ inline const ListingCase kVmsCases[] = {
     {"VMS MultiNet file", "CII-MANUAL.TEX;1  213/216  29-JAN-1996 03:33:12  [ANONYMOU,ANONYMOUS]   (RWED,RWED,,)",
      6011, true, "CII-MANUAL.TEX;1", 1996, 1, 29, 3, 33, 213ull * 512, FILE_KIND},
     {"VMS folder", "SUBDIR.DIR;1  1/3  31-JAN-2024 12:00:00.50 [GRP,OWN] (RWE,RWE,RE,E)", 6012, true, "SUBDIR", 2024,
-     1, 31, 12, 0, 0, FOLDER_KIND},
+     1, 31, 12, 0, 512, FOLDER_KIND},
     {"VMS wrapped name joined", "A_VERY_LONG_FILE_NAME_INDEED_FOR_VMS.TEXT;12 \t  12/24  31-JAN-2024 12:00 [G,O] (RWED,,,)",
      6011, true, "A_VERY_LONG_FILE_NAME_INDEED_FOR_VMS.TEXT;12", 2024, 1, 31, 12, 0, 12ull * 512, FILE_KIND},
     {"VMS blocks without allocation", "LOGIN.COM;7  4  5-FEB-2024 08:01:02 [USER] (RWED,RWED,RE,)", 6057, true,
