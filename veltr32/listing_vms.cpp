@@ -76,7 +76,8 @@ bool ReadBlocks(Span s, uint64_t &bytes) {
     Span used{s.p, slash ? (int)(slash - s.p) : s.n};
     uint64_t blocks;
     if (used.n > 12 || !ReadNumber(used, blocks, true)) return false;
-    if (slash != nullptr && !AllDigits(Span{slash + 1, (int)(s.p + s.n - slash - 1)})) return false;
+    uint64_t allocated;
+    if (slash != nullptr && !ReadNumber(Span{slash + 1, (int)(s.p + s.n - slash - 1)}, allocated, true)) return false;
     bytes = blocks * 512;
     return true;
 }
