@@ -100,27 +100,36 @@ int FoldMonthLetter(const char *p, int n, char &out) {
     }
 }
 
+// Up to five folded letters packed into one number, for quick comparison.
+constexpr uint64_t PackMonth(const char *text) {
+    uint64_t key = 0;
+    for (int i = 0; i < 5 && text[i] != 0; i++) key = key << 8 | (unsigned char)text[i];
+    return key;
+}
+
 // Month abbreviations and short names of the languages servers print them
 // in, folded as above: English, German, French, Spanish, Italian, Dutch,
-// Portuguese, Swedish, Norwegian and Danish.
+// Portuguese, Swedish, Norwegian and Danish. Longer names are English.
 struct MonthAlias {
-    char text[6];
+    uint64_t key;
     int month;
 };
-const MonthAlias kMonthAliases[] = {
-    {"jan", 1},  {"janv", 1}, {"ene", 1},  {"gen", 1},                                      // jän, janv.
-    {"feb", 2},  {"fevr", 2}, {"fev", 2},  {"febr", 2},                                     // févr.
-    {"mar", 3},  {"mars", 3}, {"marz", 3}, {"mrz", 3},  {"mrt", 3},                         // mär, märz
-    {"apr", 4},  {"avr", 4},  {"avril", 4}, {"abr", 4},
-    {"may", 5},  {"mai", 5},  {"mag", 5},  {"mei", 5},  {"maj", 5},
-    {"jun", 6},  {"juin", 6}, {"juni", 6}, {"giu", 6},
-    {"jul", 7},  {"juil", 7}, {"juli", 7}, {"lug", 7},
-    {"aug", 8},  {"aout", 8}, {"ago", 8},                                                   // août
-    {"sep", 9},  {"sept", 9}, {"set", 9},
-    {"oct", 10}, {"okt", 10}, {"ott", 10}, {"out", 10},
-    {"nov", 11},
-    {"dec", 12}, {"dez", 12}, {"dic", 12}, {"des", 12},                                     // déc.
+#define M(text, month) {PackMonth(text), month}
+constexpr MonthAlias kMonthAliases[] = {
+    M("jan", 1),  M("janv", 1), M("ene", 1),  M("gen", 1),                                  // jän, janv.
+    M("feb", 2),  M("fevr", 2), M("fev", 2),  M("febr", 2),                                 // févr.
+    M("mar", 3),  M("mars", 3), M("marz", 3), M("mrz", 3),  M("mrt", 3),  M("march", 3),    // mär, märz
+    M("apr", 4),  M("avr", 4),  M("avril", 4), M("abr", 4), M("april", 4),
+    M("may", 5),  M("mai", 5),  M("mag", 5),  M("mei", 5),  M("maj", 5),
+    M("jun", 6),  M("juin", 6), M("juni", 6), M("giu", 6),  M("june", 6),
+    M("jul", 7),  M("juil", 7), M("juli", 7), M("lug", 7),  M("july", 7),
+    M("aug", 8),  M("aout", 8), M("ago", 8),                                                // août
+    M("sep", 9),  M("sept", 9), M("set", 9),
+    M("oct", 10), M("okt", 10), M("ott", 10), M("out", 10),
+    M("nov", 11),
+    M("dec", 12), M("dez", 12), M("dic", 12), M("des", 12),                                 // déc.
 };
+#undef M
 
 }  // namespace
 
@@ -145,21 +154,19 @@ int MonthFromName(const char *p, int n) {
 
 int MonthFromAnyName(const char *p, int n) {
     if (n > 0 && p[n - 1] == '.') n--;
-    if (n < 3 || n > 10) return 0;
-    char folded[8];
-    int k = 0;
-    for (int i = 0; i < n;) {
-        if (k == 5) return MonthFromName(p, n);  // only English names are longer
-        int used = FoldMonthLetter(p + i, n - i, folded[k]);
-        if (used == 0) return 0;
+    if (n < 3) return 0;
+    if (n > 5) return MonthFromName(p, n);  // only English names are longer
+    uint64_t key = 0;
+    for (int i = 0, k = 0; i < n; k++) {
+        char c;
+        int used = FoldMonthLetter(p + i, n - i, c);
+        if (used == 0 || k == 5) return 0;
         i += used;
-        k++;
+        key = key << 8 | (unsigned char)c;
     }
-    folded[k] = 0;
-    for (const MonthAlias &alias : kMonthAliases) {
-        if (alias.text[0] == folded[0] && strcmp(alias.text, folded) == 0) return alias.month;
-    }
-    return MonthFromName(p, n);
+    for (const MonthAlias &alias : kMonthAliases)
+        if (alias.key == key) return alias.month;
+    return 0;
 }
 
 bool ReadTime(Span s, int &hour, int &minute, bool ampm) {
