@@ -32,12 +32,11 @@ bool IsOs2Attribute(Span s) {
 Span DosName(const Line &line, int field) {
     Span what = line.tok[field];
     bool bracketed = what.p[0] == '<';
-    Span name = AfterToken(line, field, !bracketed);
-    if (!bracketed) return name;
+    if (!bracketed) return AfterToken(line, field, true);
     int pad = 15 - what.n, blanks = 0;
     const char *after = what.p + what.n;
     while (after + blanks < line.p + line.len && after[blanks] == ' ') blanks++;
-    if (pad < 1 || blanks < pad) pad = blanks;
+    if (pad < 1 || blanks < pad) return AfterToken(line, field, false);
     return Span{after + pad, (int)(line.p + line.len - after - pad)};
 }
 

@@ -32,8 +32,9 @@ int HexValue(char c) {
     return -1;
 }
 
-// Undoes the ODS-5 escapes: "^" and two hex digits is that byte, "^_" a
-// blank, "^" and any other character that character. Returns the length.
+// Undoes the ODS-5 escapes: "^" and two hex digits is that byte (the
+// escape of a control character is kept as it stands), "^_" a blank, "^"
+// and any other character that character. Returns the length.
 int DecodeVmsName(Span s, char *out, int size) {
     int n = 0;
     for (int i = 0; i < s.n && n < size; i++) {
@@ -41,8 +42,10 @@ int DecodeVmsName(Span s, char *out, int size) {
         if (c == '^' && i + 1 < s.n) {
             int hi = HexValue(s.p[i + 1]), lo = i + 2 < s.n ? HexValue(s.p[i + 2]) : -1;
             if (hi >= 0 && lo >= 0) {
-                c = (char)(hi * 16 + lo);
-                i += 2;
+                if (hi * 16 + lo >= 0x20) {
+                    c = (char)(hi * 16 + lo);
+                    i += 2;
+                }
             } else {
                 c = s.p[++i];
                 if (c == '_') c = ' ';
