@@ -11,8 +11,3 @@ void FormatTransferLogLine(char *out, int size, const LogStamp *when, int announ
              (int)LOG_FOLDER_MAX, localFolder, localName, direction == LOG_UPLOAD ? "-->" : "<--",
              site, remoteFolder, remoteName);
 }
-
-int TransferLogAllowed(int dolog)
-{
-    return dolog == 1;
-}

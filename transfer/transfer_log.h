@@ -22,9 +22,6 @@ void FormatTransferLogLine(char *out, int size, const LogStamp *when, int announ
                            const char *localFolder, const char *localName, int direction,
                            const char *site, const char *remoteFolder, const char *remoteName);
 
-// Whether a "dolog" value enables writing: only 1 does.
-int TransferLogAllowed(int dolog);
-
 // The Win32 side (transfer_log_win.cpp).
 // The in-memory switch (initially on; the General options page sets it).
 extern int TransferLogOn;

@@ -21,7 +21,7 @@ void WriteTransferLog(int direction, const char *localName, const char *site,
     DWORD n = GetCurrentDirectoryA(sizeof full, full);
     if (n > 0 && n < sizeof full)
         snprintf(folder, sizeof folder, "%s", full);
-    if (!TransferLogAllowed(ConfigGetInt("dolog", 1)))
+    if (ConfigGetInt("dolog", 1) != 1)   // any other value is off
         return;
     char name[LOG_FILE_NAME_SIZE];
     ConfigGetString("logfile", "VELTRO.LOG", name, sizeof name);
