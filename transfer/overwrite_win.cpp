@@ -49,6 +49,22 @@ bool ReadMatchingFile(HWND list, int index, const char *name, StampedEntry *entr
     return match;
 }
 
+// One file: the "to All" buttons go, and "&Yes" and "&No" take the middle
+// two places of the row.
+void KeepYesAndNo(HWND dialog)
+{
+    HWND yes = GetDlgItem(dialog, IDYES), no = GetDlgItem(dialog, IDNO);
+    HWND yesAll = GetDlgItem(dialog, IDC_OVERWRITE_YES_ALL);
+    RECT middle[2];
+    GetWindowRect(no, &middle[0]);
+    GetWindowRect(yesAll, &middle[1]);
+    MapWindowPoints(nullptr, dialog, (POINT *)middle, 4);
+    ShowWindow(yesAll, SW_HIDE);
+    ShowWindow(GetDlgItem(dialog, IDC_OVERWRITE_NO_ALL), SW_HIDE);
+    SetWindowPos(yes, nullptr, middle[0].left, middle[0].top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(no, nullptr, middle[1].left, middle[1].top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK OverwriteProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -57,10 +73,8 @@ INT_PTR CALLBACK OverwriteProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         SetDlgItemTextA(dialog, IDC_OVERWRITE_TEXT, args->question);
         if (args->caption && args->caption[0])
             SetWindowTextA(dialog, args->caption);
-        if (args->count < 2) {
-            ShowWindow(GetDlgItem(dialog, IDC_OVERWRITE_YES_ALL), SW_HIDE);
-            ShowWindow(GetDlgItem(dialog, IDC_OVERWRITE_NO_ALL), SW_HIDE);
-        }
+        if (args->count < 2)
+            KeepYesAndNo(dialog);
         CenterWindow(dialog, 0);
         return TRUE;
     }

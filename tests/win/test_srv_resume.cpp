@@ -1,11 +1,10 @@
-// Resuming an interrupted download: a scripted server drops the data
-// connection in the middle; after the next connect the offer, answered
-// Yes, fetches the rest with REST at the rounded offset; a refused REST
-// rewrites the file from byte 0; vsftpd and pyftpdlib resume a 50 MiB file.
-// Also the overwrite question's buttons.
+// Resuming an interrupted download (cut by a scripted server; REST at the
+// rounded offset; a refused REST starts over in the same file; vsftpd and
+// pyftpdlib resume 50 MiB), and the overwrite question's buttons.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <functional>
 #include <string>
 
 #include "app/app.h"
@@ -45,37 +44,45 @@ protected:
         ResetLogonState();
         snprintf(AppTitle, sizeof AppTitle, "Veltro Lite");
         snprintf(CurrentSession.name, sizeof CurrentSession.name, "site1");
-        CurrentSession.passive = 1;
-        GlobalSettings.keepReget = GlobalSettings.verbose = 1;
+        CurrentSession.passive = GlobalSettings.keepReget = GlobalSettings.verbose = 1;
         GlobalSettings.recvBlock = 4096;
-        Connected = TRUE;
-        AnnouncedType = 'A';   // a new session
-        DeleteFileA("big.bin");
         DeleteFileA("VELTRO.LOG");
     }
     void TearDown() override { DeleteFileA("big.bin"); }
-    // The offer answered Yes against a scripted server that sends `data`
-    // from `from` after answering REST with `restReply`.
-    std::vector<std::string> Offer(const std::string &data, const char *restReply, size_t from)
+    // A session with a scripted server: one reply per command ("227" stands
+    // for the data peer's passive reply), the peer sending bytes, while act
+    // runs. Returns the commands the server read.
+    std::vector<std::string> Session(const std::string &bytes, DataPeer::Ending ending,
+                                     const std::vector<std::string> &replies,
+                                     const std::function<void()> &act)
     {
         ScriptedFtpServer server;
         DataPeer peer;
         EXPECT_TRUE(peer.Listen());
-        peer.SendOnConnect(data.substr(from));
+        peer.SendOnConnect(bytes, 0, 0, ending);
         peer.StartPassive();
-        server.Reply("200 Type set\r\n").Reply(peer.PassiveReply()).Reply(restReply);
-        server.Reply("150 Opening BINARY\r\n").Send("226 Done\r\n");
+        for (const std::string &r : replies)
+            server.Reply(r == "227" ? peer.PassiveReply() : r + "\r\n");
         server.Start();
         ControlSocket = ConnectToServer(server.Port());
         Connected = TRUE;
-        DialogAnswerer yes({{AppTitle, "", IDYES, {}, {}, "resume-offer.bmp"}});
-        OfferResume("site1");
-        EXPECT_TRUE(yes.Finish());
-        EXPECT_NE(yes.Prompts().at(0).find("/pub/big.bin\n-->\n"), std::string::npos);
+        AnnouncedType = 'A';   // a new session
+        act();
         CloseSession(ControlSocket);
-        EXPECT_TRUE(peer.Finish());
+        EXPECT_TRUE(ending == DataPeer::HOLD || peer.Finish());
         EXPECT_TRUE(server.Finish()) << server.Error();
         return server.Commands();
+    }
+    // The offer, answered Yes; the server answers REST with restReply.
+    std::vector<std::string> Offer(const std::string &bytes, const std::string &restReply)
+    {
+        return Session(bytes, DataPeer::CLOSE,
+                       {"200 Type set", "227", restReply, "150 Opening\r\n226 Done"}, [] {
+                           DialogAnswerer yes({{AppTitle, "", IDYES, {}, {}, "resume-offer.bmp"}});
+                           OfferResume("site1");
+                           EXPECT_TRUE(yes.Finish());
+                           EXPECT_NE(yes.Prompts().at(0).find("/pub/big.bin\n-->\n"), std::string::npos);
+                       });
     }
 };
 
@@ -83,32 +90,19 @@ TEST_F(Resume, CutDownloadResumesWithRest)
 {
     const std::string data = Pattern(400000);
     SaveRestartInfo("site1", "/pub", "big.bin", "big.bin");
-    {
-        ScriptedFtpServer server;
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        peer.SendOnConnect(data.substr(0, 150000), 0, 0, DataPeer::HOLD);   // then silence
-        peer.StartPassive();
-        server.Reply("200 Type set\r\n").Reply(peer.PassiveReply()).Reply("150 Opening\r\n");
-        server.Send("426 Connection reset\r\n").Start();
-        ControlSocket = ConnectToServer(server.Port());
+    ReplyTimeout = 1;   // the data connection falls silent after 150000 bytes
+    Session(data.substr(0, 150000), DataPeer::HOLD, {"200 Type set", "227", "150 Opening\r\n426 Reset"}, [] {
         char command[] = "RETR big.bin";
-        ReplyTimeout = 1;
         DownloadFile(ControlSocket, command, "big.bin", 'I', FALSE);
-        EXPECT_EQ(ReceiveResult, 2);
-        CloseSession(ControlSocket);
-        peer.Stop();
-        ReplyTimeout = 5;
-    }
-    size_t partial = ReadTextFile("big.bin").size();
-    ASSERT_GT(partial, 1024u);
-    ASSERT_LT(partial, data.size());
+    });
+    ReplyTimeout = 5;
+    EXPECT_EQ(ReceiveResult, 2);
+    size_t partial = ReadTextFile("big.bin").size(), offset = partial / 1024 * 1024;
+    ASSERT_TRUE(partial > 1024 && partial < data.size()) << partial;
     EXPECT_EQ(RestartKey("REGETRFILE"), "big.bin") << "kept for the next connect";
-    AnnouncedType = 'A';
-    size_t offset = partial / 1024 * 1024;
     std::vector<std::string> expected = {"TYPE I", "PASV", "REST " + std::to_string(offset),
                                          "RETR /pub/big.bin"};
-    EXPECT_EQ(Offer(data, "350 Restarting\r\n", offset), expected);
+    EXPECT_EQ(Offer(data.substr(offset), "350 Restarting"), expected);
     EXPECT_TRUE(ReadTextFile("big.bin") == data);
     EXPECT_EQ(RestartKey("REGETRFILE"), "");
     EXPECT_NE(ReadTextFile("VELTRO.LOG").find("\\big.bin <-- site1 /pub big.bin\r\n"), std::string::npos);
@@ -119,8 +113,7 @@ TEST_F(Resume, RefusedRestStartsOverInTheSameFile)
     WriteTextFile("big.bin", std::string(1500, 'x'));   // longer than the server's file
     SaveRestartInfo("site1", "/pub", "big.bin", "big.bin");
     const std::string data = Pattern(1000);
-    std::vector<std::string> commands = Offer(data, "500 REST not understood\r\n", 0);
-    EXPECT_EQ(commands.at(2), "REST 1024");
+    EXPECT_EQ(Offer(data, "500 REST not understood").at(2), "REST 1024");
     EXPECT_TRUE(ReadTextFile("big.bin") == data);
     EXPECT_TRUE(LogMentions("+ Cannot restart at requested location, starting over."));
 }
@@ -154,13 +147,15 @@ TEST_F(Resume, RealServersResumeByteIdentical)
 
 TEST_F(Resume, OverwriteQuestionShowsAllButtonsForTwoOrMore)
 {
+    const char *newer = "Newer version of quarterly report 2026 (final, reviewed).xlsx exists in the "
+                        "destination folder.\nCopy the file anyway?";
     DialogAnswerer answers({{"a.txt", "", IDC_OVERWRITE_YES_ALL, {}, {}, "overwrite-two.bmp"},
                             {"b.txt", "", IDNO, {}, {}, "overwrite-one.bmp"}});
     EXPECT_EQ(AskOverwrite(nullptr, "Same version of a.txt", "a.txt", 2), IDC_OVERWRITE_YES_ALL);
-    EXPECT_EQ(AskOverwrite(nullptr, "Newer version of b.txt", "b.txt", 1), IDNO);
+    EXPECT_EQ(AskOverwrite(nullptr, newer, "b.txt", 1), IDNO);
     ASSERT_TRUE(answers.Finish());
     EXPECT_EQ(answers.ButtonsShown(IDC_OVERWRITE_NO_ALL), (std::vector<bool>{true, false}));
-    EXPECT_EQ(answers.Prompts().at(1), "Newer version of b.txt");
+    EXPECT_EQ(answers.Prompts().at(1), newer);
 }
 
 }  // namespace
