@@ -77,6 +77,8 @@ int ReceiveRest(SOCKET control, HANDLE file, int mode, uint64_t offset)
 void SaveRestartInfo(const char *profile, const char *remoteFolder, const char *remoteFile,
                      const char *localFile)
 {
+    if (!profile[0])
+        return;   // no site section to keep it in
     if (GlobalSettings.keepReget)
         LogFormat(LoadText(IDS_SAVING_RESTART_INFO), profile, remoteFile);
     char localFolder[KEY_VALUE_SIZE] = "";
@@ -180,11 +182,14 @@ void OfferResume(const char *profile)
     }
 
     ClearCurrentEntry();
-    SetCurrentDirectoryA(localFolder);
+    // A folder that is gone counts as a file that cannot be opened: a file
+    // of the same name elsewhere is never written.
+    bool inFolder = SetCurrentDirectoryA(localFolder) != 0;
     RescanLocal();
     FileHandle file;
-    file.h = CreateFileA(localFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (inFolder)
+        file.h = CreateFileA(localFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file.h == INVALID_HANDLE_VALUE) {
         if (MessageText(MainWindow, LoadText(IDS_ASK_LOCAL_DELETED), MB_YESNO | MB_ICONQUESTION) ==
             IDYES) {
@@ -203,12 +208,13 @@ void OfferResume(const char *profile)
     }
     if (RestartDownload(ControlSocket, file.h, remoteFolder, remoteFile, offset) == 0)
         LogFormat("! %s", LoadText(IDS_REGET_FAILED));
-    if (ReceiveResult == 1) {
-        // The file ends where the server's data ended, also after a restart
-        // from byte 0 over a longer partial file.
+    // The file ends where the server's data ended, also after a restart
+    // from byte 0 over a longer partial file, so that a later offer starts
+    // from what really arrived.
+    if (ReceiveResult == 1 || ReceiveResult == 2)
         SetEndOfFile(file.h);
+    if (ReceiveResult == 1)
         WriteTransferLog(LOG_DOWNLOAD, localFile, profile, remoteFolder, remoteFile);
-    }
     if (ReceiveResult == 2)
         SaveRestartInfo(profile, remoteFolder, remoteFile, localFile);
     else
