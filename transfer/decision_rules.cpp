@@ -25,10 +25,15 @@ static int CompareEntries(const StampedEntry *source, const StampedEntry *destin
     return source->size == destination->size ? OVERWRITE_SAME : OVERWRITE_GO;
 }
 
+int OverwriteNeedsComparison(const OverwriteCase *c)
+{
+    return (c->folderWalk || c->askOverwrite) && c->source.month != 0;
+}
+
 OverwriteDecision DecideOverwrite(const OverwriteCase *c)
 {
     OverwriteDecision d = {OVERWRITE_GO, OVERWRITE_GO, 0};
-    if ((!c->folderWalk && !c->askOverwrite) || c->source.month == 0)
+    if (!OverwriteNeedsComparison(c))
         return d;
     d.verdict = CompareEntries(&c->source, c->destination);
     if (d.verdict == OVERWRITE_GO)

@@ -44,6 +44,9 @@ struct OverwriteDecision {
     int ask;       // 1: ask the user; answer then holds the verdict
 };
 
+// Whether the destination entry matters at all (a comparison is due only
+// in folder walks or with KEPOVERW on, and only for a dated source).
+int OverwriteNeedsComparison(const OverwriteCase *c);
 // "%04u%02u%02u%02u%02u" of the entry (13 bytes with the NUL).
 void FormatStamp(char *out, int size, const StampedEntry *entry);
 OverwriteDecision DecideOverwrite(const OverwriteCase *c);

@@ -25,6 +25,14 @@ extern int FolderTransfer;    // a folder walk runs
 // name is the file's name as it will stand at the destination.
 int CheckOverwrite(const char *name, HWND destinationList);
 
+// Reading the destination list costs one message per row, and a batch on
+// the worker thread pays a thread switch for each: a batch takes one
+// snapshot of the destination list's file rows per destination folder
+// (after that list was filled) and drops it when the folder is done;
+// CheckOverwrite on that list then reads the snapshot.
+void SnapshotDestination(HWND list);
+void DropDestinationSnapshot(void);
+
 // Shows "DLG_OVERWRITE" centred on owner: the question, the caption, and
 // the two "to All" buttons only when count is 2 or more. Returns the button
 // id (6 "&Yes", 7 "&No", 2420 "Yes to &All", 2421 "No &to All"; closing

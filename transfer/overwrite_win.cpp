@@ -1,9 +1,13 @@
 // The overwrite check before a transfer and its question, "DLG_OVERWRITE".
 #include "transfer/decisions.h"
 
+#include <ctype.h>
 #include <stddef.h>
 #include <stdio.h>
 #include <string.h>
+
+#include <string>
+#include <unordered_map>
 
 #include "app/app.h"
 #include "app/settings.h"
@@ -25,9 +29,9 @@ struct QuestionArgs {
     int count;
 };
 
-// The row's file entry when its item data is a FileItem block whose name
-// equals name (without regard to case) and whose kind is a file.
-bool ReadMatchingFile(HWND list, int index, const char *name, StampedEntry *entry)
+// A file row of the list (a FileItem block of kind below folder): its name
+// and entry. False for folders, drives and rows without such a block.
+bool ReadFileRow(HWND list, int index, std::string *name, StampedEntry *entry)
 {
     LRESULT data = SendMessageA(list, LB_GETITEMDATA, (WPARAM)index, 0);
     if (data == LB_ERR || data == 0)
@@ -40,13 +44,47 @@ bool ReadMatchingFile(HWND list, int index, const char *name, StampedEntry *entr
     if (!item)
         return false;
     size_t length = strnlen(item->text, size - offsetof(FileItem, text));
-    size_t nameLength = item->nameLength < length ? item->nameLength : length;
-    bool match = item->kind < KIND_FOLDER && nameLength == strlen(name) &&
-                 _strnicmp(item->text, name, nameLength) == 0;
-    if (match)
+    bool file = item->kind < KIND_FOLDER;
+    if (file) {
+        name->assign(item->text, item->nameLength < length ? item->nameLength : length);
         *entry = {item->year, item->month, item->day, item->hour, item->minute, item->size};
+    }
     GlobalUnlock(block);
-    return match;
+    return file;
+}
+
+std::string Lower(std::string text)
+{
+    for (char &c : text)
+        c = (char)tolower((unsigned char)c);
+    return text;
+}
+
+// The file rows of one destination list by lower-cased name (first row of
+// a name wins), while a batch holds a snapshot.
+struct Snapshot {
+    HWND list = nullptr;
+    std::unordered_map<std::string, StampedEntry> files;
+};
+Snapshot Destination;
+
+// The same-named file row of the list; false when there is none.
+bool FindDestination(HWND list, const char *name, StampedEntry *entry)
+{
+    if (list && list == Destination.list) {
+        auto hit = Destination.files.find(Lower(name));
+        if (hit == Destination.files.end())
+            return false;
+        *entry = hit->second;
+        return true;
+    }
+    int count = list ? (int)SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
+    std::string rowName;
+    for (int i = 0; i < count; i++) {
+        if (ReadFileRow(list, i, &rowName, entry) && _stricmp(rowName.c_str(), name) == 0)
+            return true;
+    }
+    return false;
 }
 
 // One file: the "to All" buttons go, and "&Yes" and "&No" take the middle
@@ -117,13 +155,14 @@ int CheckOverwrite(const char *name, HWND destinationList)
     c.skipInFolders = GlobalSettings.keepDirOverwrite;
     c.answerMemory = OverwriteMemory;
 
+    if (!OverwriteNeedsComparison(&c))
+        return OVERWRITE_GO;
     StampedEntry found = {};
-    int count = destinationList ? (int)SendMessageA(destinationList, LB_GETCOUNT, 0, 0) : 0;
-    for (int i = 0; i < count; i++) {
-        if (ReadMatchingFile(destinationList, i, name, &found)) {
+    try {
+        if (FindDestination(destinationList, name, &found))
             c.destination = &found;
-            break;
-        }
+    } catch (...) {
+        // Out of memory for a name: compared as absent, as an unreadable row.
     }
     OverwriteDecision d = DecideOverwrite(&c);
     if (!d.ask)
@@ -133,4 +172,28 @@ int CheckOverwrite(const char *name, HWND destinationList)
              LoadText(d.verdict == OVERWRITE_NEWER ? IDS_ASK_NEWER_EXISTS : IDS_ASK_SAME_EXISTS), name);
     int button = AskOverwrite(MainWindow, question, name, SelectionCount);
     return AnswerFromButton(button, d.verdict, &OverwriteMemory);
+}
+
+void SnapshotDestination(HWND list)
+{
+    Destination.list = nullptr;
+    Destination.files.clear();
+    try {
+        int count = list ? (int)SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
+        std::string name;
+        StampedEntry entry;
+        for (int i = 0; i < count; i++) {
+            if (ReadFileRow(list, i, &name, &entry))
+                Destination.files.emplace(Lower(name), entry);
+        }
+        Destination.list = list;
+    } catch (...) {
+        Destination.files.clear();   // without a snapshot the list is read row by row
+    }
+}
+
+void DropDestinationSnapshot(void)
+{
+    Destination.list = nullptr;
+    Destination.files.clear();
 }

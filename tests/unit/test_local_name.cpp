@@ -146,7 +146,6 @@ const FitCase kFit[] = {
     {"UnsafeDeviceExtension", "nul.txt", 6001, 255, "_nul.txt"},
     {"UnsafeDeviceBlank", "com9 .txt", 6001, 255, "_com9 .txt"},
     {"SafeDeviceLookalikes", "CONSOLE.txt", 6001, 255, "CONSOLE.txt"},
-    {"SafeCom10", "COM10", 6001, 255, "COM10"},
     {"UnsafeTrailingDotBlank", "evil. .", 6001, 255, "evil"},
     {"UnsafeControlAndQuote", "a\tb\"c", 6001, 255, "a_b_c"},
 };
@@ -175,8 +174,7 @@ TEST(FitSafe, TellsWhenChanged)
     EXPECT_EQ(1, FitLocalNameWith(out, "prn", &rules));
     EXPECT_EQ(0, FitLocalNameWith(out, "/pub/report.txt", &rules));
     char tight[4] = "CON";   // no room for a leading "_"
-    EXPECT_EQ(1, MakeLocalNameSafe(tight, sizeof tight));
-    EXPECT_STREQ("_ON", tight);
+    EXPECT_TRUE(MakeLocalNameSafe(tight, sizeof tight) && strcmp(tight, "_ON") == 0) << tight;
 }
 
 TEST(FitUnique, NumbersUntilFree)

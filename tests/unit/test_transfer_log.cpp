@@ -35,13 +35,11 @@ TEST(Sounds, EventFilter)
         SoundAction expected;
     } rows[] = {
         {{1, 1, 30}, SOUND_OTHER_FAILURE, 1, SOUND_SILENT},   // not in the default mask
-        {{1, 1, 31}, SOUND_OTHER_FAILURE, 0, SOUND_BEEP_EXCLAMATION},
         {{1, 1, 30}, SOUND_CONNECT_SUCCESS, 1, SOUND_PLAY_WAVE},
         {{1, 1, 30}, SOUND_CONNECT_SUCCESS, 0, SOUND_BEEP_ASTERISK},
         {{1, 1, 30}, SOUND_TRANSFER_SUCCESS, 0, SOUND_BEEP_DEFAULT},
-        {{1, 0, 30}, SOUND_CONNECT_FAILURE, 1, SOUND_BEEP_EXCLAMATION},   // beeps only
+        {{1, 0, 31}, SOUND_OTHER_FAILURE, 1, SOUND_BEEP_EXCLAMATION},   // beeps only
         {{0, 1, 31}, SOUND_TRANSFER_SUCCESS, 1, SOUND_SILENT},             // BELL off
-        {{1, 1, 63}, 32, 1, SOUND_SILENT},                                 // no such event
     };
     for (const auto &r : rows)
         EXPECT_EQ(r.expected, SoundForEvent(&r.s, r.event, r.waveExists)) << r.event << " " << r.s.flags;

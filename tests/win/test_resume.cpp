@@ -1,5 +1,5 @@
 // Resuming a download cut by a scripted server, a refused REST, and the
-// overwrite question's buttons.
+// overwrite check against the rows of a destination list.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,7 +11,10 @@
 #include "data_peer_helper.h"
 #include "ftp/control.h"
 #include "ftp_server_helper.h"
+#include "listing/host_library.h"
+#include "listing/remote_list.h"
 #include "logon_helper.h"
+#include "remote_rows_helper.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "transfer/decisions.h"
@@ -37,8 +40,7 @@ protected:
         CurrentSession.passive = GlobalSettings.keepReget = GlobalSettings.verbose = 1;
     }
     void TearDown() override { DeleteFileA("big.bin"); }
-    // act runs against a scripted server (one reply per command, "227" for
-    // the data peer's, which sends bytes); returns the commands read.
+    // act against a scripted server ("227": the data peer's reply); the commands.
     std::vector<std::string> Session(const std::string &bytes, DataPeer::Ending ending,
                                      const std::vector<std::string> &replies,
                                      const std::function<void()> &act)
@@ -106,17 +108,31 @@ TEST_F(Resume, RefusedRestStartsOverInTheSameFile)
     EXPECT_TRUE(LogMentions("+ Cannot restart at requested location, starting over."));
 }
 
-TEST_F(Resume, OverwriteQuestionShowsAllButtonsForTwoOrMore)
+TEST_F(Resume, OverwriteCheckAsksAboutTheSameNamedFileRow)
 {
-    const char *newer = "Newer version of quarterly report 2026 (final, reviewed).xlsx exists in the "
-                        "destination folder.\nCopy the file anyway?";
-    DialogAnswerer answers({{"a.txt", "", IDC_OVERWRITE_YES_ALL, {}, {}, "overwrite-two.bmp"},
-                            {"b.txt", "", IDNO, {}, {}, "overwrite-one.bmp"}});
-    EXPECT_EQ(AskOverwrite(nullptr, "Same version of a.txt", "a.txt", 2), IDC_OVERWRITE_YES_ALL);
-    EXPECT_EQ(AskOverwrite(nullptr, newer, "b.txt", 1), IDNO);
+    char error[256];
+    ASSERT_TRUE(LoadHostLibraryFrom(nullptr, error, sizeof error)) << error;
+    HWND list = MakeRemoteList();
+    WriteTextFile("dir.txt", "drwxr-xr-x 2 u g 0 Jan  1  2009 same.txt\r\n"   // a folder: skipped
+                             "-rw-r--r-- 1 u g 100 Feb  3  2003 Same.TXT\r\n"
+                             "-rw-r--r-- 1 u g 5 Mar  1  2004 quarterly report 2026 (final, reviewed).xlsx\r\n");
+    ReadListingFile("dir.txt");
+    CurrentEntry = EntryRecord{0, 2003, 2, 3, 0, 0, 100, "same.txt"};
+    GlobalSettings.keepOverwrite = SelectionCount = 1;
+    const char *newer = "quarterly report 2026 (final, reviewed).xlsx";
+    DialogAnswerer answers({{"same.txt", "", IDNO, {}, {}, "overwrite-one.bmp"},
+                            {newer, "", IDC_OVERWRITE_YES_ALL, {}, {}, "overwrite-two.bmp"}});
+    EXPECT_EQ(CheckOverwrite("same.txt", list), 0);
+    SelectionCount = 2;
+    SnapshotDestination(list);
+    EXPECT_EQ(CheckOverwrite(newer, list), 1);
+    EXPECT_EQ(CheckOverwrite("same.txt", list), 1) << "yes to all remembered";
+    EXPECT_EQ(CheckOverwrite("absent.txt", list), 1);
     ASSERT_TRUE(answers.Finish());
-    EXPECT_EQ(answers.ButtonsShown(IDC_OVERWRITE_NO_ALL), (std::vector<bool>{true, false}));
-    EXPECT_EQ(answers.Prompts().at(1), newer);
+    EXPECT_EQ(answers.ButtonsShown(IDC_OVERWRITE_NO_ALL), (std::vector<bool>{false, true}));
+    EXPECT_EQ(answers.Prompts().at(0), "Same version of same.txt exists in the destination folder.\nCopy the file anyway?");
+    EXPECT_EQ(answers.Prompts().at(1).rfind("Newer version of quarterly", 0), 0u);
+    DropDestinationSnapshot();
 }
 
 }  // namespace
