@@ -63,8 +63,8 @@ int ReceiveRest(SOCKET control, HANDLE file, int mode, uint64_t offset)
         ListenSocket = NO_SOCKET;
         if (DataSocket == NO_SOCKET)
             return 0;
+        SetDataBuffer(DataSocket, SO_RCVBUF, GlobalSettings.recvBlock);
     }
-    SetDataBuffer(DataSocket, SO_RCVBUF, GlobalSettings.recvBlock);
     ReceiveResult = ReceiveToHandleLoop(DataSocket, file, control, offset);
     PlayEventSound(SOUND_TRANSFER_SUCCESS);
     DataSocket = CloseQuiet(DataSocket);
