@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
+#include "transfer/decisions.h"
 #include "transfer/sounds.h"
 
 int ConnectRetryCount;
@@ -89,6 +90,8 @@ void ConnectCommand(BOOL withLists)
     if (MainWindow)
         PostMessageA(MainWindow, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
     PlayEventSound(s != NO_SOCKET ? SOUND_CONNECT_SUCCESS : SOUND_CONNECT_FAILURE);
+    if (s != NO_SOCKET)
+        OfferResume(CurrentSession.name);
 }
 
 static void ResetWindowState(void)

@@ -203,6 +203,7 @@ int FetchListing(const char *command)
     const int autoMode = GlobalSettings.autoMode, hash = GlobalSettings.hash;
     GlobalSettings.autoMode = 0;
     GlobalSettings.hash = 0;
+    const int bell = SetSoundSwitch(0);
 
     char text[300];
     snprintf(text, sizeof text, "%s", command);
@@ -219,6 +220,7 @@ int FetchListing(const char *command)
 
     GlobalSettings.autoMode = autoMode;
     GlobalSettings.hash = hash;
+    SetSoundSwitch(bell);
     return result;
 }
 

@@ -213,3 +213,24 @@
 #define IDS_ACCEPT_FROM             22001
 #define IDS_READ_ERROR              22002
 #define IDS_SIZE_IN_BYTES           22003
+
+// Transfer: overwrite and resume decisions, transfer log (22400-22499).
+// Texts shared with the batch driver keep their numbers.
+#define IDC_OVERWRITE_TEXT          954
+#define IDC_OVERWRITE_YES_ALL       2420
+#define IDC_OVERWRITE_NO_ALL        2421
+#define IDS_FAILED_ALLOCATE         14073   // "Failed to allocate memory."
+#define IDS_UPLOAD_NOT_NEWER        14178   // "+ newer or same version of %s ..."
+#define IDS_ASK_NEWER_EXISTS        14179
+#define IDS_DOWNLOAD_NEWER_EXISTS   14180
+#define IDS_ASK_LOCAL_DELETED       14181
+#define IDS_RESUME_STARTING_OVER    14260
+#define IDS_REGET_FAILED            14261
+#define IDS_LOCAL_FILE_LOCKED       14262
+#define IDS_FILE_POINTER_FAILED     14263
+#define IDS_RETRIEVE_AGAIN          14264
+#define IDS_ASK_RESUME              14252
+#define IDS_ASK_SAME_EXISTS         14266
+#define IDS_DOWNLOAD_SAME_EXISTS    14267
+#define IDS_SAVING_RESTART_INFO     14268
+#define IDS_UNSAFE_LOCAL_NAME       22400

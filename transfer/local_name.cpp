@@ -225,7 +225,51 @@ static void MakeUnique(char *name, const FitRules *rules)
     }
 }
 
-void FitLocalNameWith(char *destination, const char *remoteName, const FitRules *rules)
+// Device names that Windows opens in every folder, whatever the extension.
+static int IsDeviceName(const char *name)
+{
+    static const char *const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+    size_t length = strcspn(name, ".");
+    while (length > 0 && name[length - 1] == ' ')
+        length--;
+    for (const char *device : devices) {
+        if (length == strlen(device) && strncasecmp(name, device, length) == 0)
+            return 1;
+    }
+    return length == 4 && (strncasecmp(name, "COM", 3) == 0 || strncasecmp(name, "LPT", 3) == 0) &&
+           isdigit((unsigned char)name[3]);
+}
+
+int MakeLocalNameSafe(char *name, int size)
+{
+    int changed = 0;
+    for (char *p = name; *p; p++) {
+        if (*p == '/' || *p == '\\' || *p == ':' || *p == '"' || (unsigned char)*p < 0x20) {
+            *p = '_';
+            changed = 1;
+        }
+    }
+    // Windows drops trailing dots and blanks: "..", "x." and "x " would
+    // name the parent folder or another file.
+    size_t length = strlen(name);
+    while (length > 0 && (name[length - 1] == '.' || name[length - 1] == ' ')) {
+        name[--length] = '\0';
+        changed = 1;
+    }
+    if (length == 0) {
+        snprintf(name, (size_t)size, "%s", "aaremote");
+        return 1;
+    }
+    if (IsDeviceName(name)) {
+        if ((int)length + 1 < size)
+            memmove(name + 1, name, length + 1);
+        name[0] = '_';
+        changed = 1;
+    }
+    return changed;
+}
+
+int FitLocalNameWith(char *destination, const char *remoteName, const FitRules *rules)
 {
     size_t length = strlen(remoteName);
     if (rules->hostType == 6044) {
@@ -250,5 +294,7 @@ void FitLocalNameWith(char *destination, const char *remoteName, const FitRules 
         snprintf(destination, LOCAL_NAME_SIZE, "%s", "aaremote");
     else
         ReplaceReserved(destination);
+    int madeSafe = MakeLocalNameSafe(destination, LOCAL_NAME_SIZE);
     MakeUnique(destination, rules);
+    return madeSafe;
 }

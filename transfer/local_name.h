@@ -39,8 +39,18 @@ struct FitRules {
 // remote name: the last path part, long or 8.3 as the volume allows, the
 // version suffix of VMS-like hosts cut, extensions converted by the table,
 // the characters * < > ? | replaced by @ { } $ +, an empty result named
-// "aaremote", and with recvUnique a numbered name that does not exist yet.
-void FitLocalNameWith(char *destination, const char *remoteName, const FitRules *rules);
+// "aaremote", made safe (below), and with recvUnique a numbered name that
+// does not exist yet. Returns 1 when the safety rule had to change the name.
+int FitLocalNameWith(char *destination, const char *remoteName, const FitRules *rules);
+
+// A name from the server never leaves the chosen local folder: separators
+// ("/", "\"), ":" (drive letters, alternate streams), '"' and control
+// characters become "_"; trailing dots and blanks go (so ".." and "..."
+// become "aaremote"); device names (CON, PRN, AUX, NUL, COM0-9, LPT0-9,
+// CONIN$, CONOUT$, CLOCK$, with any extension) get a leading "_".
+// Works in place on a buffer of size bytes; returns 1 when it changed the
+// name.
+int MakeLocalNameSafe(char *name, int size);
 
 // Whether name holds "*" or "?".
 int HasWildcard(const char *name);

@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "ftp/control.h"
 #include "listing/listing_cache.h"
+#include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "transfer/sounds.h"
 #include "transfer/transfer.h"
@@ -42,7 +43,8 @@ void FitLocalName(char *destination, const char *remoteName)
         maxComponent = 0;
     FitRules rules = {(uint32_t)CurrentSession.hostType, (int)maxComponent, GlobalSettings.recvUnique,
                       LocalFileExists, CurrentConvertRules()};
-    FitLocalNameWith(destination, remoteName, &rules);
+    if (FitLocalNameWith(destination, remoteName, &rules))
+        LogFormat(LoadText(IDS_UNSAFE_LOCAL_NAME), remoteName, destination);
 }
 
 static void LowerCase(char *text)

@@ -11,9 +11,7 @@ namespace {
 
 struct SoundSettings {
     bool loaded;
-    int bell;
-    int useWave;
-    int flags;
+    SoundSwitches switches;
     char waves[5][256];   // by event bit: 1, 2, 4, 8, 16
 };
 
@@ -32,6 +30,12 @@ int EventIndex(int event)
     return -1;
 }
 
+void EnsureLoaded(void)
+{
+    if (!Sounds.loaded)
+        LoadSoundSettings();
+}
+
 }  // namespace
 
 void LoadSoundSettings(void)
@@ -45,9 +49,9 @@ void LoadSoundSettings(void)
         slash[1] = 0;
     else
         folder[0] = 0;
-    Sounds.bell = ConfigGetInt("BELL", 1);
-    Sounds.useWave = ConfigGetInt("usewave", 1);
-    Sounds.flags = ConfigGetInt("soundflags", 30);
+    Sounds.switches.bell = ConfigGetInt("BELL", 1);
+    Sounds.switches.useWave = ConfigGetInt("usewave", 1);
+    Sounds.switches.flags = ConfigGetInt("soundflags", 30);
     for (int i = 0; i < 5; i++) {
         char def[256];
         snprintf(def, sizeof def, "%s%s", folder, WaveNames[i]);
@@ -56,17 +60,29 @@ void LoadSoundSettings(void)
     Sounds.loaded = true;
 }
 
+int SetSoundSwitch(int on)
+{
+    EnsureLoaded();
+    int previous = Sounds.switches.bell;
+    Sounds.switches.bell = on;
+    return previous;
+}
+
 void PlayEventSound(int event)
 {
-    if (!Sounds.loaded)
-        LoadSoundSettings();
+    EnsureLoaded();
     int index = EventIndex(event);
-    if (!Sounds.bell || index < 0 || !(Sounds.flags & event))
-        return;
-    const char *wave = Sounds.waves[index];
-    if (Sounds.useWave && wave[0] && GetFileAttributesA(wave) != INVALID_FILE_ATTRIBUTES &&
-        PlaySoundA(wave, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT))
-        return;
-    UINT beep = event == 2 ? MB_ICONASTERISK : event == 8 ? MB_OK : MB_ICONEXCLAMATION;
-    MessageBeep(beep);
+    const char *wave = index >= 0 ? Sounds.waves[index] : "";
+    bool exists = wave[0] && GetFileAttributesA(wave) != INVALID_FILE_ATTRIBUTES;
+    SoundAction action = SoundForEvent(&Sounds.switches, event, exists);
+    // A wave that does not play falls back to the event's beep.
+    if (action == SOUND_PLAY_WAVE &&
+        !PlaySoundA(wave, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT))
+        action = SoundForEvent(&Sounds.switches, event, 0);
+    if (action == SOUND_BEEP_ASTERISK)
+        MessageBeep(MB_ICONASTERISK);
+    else if (action == SOUND_BEEP_DEFAULT)
+        MessageBeep(MB_OK);
+    else if (action == SOUND_BEEP_EXCLAMATION)
+        MessageBeep(MB_ICONEXCLAMATION);
 }

@@ -120,7 +120,7 @@ struct FitCase {
 const FitCase kFit[] = {
     {"LongLastPart", "/pub/dir/Report 2024.txt", 6001, 255, "Report 2024.txt"},
     {"LongBackslashPath", "a\\b\\c.d", 6001, 255, "c.d"},
-    {"LongReservedReplaced", "a:b?c*<d>|.txt", 6001, 255, "a:b$c@{d}+.txt"},
+    {"LongReservedReplaced", "a:b?c*<d>|.txt", 6001, 255, "a_b$c@{d}+.txt"},
     {"LongVmsVersionCut", "NAME.TXT;12", 6011, 255, "NAME.TXT"},
     {"LongVms12VersionCut", "[X]NAME.C;1", 6012, 255, "[X]NAME.C"},
     {"LongConversionCutsVersion", "NAME.TXT;12", 6001, 255, "NAME.TXT"},
@@ -138,6 +138,16 @@ const FitCase kFit[] = {
     {"LongEndingConverted", "page.htm", 6001, 255, "page.html"},
     {"ShortBlanksSqueezedFor6029", "  MY   FILE  ", 6029, 0, "MY.FIL"},
     {"HierarchicalNameDotted", "SYS1/PROCLIB\\X", 6044, 255, "SYS1.PROCLIB.X"},
+    // A name from the server stays inside the local folder.
+    {"UnsafeParent", "..", 6001, 255, "aaremote"},
+    {"UnsafeDriveRelative", "C:evil.exe", 6001, 255, "C_evil.exe"},
+    {"UnsafeStream", "a.txt:zone", 6001, 255, "a.txt_zone"},
+    {"UnsafeDevice", "CON", 6001, 255, "_CON"},
+    {"UnsafeDeviceExtension", "nul.txt", 6001, 255, "_nul.txt"},
+    {"UnsafeDeviceBlank", "com9 .txt", 6001, 255, "_com9 .txt"},
+    {"SafeDeviceLookalikes", "CONSOLE.txt", 6001, 255, "CONSOLE.txt"},
+    {"UnsafeTrailingDotBlank", "evil. .", 6001, 255, "evil"},
+    {"UnsafeControlAndQuote", "a\tb\"c", 6001, 255, "a_b_c"},
 };
 
 class Fit : public ::testing::TestWithParam<FitCase> {};
@@ -156,6 +166,16 @@ TEST_P(Fit, LocalName)
 
 INSTANTIATE_TEST_SUITE_P(Names, Fit, ::testing::ValuesIn(kFit),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST(FitSafe, TellsWhenChanged)
+{
+    FitRules rules = {6001, 255, 0, nullptr, {nullptr, 0, 0}};
+    char out[LOCAL_NAME_SIZE];
+    EXPECT_EQ(1, FitLocalNameWith(out, "prn", &rules));
+    EXPECT_EQ(0, FitLocalNameWith(out, "/pub/report.txt", &rules));
+    char tight[4] = "CON";   // no room for a leading "_"
+    EXPECT_TRUE(MakeLocalNameSafe(tight, sizeof tight) && strcmp(tight, "_ON") == 0) << tight;
+}
 
 TEST(FitUnique, NumbersUntilFree)
 {

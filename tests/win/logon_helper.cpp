@@ -1,4 +1,5 @@
 #include "logon_helper.h"
+#include "veltro_process_helper.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -190,16 +191,17 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
             return 1;
         Sleep(50);   // let the dialog finish its initialisation
         char prompt[512] = "";
-        HWND promptWindow = GetDlgItem(dialog, IDC_INPUT_PROMPT);
-        if (!promptWindow)
-            promptWindow = GetDlgItem(dialog, IDC_DELETE_TEXT);
+        HWND promptWindow = nullptr;
+        for (int id : {IDC_INPUT_PROMPT, IDC_DELETE_TEXT, IDC_OVERWRITE_TEXT, 0xFFFF /* message box */})
+            promptWindow = promptWindow ? promptWindow : GetDlgItem(dialog, id);
         if (promptWindow)
             GetWindowTextA(promptWindow, prompt, sizeof prompt);
         me->prompts_.push_back(prompt);
         HWND help = GetDlgItem(dialog, IDC_INPUT_HELP);
         me->help_.push_back(help && IsWindowVisible(help));
         std::vector<int> visible;
-        for (int id : {IDYES, IDNO, IDCANCEL, IDOK, (int)IDC_DELETE_ALL})
+        for (int id : {IDYES, IDNO, IDCANCEL, IDOK, IDC_DELETE_ALL, IDC_OVERWRITE_YES_ALL,
+                       IDC_OVERWRITE_NO_ALL})
             if (HWND b = GetDlgItem(dialog, id))
                 if (IsWindowVisible(b))
                     visible.push_back(id);
@@ -210,6 +212,8 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
             SendMessageA(GetDlgItem(dialog, id), BM_SETCHECK, BST_CHECKED, 0);
         if (HWND field = GetDlgItem(dialog, IDC_INPUT_FIELD))
             SendMessageA(field, WM_SETTEXT, 0, (LPARAM)a.text.c_str());
+        if (!a.picture.empty())
+            SaveWindowPicture(dialog, a.picture.c_str());
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(a.button, BN_CLICKED), 0);
         // Wait until this dialog is gone before looking for the next one.
         for (int waited = 0; waited < me->waitMs_ && IsWindow(dialog); waited += 20)

@@ -37,6 +37,7 @@ public:
         std::string text;       // typed into the edit field (if any)
         int button;             // IDOK, IDCANCEL, IDYES, ...
         std::vector<int> uncheck, check;   // check boxes to change first
+        std::string picture = "";          // saved in the artifacts when named
     };
     explicit DialogAnswerer(std::vector<Answer> answers, int waitMs = 8000);
     ~DialogAnswerer();
