@@ -47,7 +47,7 @@ const ErrorText ErrorTexts[] = {
     {11004, IDS_WSA_11004},
 };
 
-char ErrorTextBuffer[128];
+thread_local char ErrorTextBuffer[128];
 
 }  // namespace
 
