@@ -7,8 +7,8 @@
 
 #include "app/app.h"
 #include "app/geometry.h"
-#include "ftp/control.h"
 #include "resources/resource.h"
+#include "ui/log.h"
 
 HINSTANCE AppInstance;
 char AppTitle[32] = "Veltro Lite";

@@ -13,6 +13,7 @@
 #include <stdarg.h>
 
 #include "ftp/reply.h"
+#include "ui/log.h"
 
 #define NO_SOCKET ((SOCKET)(~(UINT_PTR)0))   // -1: no socket
 
@@ -88,8 +89,6 @@ SOCKET CloseGraceful(SOCKET s);
 SOCKET CloseQuiet(SOCKET s);
 int SendAbort(SOCKET control);
 
-void LogLine(const char *text);
-void LogFormat(const char *format, ...);
 const char *WinSockErrorText(int error, char *buffer);
 void ReportWinSockError(const char *label, int error);
 

@@ -35,6 +35,7 @@ const int CATCH_UP_REPLIES_MAX = 4;
 // The turn: the owning thread's id (0: free), its nesting depth and the
 // message-pump depth at which it took the turn.
 volatile LONG TurnOwner;
+volatile LONG TurnWaiter;   // a thread waiting for the turn, or 0
 int TurnDepth;
 int TurnPumpDepth;
 // A reply cut short while owed replies are being read is not owed again.
@@ -122,15 +123,28 @@ BOOL TakeChannelTurn(void)
         TurnDepth++;
         return TRUE;
     }
-    if (InterlockedCompareExchange(&TurnOwner, me, 0) != 0) {
+    // Turns alternate: a thread that finds another one waiting lets it go
+    // first, so a batch taking turn after turn cannot starve the window
+    // thread (or the other way round).
+    LONG waiter = TurnWaiter;
+    if ((waiter != 0 && waiter != me) || InterlockedCompareExchange(&TurnOwner, me, 0) != 0) {
         LogLine(LoadText(IDS_COMMAND_YIELDING));
+        InterlockedCompareExchange(&TurnWaiter, me, 0);
         DWORD start = GetTickCount();
         DWORD limit = (DWORD)(ReplyTimeout > 0 && ReplyTimeout < 2000000 ? ReplyTimeout : 2000000) * 1000;
-        while (InterlockedCompareExchange(&TurnOwner, me, 0) != 0) {
-            if (CancelFlag || GetTickCount() - start >= limit)
+        for (;;) {
+            waiter = TurnWaiter;
+            if ((waiter == me || waiter == 0) && InterlockedCompareExchange(&TurnOwner, me, 0) == 0)
+                break;
+            if (CancelFlag || GetTickCount() - start >= limit) {
+                InterlockedCompareExchange(&TurnWaiter, 0, me);
                 return FALSE;
+            }
+            if (waiter == 0)
+                InterlockedCompareExchange(&TurnWaiter, me, 0);
             PumpWhileWaiting(TURN_SLICE_MS);
         }
+        InterlockedCompareExchange(&TurnWaiter, 0, me);
     }
     TurnDepth = 1;
     TurnPumpDepth = MessagePumpDepth();
@@ -151,6 +165,7 @@ void ResetChannelTurn(void)
     TurnDepth = 0;
     CommandLock = FALSE;
     CommandBusy = 0;
+    InterlockedExchange(&TurnWaiter, 0);
     InterlockedExchange(&TurnOwner, 0);
 }
 

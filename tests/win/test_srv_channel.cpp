@@ -1,10 +1,12 @@
-// The control channel and the transfer drivers under faults, Cancel and
-// re-entry, against scripted servers: a failed upload is never a success,
-// the HELP scan ends with its reply, a command issued inside a transfer is
+// The control channel and the transfer drivers under faults, Cancel,
+// re-entry and a second thread: a failed upload is never a success, the
+// HELP scan ends with its reply, a command issued inside a transfer is
 // refused, a cancelled or failed exchange leaves the next command its own
 // reply, an overlong command is refused, the data socket is closed once.
+// Scripted servers, and vsftpd for the second thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -35,24 +37,21 @@ bool LoggedSinceMark(const std::string &part)
     return false;
 }
 
-// Runs inside the transfer's message pump (a posted message), or as the
-// user's Cancel (a timer during a socket wait).
+// Runs inside the transfer's pump (posted), or the user's Cancel (a timer).
 std::function<void()> OnPump;
 enum { WM_RUN = WM_APP + 7, CANCEL_TIMER = 7 };
 
 LRESULT CALLBACK WindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_RUN && OnPump) {
+    if (message == WM_RUN && OnPump)
         OnPump();
-        return 0;
-    }
-    if (message == WM_TIMER && wParam == CANCEL_TIMER) {
-        KillTimer(w, CANCEL_TIMER);
+    else if (message == WM_TIMER && wParam == CANCEL_TIMER && KillTimer(w, CANCEL_TIMER)) {
         CancelFlag = TRUE;
         AbortFlag = TRUE;
-        return 0;
+    } else {
+        return DefWindowProcA(w, message, wParam, lParam);
     }
-    return DefWindowProcA(w, message, wParam, lParam);
+    return 0;
 }
 
 BOOL CALLBACK Hook(void)
@@ -78,10 +77,9 @@ protected:
         GlobalSettings.hash = 0;
         GlobalSettings.keepTimes = 0;
         CurrentSession = SiteProfile{};
-        CurrentSession.timeout = 5;
+        CurrentSession.timeout = ReplyTimeout = 5;
         CurrentSession.passive = 1;
         CurrentSession.hostType = 6000;
-        ReplyTimeout = 5;
         Connected = TRUE;
         CommandBusy = 0;
         CommandLock = FALSE;
@@ -117,11 +115,11 @@ protected:
         EXPECT_TRUE(server.Finish()) << server.Error();
         return server.Commands();
     }
-    int Transfer(const char *verb, int type = 'I')
+    int Transfer(const char *text, int type = 'I')
     {
         char command[64];
-        snprintf(command, sizeof command, "%s file.bin", verb);
-        return verb[0] == 'S' ? UploadFile(ControlSocket, command, local.c_str(), type, FALSE)
+        snprintf(command, sizeof command, "%s", text);
+        return text[0] == 'S' ? UploadFile(ControlSocket, command, local.c_str(), type, FALSE)
                               : DownloadFile(ControlSocket, command, local.c_str(), type, FALSE);
     }
     HWND window = nullptr;
@@ -130,10 +128,7 @@ protected:
 
 bool Has(const std::vector<std::string> &commands, const std::string &prefix)
 {
-    for (const std::string &c : commands)
-        if (c.rfind(prefix, 0) == 0)
-            return true;
-    return false;
+    return std::any_of(commands.begin(), commands.end(), [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
 }
 
 TEST_F(ChannelFaults, FailedUploadsAreNeverSuccess)
@@ -153,23 +148,17 @@ TEST_F(ChannelFaults, FailedUploadsAreNeverSuccess)
         SCOPED_TRACE(c.name);
         LogLine("-- mark --");
         DeleteFileA(local.c_str());
-        if (c.localSize) {
-            ASSERT_TRUE(WriteLocalFile(local, std::string(c.localSize, 'u')));
-        }
+        ASSERT_TRUE(!c.localSize || WriteLocalFile(local, std::string(c.localSize, 'u')));
         DataPeer peer;
         ASSERT_TRUE(peer.Listen());
-        if (c.peerEnd == DataPeer::RESET)
-            peer.SendOnConnect("", 0, 0, DataPeer::RESET);
-        else
-            peer.ReceiveOnConnect();
+        c.peerEnd == DataPeer::RESET ? peer.SendOnConnect("", 0, 0, DataPeer::RESET) : peer.ReceiveOnConnect();
         peer.StartPassive();
         ScriptedFtpServer server;
         server.Serve({{"PASV", peer.PassiveReply() + "\r\n"}, {"STOR", c.storReply}});
         Connect(server);
-        EXPECT_NE(Transfer("STOR"), 2);
+        EXPECT_NE(Transfer("STOR file.bin"), 2);
         EXPECT_FALSE(LoggedSinceMark("transfer succeeded"));
-        std::vector<std::string> commands = Hangup(server);
-        EXPECT_EQ(Has(commands, "STOR"), c.localSize != 0);
+        EXPECT_EQ(Has(Hangup(server), "STOR"), c.localSize != 0);
     }
 }
 
@@ -202,16 +191,10 @@ TEST_F(ChannelFaults, CommandInsideATransferIsRefused)
                   {"PWD", "257 \"/\"\r\n"}});
     Connect(server);
     int pwd = -1, pwdCode = -1, help = 0;
-    OnPump = [&] {
-        pwd = FtpCommand(ControlSocket, "PWD");
-        pwdCode = LastReplyCode;
-        help = SendLine(ControlSocket, "HELP");
-    };
+    OnPump = [&] { pwd = FtpCommand(ControlSocket, "PWD"), pwdCode = LastReplyCode, help = SendLine(ControlSocket, "HELP"); };
     PostMessageA(window, WM_RUN, 0, 0);
-    EXPECT_EQ(Transfer("RETR"), 2);
-    EXPECT_EQ(pwd, 4);
-    EXPECT_EQ(pwdCode, 400);
-    EXPECT_EQ(help, -1);
+    EXPECT_EQ(Transfer("RETR file.bin"), 2);
+    EXPECT_TRUE(pwd == 4 && pwdCode == 400 && help == -1) << pwd << " " << pwdCode << " " << help;
     EXPECT_EQ(FtpCommand(ControlSocket, "PWD"), 2);
     EXPECT_EQ(Hangup(server), (std::vector<std::string>{"PASV", "RETR file.bin", "PWD"}));
 }
@@ -242,13 +225,10 @@ TEST_F(ChannelFaults, NextCommandGetsItsOwnReply)
         Connect(server);
         SetThreadBlockingHook(Hook);
         SetTimer(window, CANCEL_TIMER, 300, nullptr);
-        EXPECT_NE(Transfer("RETR", 'A'), 2);
-        EXPECT_EQ(FtpCommand(ControlSocket, "PWD"), 2);
-        EXPECT_EQ(LastReplyCode, 257);
+        EXPECT_NE(Transfer("RETR file.bin", 'A'), 2);
+        EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && LastReplyCode == 257) << LastReplyCode;
         std::vector<std::string> commands = Hangup(server);
-        for (std::string &s : commands)
-            if (s.rfind("PORT", 0) == 0)
-                s = "PORT";
+        std::replace_if(commands.begin(), commands.end(), [](auto &s) { return s.rfind("PORT", 0) == 0; }, "PORT");
         EXPECT_EQ(commands, c.commands);
     }
 }
@@ -273,18 +253,67 @@ TEST_F(ChannelFaults, DataSocketClosedByCancelIsClosedOnce)
     server.Reply(peer.PassiveReply() + "\r\n").Reply("150 Data\r\n").ReadUrgent().ReadCommand();
     server.Send("426 Aborted\r\n226 ABOR ok\r\n").ReadUntilClosed();
     Connect(server);
-    SOCKET spare = INVALID_SOCKET;
-    OnPump = [&] {
-        CloseDataConnections();
-        spare = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);   // may reuse the handle
-    };
+    SOCKET spare = INVALID_SOCKET;   // made after the close: may reuse the handle
+    OnPump = [&] { CloseDataConnections(), spare = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP); };
     PostMessageA(window, WM_RUN, 0, 0);
-    Transfer("RETR");
+    Transfer("RETR file.bin");
     EXPECT_EQ(ReceiveResult, 2);   // partial: cancelled
     int type = 0, size = sizeof type;
     EXPECT_EQ(getsockopt(spare, SOL_SOCKET, SO_TYPE, (char *)&type, &size), 0);
     closesocket(spare);
     Hangup(server);
+}
+
+// A batch on a second thread while the window thread issues PWD and Cancel,
+// against vsftpd: nothing hangs and every reply is the command's own.
+struct Worker {
+    SOCKET control;
+    std::string local;
+    int transferred = 0;
+    static DWORD WINAPI Run(void *self)
+    {
+        Worker *w = static_cast<Worker *>(self);
+        for (int i = 0; i < 40; i++) {
+            char command[] = "RETR threads.bin";
+            if (DownloadFile(w->control, command, w->local.c_str(), 'I', FALSE) == 2 && ReceiveResult == 1)
+                w->transferred++;
+        }
+        return 0;
+    }
+};
+
+TEST_F(ChannelFaults, SecondThreadTransfersWhileWindowThreadCommands)
+{
+    const char *port = getenv("VELTRO_VSFTPD_PORT"), *root = getenv("VELTRO_VSFTPD_ROOT");
+    if (!port || !root)
+        GTEST_SKIP() << "no test servers (run through tests/servers/with-servers.sh)";
+    ControlSocket = ConnectToServer((unsigned short)atoi(port));
+    ASSERT_TRUE(GetReply(ControlSocket) == 2 && FtpCommand(ControlSocket, "USER %s", getenv("VELTRO_FTP_USER")) == 3 &&
+                FtpCommand(ControlSocket, "PASS %s", getenv("VELTRO_FTP_PASS")) == 2);
+    const std::string remote = std::string("Z:") + root + "/threads.bin";
+    ASSERT_TRUE(WriteLocalFile(remote, std::string(300000, 't')));
+    MainWindow = window;   // the worker's log lines are posted to this thread
+    LogLine("-- mark --");
+    SetThreadBlockingHook(Hook);
+    Worker worker{ControlSocket, local};
+    HANDLE thread = CreateThread(nullptr, 0, Worker::Run, &worker, 0, nullptr);
+    int commands = 0;
+    for (DWORD start = GetTickCount(); WaitForSingleObject(thread, 5) == WAIT_TIMEOUT;) {
+        ASSERT_LT(GetTickCount() - start, 120000u) << "hung";
+        PumpWhileWaiting(1);
+        if (++commands % 9 == 0)
+            CancelFlag = TRUE;
+        int r = FtpCommand(ControlSocket, "PWD");
+        EXPECT_TRUE(r == 2 ? strncmp(ReplyText, "257 ", 4) == 0 : r == 4) << r << " " << ReplyText;
+    }
+    CloseHandle(thread);
+    MainWindow = nullptr;
+    EXPECT_GT(worker.transferred, 0);
+    EXPECT_GT(commands, 10);
+    EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && strncmp(ReplyText, "257 ", 4) == 0) << ReplyText;
+    EXPECT_EQ(Transfer("RETR threads.bin"), 2);
+    EXPECT_EQ(ReadLocalFile(local), std::string(300000, 't'));
+    DeleteFileA(remote.c_str());
 }
 
 }  // namespace
