@@ -115,7 +115,7 @@ static int DownloadPattern(SOCKET control, const char *folder, const char *patte
     }
     result = 2;
     char line[80];
-    while (result == 2 && fgets(line, sizeof line, names)) {
+    while (result == 2 && !AbortFlag && fgets(line, sizeof line, names)) {
         line[strcspn(line, "\r\n")] = '\0';
         if (line[0] == '\0')
             continue;
@@ -139,7 +139,7 @@ static int UploadPattern(SOCKET control, const char *folder, const char *pattern
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
         BOOL more = TRUE;
-        for (; more; more = FindNextFileA(search, &found)) {
+        for (; more && !AbortFlag; more = FindNextFileA(search, &found)) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 continue;
             // The search also matches short names; only the real name counts.

@@ -216,10 +216,11 @@ void ReportCompletion(const char *label, uint64_t bytes, DWORD startTick, DWORD 
 void PumpTransferMessages(void)
 {
     MSG msg;
+    EnterMessagePump();
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage((int)msg.wParam);   // leave it for the message loop
-            return;
+            break;
         }
         if (StatusDialog && IsDialogMessageA(StatusDialog, &msg))
             continue;
@@ -228,4 +229,5 @@ void PumpTransferMessages(void)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    LeaveMessagePump();
 }

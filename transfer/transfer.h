@@ -72,9 +72,20 @@ int UploadFile(SOCKET control, char *command, const char *localPath, int type, B
 // Download: command is "RETR name" or a listing command. Sets ReceiveResult.
 int DownloadFile(SOCKET control, char *command, const char *localPath, int type, BOOL append);
 
-// The loops. The send loop returns TRUE when not cancelled; the receive
-// loops return the receive result.
+// The loops. The send loop returns TRUE when every byte of the file went
+// out (not cancelled, no read or send error); it leaves the completion line
+// to the upload driver, which knows the server's verdict, and records what
+// it sent in LastSend. The receive loops return the receive result.
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary);
+struct SendOutcome {
+    uint64_t bytes;
+    DWORD startTick, endTick;
+};
+extern SendOutcome LastSend;
+// Opens a local file for sending; on failure logs "Failed to open file",
+// plays the failure sound (and in a visible unattended run shows the line)
+// and returns INVALID_HANDLE_VALUE.
+HANDLE OpenFileForSending(const char *localPath);
 int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET control, BOOL append);
 // Writes to a file already open and positioned at startOffset; progress
 // counts this session's bytes.
