@@ -56,8 +56,6 @@ void BeginShutdown(HWND window)
         DragAcceptFiles(LocalListWindow, FALSE);
     if (RemoteListWindow)
         DragAcceptFiles(RemoteListWindow, FALSE);
-    if (HelpPath)
-        WinHelpA(window, HelpPath, HELP_QUIT, 0);
     TerminateTransferWorker();
     PostQuitMessage(0);
     QuitRequested = TRUE;

@@ -7,6 +7,7 @@
 
 #include <shellapi.h>
 #include "app/commands.h"
+#include "app/dispatch.h"
 #include "app/geometry.h"
 #include "app/shutdown.h"
 #include "ftp/control.h"
@@ -36,6 +37,7 @@ static void OnCreate(HWND window)
     AppendMenuA(system, MF_STRING, IDM_ABOUT, LoadText(IDS_MENU_ABOUT));
     AppendMenuA(system, MF_STRING, IDM_SHOW_LOG, LoadText(IDS_MENU_SHOW_LOG));
     SendMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
+    UpdateButtons();
 
     DWORD n = GetTempPathA(sizeof TempFolder, TempFolder);
     if (n == 0 || n >= sizeof TempFolder)
@@ -67,24 +69,16 @@ static LRESULT OnControlColor(HDC dc, HWND child)
 
 static void OnCommand(HWND window, int id, HWND control, int notify)
 {
-    (void)control;
-    (void)notify;
-    if (RunCommand(window, id, control, notify))
-        return;
-    switch (id) {
-    case IDM_EXIT:
-    case IDM_CLOSE_MAIN:
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        break;
-    case IDM_LOG_WINDOW:
-    case IDM_SHOW_LOG:
-        OpenLogWindow();
-        break;
-    case IDM_ABOUT:
-    case IDM_ABOUT_MENU:
-        HostShowAboutBox(window);
-        break;
-    }
+    RunCommand(window, id, control, notify);
+    // Buttons follow every command and list notification.
+    UpdateButtons();
+}
+
+static LRESULT OnListKey(HWND window, WPARAM wParam, HWND list)
+{
+    if (list != LocalListWindow && list != RemoteListWindow)
+        return -1;
+    return FileListKey(window, list, LOWORD(wParam), (short)HIWORD(wParam));
 }
 
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -127,9 +121,11 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
+    case WM_VKEYTOITEM:
+        return OnListKey(window, wParam, (HWND)lParam);
     case WM_KEYDOWN:
         if (wParam == VK_F1 || wParam == VK_F2) {
-            ShowHelp(140);
+            OpenHelpPage(140);
             return 0;
         }
         break;

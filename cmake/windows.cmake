@@ -92,3 +92,10 @@ foreach(b ${VELTRO_WIN_BENCH})
   target_link_libraries(${name} PRIVATE veltro_win)
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
 endforeach()
+
+# The help pages are installed beside the program, in the folder "help".
+file(GLOB VELTRO_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+add_custom_command(TARGET veltro POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help $<TARGET_FILE_DIR:veltro>/help
+  VERBATIM)
+set_property(TARGET veltro APPEND PROPERTY LINK_DEPENDS ${VELTRO_HELP_PAGES})
