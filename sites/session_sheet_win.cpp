@@ -172,8 +172,11 @@ void ReloadWorkingCopy(HWND page)
 }
 
 // A profile chosen or typed in the box: loaded when its section has a host.
-void TakeProfileName(HWND page, const char *name)
+void TakeProfileName(HWND page, const char *typed)
 {
+    // Leading blanks never reach a section name.
+    char name[80];
+    ProfileNameOnApply(typed, "", name, sizeof name);
     if (!name[0] || strcmp(name, ShownName[PAGE_GENERAL]) == 0)
         return;
     SiteProfile candidate = WorkingSession;
@@ -442,10 +445,6 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnPageCommand(page, PageIndex(page), LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return DialogBackground((HDC)wParam);
     case WM_HELP:
         ShowHelp(Pages[PageIndex(page)].helpContext);
         return TRUE;
