@@ -9,7 +9,9 @@
 #include "ftp/remote_actions.h"
 #include "ftp/session.h"
 #include "listing/host_library.h"
+#include "listing/local_list.h"
 #include "listing/remote_list.h"
+#include "listing/sort_commands.h"
 #include "resources/resource.h"
 #include "sites/session_sheet.h"
 #include "sites/site_profile.h"
@@ -51,13 +53,22 @@ static BOOL RunAlwaysCommand(HWND window, int id, int notify)
     case IDM_DISCONNECT: DisconnectMenuCommand(); return TRUE;
     case IDM_CANCEL: CancelCommand(); return TRUE;
     case IDM_SESSION_SHEET: SessionSheetCommand(window); return TRUE;
-    case IDC_HIDDEN_LOCAL_LIST:
+    case IDC_HIDDEN_LIST:
         if (notify == LBN_DBLCLK)
             ChangeFolderAction(PANE_LOCAL);
         return TRUE;
     case IDC_LOCAL_LIST: FileListNotify(PANE_LOCAL, notify); return TRUE;
     case IDC_REMOTE_LIST: FileListNotify(PANE_REMOTE, notify); return TRUE;
-    case IDC_LOCAL_FOLDER_BOX: LocalFolderBoxNotify(notify); return TRUE;
+    case IDC_LOCAL_FOLDER_BOX: OnLocalFolderBox(window, notify); return TRUE;
+    case IDC_LOCAL_MASK: OnLocalMask(window, notify); return TRUE;
+    case IDC_LOCAL_HEADER0: case IDC_LOCAL_HEADER0 + 1: case IDC_LOCAL_HEADER0 + 2:
+    case IDC_LOCAL_HEADER0 + 3: case IDC_REMOTE_HEADER0: case IDC_REMOTE_HEADER0 + 1:
+    case IDC_REMOTE_HEADER0 + 2: case IDC_REMOTE_HEADER0 + 3:
+        SortHeaderCommand(window, id);
+        return TRUE;
+    case IDM_LOCAL_SORT: case IDM_REMOTE_SORT: case IDM_SORT_DIALOG:
+        SortDialogCommand(window, id);
+        return TRUE;
     case IDC_REMOTE_FOLDER_BOX: OnRemoteFolderBox(window, notify); return TRUE;
     case IDM_LOCAL_CHDIR: ChangeFolderAction(PANE_LOCAL); return TRUE;
     case IDM_LOCAL_MKDIR: MakeFolderAction(PANE_LOCAL); return TRUE;
@@ -71,7 +82,7 @@ static BOOL RunAlwaysCommand(HWND window, int id, int notify)
     case IDM_FTP_HELP: SendSimpleCommand("HELP"); return TRUE;
     case IDM_FTP_SYST: SendSimpleCommand("SYST"); return TRUE;
     case IDM_FTP_PWD: PrintFolderCommand(); return TRUE;
-    case IDM_MODE_ASCII: case IDM_MODE_BINARY: case IDM_MODE_AUTO:
+    case IDC_MODE_ASCII: case IDC_MODE_BINARY: case IDC_MODE_AUTO:
     case IDM_MODE_ASCII_ALT: case IDM_MODE_BINARY_ALT: case IDM_MODE_AUTO_ALT:
         TransferModeCommand(id);
         return TRUE;
@@ -82,15 +93,10 @@ static BOOL RunAlwaysCommand(HWND window, int id, int notify)
     case IDM_LOG_WINDOW: case IDM_SHOW_LOG: OpenLogWindow(); return TRUE;
     case IDM_ABOUT: case IDM_ABOUT_MENU: HostShowAboutBox(window); return TRUE;
     case IDM_HELP: OpenHelpPage(10); return TRUE;
-    case IDM_LOCAL_VIEW: case IDM_LOCAL_EXEC: case IDM_LOCAL_SORT: case IDM_REMOTE_SORT:
-    case IDM_SORT_DIALOG: case IDM_OPTIONS: case IDM_OPTIONS_MENU:
+    case IDM_LOCAL_VIEW: case IDM_LOCAL_EXEC: case IDM_OPTIONS: case IDM_OPTIONS_MENU:
         AnnounceMissing(id);
         if (id == IDM_OPTIONS || id == IDM_OPTIONS_MENU)
             PostMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
-        return TRUE;
-    }
-    if (id >= IDM_SORT_FIRST && id <= IDM_SORT_LAST) {
-        AnnounceMissing(IDM_SORT_FIRST);
         return TRUE;
     }
     return FALSE;

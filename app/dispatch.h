@@ -1,8 +1,8 @@
 // The logic that lives in the main window's dispatch itself: the button
 // update, the mode buttons, list notifications with navigation and the
 // double-click action, keyboard search, the single-file transfers of the
-// transfer buttons, refresh and folder information, the local folder box,
-// the Delete key, and help.
+// transfer buttons, refresh and folder information, the Delete key, and
+// help.
 //
 // Everything runs on the user-interface thread, called from WndProc and
 // the command table.
@@ -32,8 +32,6 @@ void PromptTransferCommand(int pane);
 void RefreshCommand(int pane);
 // 949 and 950: a folder report (local) or listing (remote) in a file.
 void FolderInfoCommand(int pane);
-// 960: the local folder box on close-up or Enter.
-void LocalFolderBoxNotify(int notify);
 // 2600: Delete posts 945 or 946 for the list that has the focus.
 void DeleteKeyCommand(HWND window);
 // A command whose subsystem is not in this version: says so in the log.

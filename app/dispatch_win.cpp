@@ -14,6 +14,7 @@
 #include "ftp/remote_actions.h"
 #include "ftp/remote_commands.h"
 #include "ftp/session.h"
+#include "listing/local_list.h"
 #include "listing/remote_list.h"
 #include "resources/resource.h"
 #include "transfer/data_sockets.h"
@@ -62,20 +63,20 @@ void UpdateModeButtons(void)
     if (!MainWindow)
         return;
     int mode = GlobalSettings.mode;
-    CheckDlgButton(MainWindow, IDM_MODE_ASCII, mode == 'A' ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(MainWindow, IDM_MODE_BINARY, mode == 'I' || mode == 'L' ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(MainWindow, IDM_MODE_AUTO, GlobalSettings.autoMode ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(MainWindow, IDC_MODE_ASCII, mode == 'A' ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(MainWindow, IDC_MODE_BINARY, mode == 'I' || mode == 'L' ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(MainWindow, IDC_MODE_AUTO, GlobalSettings.autoMode ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void TransferModeCommand(int id)
 {
     switch (id) {
-    case IDM_MODE_ASCII:
+    case IDC_MODE_ASCII:
     case IDM_MODE_ASCII_ALT:
         GlobalSettings.mode = 'A';
         GlobalSettings.autoMode = 0;
         break;
-    case IDM_MODE_BINARY:
+    case IDC_MODE_BINARY:
     case IDM_MODE_BINARY_ALT:
         GlobalSettings.mode = 'I';
         GlobalSettings.autoMode = 0;
@@ -285,7 +286,7 @@ void PromptTransferCommand(int pane)
 }
 
 // ---------------------------------------------------------------------
-// Refresh, folder information, the local folder box, Delete
+// Refresh, folder information, Delete
 
 void RefreshCommand(int pane)
 {
@@ -294,41 +295,9 @@ void RefreshCommand(int pane)
             return;
         RefreshRemote();
     } else {
-        RefreshLocal();
+        RefreshLocalList();
     }
     UpdateButtons();
-}
-
-// The local folder report: " Directory of" the folder, then one line per
-// entry.
-static bool WriteFolderReport(const char *path)
-{
-    FILE *report = fopen(path, "w");
-    if (!report)
-        return false;
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    fprintf(report, " Directory of %s\n\n", folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*.*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            FILETIME local;
-            SYSTEMTIME t;
-            FileTimeToLocalFileTime(&found.ftLastWriteTime, &local);
-            FileTimeToSystemTime(&local, &t);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                fprintf(report, "%-30.30s <DIR>      %04u-%02u-%02u  %2u:%02u\n", found.cFileName,
-                        t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-            else
-                fprintf(report, "%-30.30s %10lu %04u-%02u-%02u  %2u:%02u\n", found.cFileName,
-                        (unsigned long)found.nFileSizeLow, t.wYear, t.wMonth, t.wDay, t.wHour,
-                        t.wMinute);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    fclose(report);
-    return true;
 }
 
 void FolderInfoCommand(int pane)
@@ -351,34 +320,6 @@ void FolderInfoCommand(int pane)
     AnnounceMissing(IDM_LOCAL_VIEW);
 }
 
-void LocalFolderBoxNotify(int notify)
-{
-    if (notify != CBN_CLOSEUP && notify != CBN_SELENDOK)
-        return;
-    HWND box = MainWindow ? GetDlgItem(MainWindow, IDC_LOCAL_FOLDER_BOX) : nullptr;
-    if (!box)
-        return;
-    char folder[MAX_PATH] = "";
-    LRESULT at = SendMessageA(box, CB_GETCURSEL, 0, 0);
-    if (at != CB_ERR && SendMessageA(box, CB_GETLBTEXTLEN, at, 0) < (LRESULT)sizeof folder)
-        SendMessageA(box, CB_GETLBTEXT, at, (LPARAM)folder);
-    else
-        GetWindowTextA(box, folder, sizeof folder);
-    if (!folder[0])
-        return;
-    bool changed;
-    if (strncmp(folder, "[-", 2) == 0 && folder[2]) {
-        char drive[4] = {folder[2], ':', '\\', '\0'};
-        changed = SetCurrentDirectoryA(drive) != 0;
-    } else {
-        changed = SetCurrentDirectoryA(folder) != 0;
-    }
-    if (!changed)
-        PlayErrorSound();
-    RefreshLocal();
-    UpdateButtons();
-}
-
 void DeleteKeyCommand(HWND window)
 {
     HWND focus = GetFocus();
@@ -398,11 +339,9 @@ void AnnounceMissing(int id)
         {IDM_LOCAL_EXEC, "Executing files"},   {IDM_REMOTE_EXEC, "Executing files"},
         {IDM_REMOTE_EDIT, "Editing remote files"},
         {IDM_OPTIONS, "The options sheet"},    {IDM_OPTIONS_MENU, "The options sheet"},
-        {IDM_LOCAL_SORT, "The sort dialog"},   {IDM_REMOTE_SORT, "The sort dialog"},
-        {IDM_SORT_DIALOG, "The sort dialog"},  {IDM_APPEND_UPLOAD, "Appending files"},
+        {IDM_APPEND_UPLOAD, "Appending files"},
         {IDM_APPEND_DOWNLOAD, "Appending files"}, {MISSING_FOLDER_TRANSFER, "Transferring folders"},
         {IDM_FTP_LIST, "Viewing listings"},    {IDM_FTP_NLST, "Viewing listings"},
-        {IDM_SORT_FIRST, "Sorting by the header buttons"},
     };
     const char *what = "This command";
     for (const auto &n : names)

@@ -10,7 +10,8 @@ set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/resource.h)
 file(GLOB VELTRO_RES_FILES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/*.bmp ${CMAKE_SOURCE_DIR}/resources/*.cur
-  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2)
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2
+  ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS ${VELTRO_RES_FILES})
 
 target_compile_definitions(veltro_portable PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)

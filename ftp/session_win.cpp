@@ -10,6 +10,7 @@
 #include "ftp/control.h"
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
+#include "listing/local_list.h"
 #include "listing/remote_list.h"
 #include "resources/resource.h"
 #include "sites/session_sheet.h"
@@ -70,8 +71,8 @@ static void TakeChosenProfile(void)
     if (CurrentSession.localFolder[0]) {
         const char *folder = lstrcmpiA(CurrentSession.localFolder, "origdir") == 0 ? StartFolder
                                                                                    : CurrentSession.localFolder;
-        if (!SetCurrentDirectoryA(folder))
-            LogFormat(LoadText(IDS_LOCAL_FOLDER_MISSING), folder);
+        if (ChangeLocalFolder(folder))
+            return;   // the refilled list; a failure is logged there
     }
     if (LocalListRefresher)
         LocalListRefresher();
