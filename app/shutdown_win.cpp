@@ -12,6 +12,7 @@
 #include "listing/listing_cache.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
+#include "listing/file_list.h"
 #include "ui/layout.h"
 
 static void CloseSession(void)
@@ -56,8 +57,6 @@ void BeginShutdown(HWND window)
         DragAcceptFiles(LocalListWindow, FALSE);
     if (RemoteListWindow)
         DragAcceptFiles(RemoteListWindow, FALSE);
-    if (HelpPath)
-        WinHelpA(window, HelpPath, HELP_QUIT, 0);
     TerminateTransferWorker();
     PostQuitMessage(0);
     QuitRequested = TRUE;
@@ -106,6 +105,7 @@ void FinishShutdown(void)
     UnregisterClassA(AppTitle, AppInstance);
     UnregisterClassA("VELTRDBWNDC", AppInstance);
     UnregisterClassA("VELTRBALLOONWND", AppInstance);
+    ReleaseRowBitmaps();
     for (HBITMAP &b : FileTypeBitmaps) {
         if (b)
             DeleteObject(b);

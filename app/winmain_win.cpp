@@ -78,6 +78,24 @@ static void DestroySplash(void)
     }
 }
 
+// The help pages live in the folder "help" beside the program; the result
+// ends in a backslash (allocated once, kept for the run), or is null.
+static char *FindHelpFolder(void)
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path)
+        return nullptr;
+    char *slash = strrchr(path, '\\');
+    if (!slash)
+        return nullptr;
+    size_t room = sizeof path - (size_t)(slash + 1 - path);
+    snprintf(slash + 1, room, "%s", "help\\");
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return nullptr;
+    return _strdup(path);
+}
+
 static void FindProgramFiles(void)
 {
     SearchProgramFile("VELTRO.INI", IniPath);
@@ -86,7 +104,7 @@ static void FindProgramFiles(void)
         if (GetFullPathNameA(IniPath, sizeof full, full, nullptr))
             snprintf(IniPath, sizeof IniPath, "%s", full);
     }
-    HelpPath = SearchProgramFile("VELTRO.HLP", nullptr);
+    HelpPath = FindHelpFolder();
     ExtPath = SearchProgramFile("VELTRO.EXT", nullptr);
     CnvPath = SearchProgramFile("VELTRO.CNV", nullptr);
 }

@@ -7,10 +7,13 @@
 
 #include <shellapi.h>
 #include "app/commands.h"
+#include "app/dispatch.h"
 #include "app/geometry.h"
 #include "app/shutdown.h"
 #include "ftp/control.h"
+#include "listing/file_list.h"
 #include "listing/host_library.h"
+#include "listing/local_list.h"
 #include "resources/resource.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
@@ -30,16 +33,18 @@ static void OnCreate(HWND window)
     HighlightBrush = CreateSolidBrush(GetSysColor(COLOR_3DHILIGHT));
     RedBrush = CreateSolidBrush(RGB(255, 0, 0));
 
+    DWORD n = GetTempPathA(sizeof TempFolder, TempFolder);
+    if (n == 0 || n >= sizeof TempFolder)
+        snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     CreateChildWindows(window);
+    StartLocalPane();
     HMENU system = GetSystemMenu(window, FALSE);
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(system, MF_STRING, IDM_ABOUT, LoadText(IDS_MENU_ABOUT));
     AppendMenuA(system, MF_STRING, IDM_SHOW_LOG, LoadText(IDS_MENU_SHOW_LOG));
     SendMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
+    UpdateButtons();
 
-    DWORD n = GetTempPathA(sizeof TempFolder, TempFolder);
-    if (n == 0 || n >= sizeof TempFolder)
-        snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     if (GetTempFileNameA(TempFolder, "DIR", 0, DirTempFile))
         DeleteFileA(DirTempFile);
     else
@@ -67,24 +72,16 @@ static LRESULT OnControlColor(HDC dc, HWND child)
 
 static void OnCommand(HWND window, int id, HWND control, int notify)
 {
-    (void)control;
-    (void)notify;
-    if (RunCommand(window, id, control, notify))
-        return;
-    switch (id) {
-    case IDM_EXIT:
-    case IDM_CLOSE_MAIN:
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        break;
-    case IDM_LOG_WINDOW:
-    case IDM_SHOW_LOG:
-        OpenLogWindow();
-        break;
-    case IDM_ABOUT:
-    case IDM_ABOUT_MENU:
-        HostShowAboutBox(window);
-        break;
-    }
+    RunCommand(window, id, control, notify);
+    // Buttons follow every command and list notification.
+    UpdateButtons();
+}
+
+static LRESULT OnListKey(HWND window, WPARAM wParam, HWND list)
+{
+    if (list != LocalListWindow && list != RemoteListWindow)
+        return -1;
+    return FileListKey(window, list, LOWORD(wParam), (short)HIWORD(wParam));
 }
 
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -95,9 +92,35 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnCreate(window);
         return 0;
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED)
-            LayoutChildWindows(window, LOWORD(lParam), HIWORD(lParam));
+        OnMainSize(window, (UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_PAINT:
+        OnMainPaint(window);
+        return 0;
+    case WM_SETCURSOR:
+        if (OnMainSetCursor(window, (HWND)wParam, LOWORD(lParam)))
+            return TRUE;
+        break;
+    case WM_MOUSEMOVE:
+        OnSplitterMouseMove(window, (short)LOWORD(lParam), (short)HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnSplitterButtonDown(window, (short)LOWORD(lParam), (short)HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnSplitterButtonUp(window, (short)LOWORD(lParam), (short)HIWORD(lParam));
+        return 0;
+    case WM_MEASUREITEM:
+        OnMeasureFileRow(window, (MEASUREITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_DRAWITEM:
+        OnDrawFileRow((const DRAWITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_COMPAREITEM:
+        return OnCompareFileRows((const COMPAREITEMSTRUCT *)lParam);
+    case WM_DELETEITEM:
+        OnDeleteFileRow((const DELETEITEMSTRUCT *)lParam);
+        return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return OnControlColor((HDC)wParam, (HWND)lParam);
@@ -127,9 +150,11 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
+    case WM_VKEYTOITEM:
+        return OnListKey(window, wParam, (HWND)lParam);
     case WM_KEYDOWN:
         if (wParam == VK_F1 || wParam == VK_F2) {
-            ShowHelp(140);
+            OpenHelpPage(140);
             return 0;
         }
         break;

@@ -10,7 +10,8 @@ set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/resource.h)
 file(GLOB VELTRO_RES_FILES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/*.bmp ${CMAKE_SOURCE_DIR}/resources/*.cur
-  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2)
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2
+  ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS ${VELTRO_RES_FILES})
 
 target_compile_definitions(veltro_portable PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
@@ -92,3 +93,10 @@ foreach(b ${VELTRO_WIN_BENCH})
   target_link_libraries(${name} PRIVATE veltro_win)
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
 endforeach()
+
+# The help pages are installed beside the program, in the folder "help".
+file(GLOB VELTRO_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+add_custom_command(TARGET veltro POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help $<TARGET_FILE_DIR:veltro>/help
+  VERBATIM)
+set_property(TARGET veltro APPEND PROPERTY LINK_DEPENDS ${VELTRO_HELP_PAGES})

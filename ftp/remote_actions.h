@@ -11,6 +11,9 @@
 enum { PANE_LOCAL = 0, PANE_REMOTE = 1 };
 
 void ChangeFolderAction(int pane);
+// Enters the folder, drive or (remote) link row at index; FALSE when the
+// row is none of these.
+BOOL NavigateRow(int pane, int index);
 void MakeFolderAction(int pane);
 void RemoveFolderAction(int pane);
 void DeleteAction(int pane);

@@ -99,6 +99,12 @@ bool EnterRow(int pane, const PaneRow &row)
 
 }  // namespace
 
+BOOL NavigateRow(int pane, int index)
+{
+    PaneRow row;
+    return ReadPaneRow(PaneList(pane), index, &row) && EnterRow(pane, row);
+}
+
 void ChangeFolderAction(int pane)
 {
     Selection sel;

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "app/dispatch.h"
 #include "ftp/control.h"
 #include "listing/host_library.h"
 #include "resources/resource.h"
@@ -144,20 +145,7 @@ void ResetServerCapabilities(void)
 
 void UpdateRemoteButtons(void)
 {
-    if (!MainWindow)
-        return;
-    int selected = RemoteListWindow ? (int)SendMessageA(RemoteListWindow, LB_GETSELCOUNT, 0, 0) : 0;
-    struct {
-        int id;
-        BOOL enabled;
-    } buttons[] = {
-        {IDM_REMOTE_MKDIR, Connected && ServerCaps.canMakeFolder},
-        {IDM_REMOTE_RENAME, selected > 0 && ServerCaps.canRename},
-        {IDM_REMOTE_DELETE, selected > 0 && ServerCaps.canDelete},
-    };
-    for (const auto &b : buttons)
-        if (HWND button = GetDlgItem(MainWindow, b.id))
-            EnableWindow(button, b.enabled);
+    UpdateButtons();
 }
 
 // Asks the server with HELP: the first line names the kind of server, the

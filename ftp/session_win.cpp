@@ -4,12 +4,16 @@
 #include <stdio.h>
 
 #include "app/app.h"
+#include "app/config.h"
+#include "app/dispatch.h"
 #include "app/settings.h"
 #include "ftp/control.h"
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
+#include "listing/local_list.h"
 #include "listing/remote_list.h"
 #include "resources/resource.h"
+#include "sites/session_sheet.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
 #include "transfer/decisions.h"
@@ -52,6 +56,29 @@ static void RetryPause(void)
     }
 }
 
+// Step 3 and 4 of a connect: the chosen profile becomes the session, its
+// masks go into the mask fields, and the local side moves to its folder.
+static void TakeChosenProfile(void)
+{
+    CurrentSession = WorkingSession;
+    if (!MainWindow)
+        return;
+    SetDlgItemTextA(MainWindow, IDC_LOCAL_MASK, CurrentSession.localMask[0] ? CurrentSession.localMask : "*.*");
+    SetDlgItemTextA(MainWindow, IDC_REMOTE_MASK, CurrentSession.remoteMask);
+    GlobalSettings.remoteSort = ConfigGetInt("RSORT", 1);
+    GlobalSettings.localSort = ConfigGetInt("LSORT", 1);
+    if (GlobalSettings.retain)
+        LoadFolderHistory(GetDlgItem(MainWindow, IDC_LOCAL_FOLDER_BOX), 0);
+    if (CurrentSession.localFolder[0]) {
+        const char *folder = lstrcmpiA(CurrentSession.localFolder, "origdir") == 0 ? StartFolder
+                                                                                   : CurrentSession.localFolder;
+        if (ChangeLocalFolder(folder))
+            return;   // the refilled list; a failure is logged there
+    }
+    if (LocalListRefresher)
+        LocalListRefresher();
+}
+
 void ConnectCommand(BOOL withLists)
 {
     if (IsBusy())
@@ -61,20 +88,28 @@ void ConnectCommand(BOOL withLists)
         return;
     }
     DiscardListingCache();
-    AbortFlag = FALSE;
-    ConnectRetryCount = (int)CurrentSession.retries;
-    HCURSOR previous = SetCursor(WaitCursor ? WaitCursor : LoadCursor(nullptr, IDC_WAIT));
-
-    SOCKET s = ConnectAndLogon(&CurrentSession);
-    while (s == NO_SOCKET && ConnectRetryCount-- >= 1 && !AbortFlag) {
-        RetryPause();
-        if (AbortFlag)
-            break;
-        s = ConnectAndLogon(&CurrentSession);
+    SOCKET s = NO_SOCKET;
+    HCURSOR previous = nullptr;
+    if (ShowSessionSheet(MainWindow)) {
+        AbortFlag = FALSE;
+        TakeChosenProfile();
+        previous = SetCursor(WaitCursor ? WaitCursor : LoadCursor(nullptr, IDC_WAIT));
+        if (!CurrentSession.host[0]) {
+            // Nothing to connect to: no prompt for an empty host.
+            LogLine(LoadText(IDS_NO_HOST_GIVEN));
+        } else {
+            ConnectRetryCount = (int)CurrentSession.retries;
+            s = ConnectAndLogon(&CurrentSession);
+            while (s == NO_SOCKET && ConnectRetryCount-- >= 1 && !AbortFlag) {
+                RetryPause();
+                if (AbortFlag)
+                    break;
+                s = ConnectAndLogon(&CurrentSession);
+            }
+            if (ConnectRetryCount < 0)
+                ConnectRetryCount = 0;
+        }
     }
-    if (ConnectRetryCount < 0)
-        ConnectRetryCount = 0;
-
     if (s != NO_SOCKET) {
         ControlSocket = s;
         SetConnectButton(TRUE);
@@ -82,16 +117,26 @@ void ConnectCommand(BOOL withLists)
             ChangeRemoteFolder(ControlSocket, CurrentSession.remoteFolder);
         if (!ServerCaps.hostTypeChecked)
             DetectHostType(ControlSocket);
-        if (withLists)
+        if (withLists) {
             RefreshRemote();
+            if (GlobalSettings.retain && MainWindow)
+                LoadFolderHistory(GetDlgItem(MainWindow, IDC_REMOTE_FOLDER_BOX), 1);
+        }
     }
-    UpdateRemoteButtons();
+    UpdateButtons();
     SetCursor(previous ? previous : ArrowCursor);
     if (MainWindow)
         PostMessageA(MainWindow, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
     PlayEventSound(s != NO_SOCKET ? SOUND_CONNECT_SUCCESS : SOUND_CONNECT_FAILURE);
     if (s != NO_SOCKET)
         OfferResume(CurrentSession.name);
+}
+
+static void SaveHistory(void)
+{
+    if (MainWindow)
+        SaveFolderHistory(GetDlgItem(MainWindow, IDC_REMOTE_FOLDER_BOX),
+                          GetDlgItem(MainWindow, IDC_LOCAL_FOLDER_BOX));
 }
 
 static void ResetWindowState(void)
@@ -115,6 +160,7 @@ void Disconnect(void)
         }
         Connected = FALSE;
         DisconnectGuard = FALSE;
+        SaveHistory();
         ResetWindowState();
         RefreshRemote();
         ResetServerCapabilities();
@@ -139,6 +185,7 @@ void AbortAndDisconnect(void)
         ControlSocket = CloseGraceful(ControlSocket);
     }
     Connected = FALSE;
+    SaveHistory();
     DisconnectGuard = FALSE;
     ResetServerCapabilities();
     ResetWindowState();

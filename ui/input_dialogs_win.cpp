@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "app/dispatch.h"
 #include "cmdline/cmdline.h"
 #include "listing/file_item.h"
 #include "listing/listing_cache.h"
@@ -167,14 +168,7 @@ int InputWithHistory(const char *start, const char *format, ...)
 
 void ShowHelp(int context)
 {
-    if (context == 0)
-        context = 10;
-    if (!HelpPath)
-        return;
-    if (context < 11)
-        WinHelpA(MainWindow, HelpPath, HELP_FINDER, 0);
-    else
-        WinHelpA(MainWindow, HelpPath, HELP_CONTEXT, (ULONG_PTR)(context & 0xFFFF));
+    OpenHelpPage(context == 0 ? 10 : context);
 }
 
 // Reads the selection of a file list: how many rows, and whether it is a
