@@ -15,7 +15,9 @@
 #include "resources/resource.h"
 #include "sites/session_sheet.h"
 #include "sites/site_profile.h"
+#include "transfer/batch.h"
 #include "transfer/data_sockets.h"
+#include "ui/layout.h"
 #include "ui/msglog.h"
 
 // Commands that act on the connection while a command waits for its reply:
@@ -87,6 +89,7 @@ static BOOL RunAlwaysCommand(HWND window, int id, int notify)
         TransferModeCommand(id);
         return TRUE;
     case IDM_UPDATE_MODE_BUTTONS: UpdateModeButtons(); return TRUE;
+    case IDM_EDIT_KEEPALIVE: StartEditKeepAlive(window); return TRUE;
     case IDM_DELETE_KEY: DeleteKeyCommand(window); return TRUE;
     case IDM_NO_ACTION_COPY: case IDM_NO_ACTION_F7: return TRUE;
     case IDM_EXIT: case IDM_CLOSE_MAIN: PostMessageA(window, WM_CLOSE, 0, 0); return TRUE;
@@ -129,8 +132,10 @@ static BOOL RunRemoteCommand(HWND window, int id, int notify)
     case IDM_FTP_MKD: PromptFolderCommand(TRUE); return TRUE;
     case IDM_FTP_RMD: PromptFolderCommand(FALSE); return TRUE;
     case IDM_FTP_QUOTE: PromptQuoteCommand(); return TRUE;
-    case IDM_REMOTE_VIEW: case IDM_REMOTE_EXEC: case IDM_REMOTE_EDIT:
-    case IDM_APPEND_UPLOAD: case IDM_APPEND_DOWNLOAD: case IDM_FTP_LIST: case IDM_FTP_NLST:
+    case IDM_REMOTE_EDIT: EditRemoteFile(RemoteListWindow, ControlSocket); return TRUE;
+    case IDM_APPEND_UPLOAD: AppendSelectionCommand(PANE_LOCAL); return TRUE;
+    case IDM_APPEND_DOWNLOAD: AppendSelectionCommand(PANE_REMOTE); return TRUE;
+    case IDM_REMOTE_VIEW: case IDM_REMOTE_EXEC: case IDM_FTP_LIST: case IDM_FTP_NLST:
         AnnounceMissing(id);
         return TRUE;
     }

@@ -23,9 +23,10 @@ void FileListNotify(int pane, int notify);
 // character moves the caret by keyboard search. Returns the message result.
 LRESULT FileListKey(HWND window, HWND list, int key, int caret);
 
-// 939 and 940: transfers the selected files one by one (folders are
-// announced as not handled yet).
+// 939 and 940: the batch of the pane's selection (transfer/batch.h).
 void TransferSelectionCommand(int pane);
+// 970 and 971: the same batch, appending.
+void AppendSelectionCommand(int pane);
 // 1311 ("RETR") and 1314 ("STOR"): ask for a name and transfer that file.
 void PromptTransferCommand(int pane);
 // 943 and 944.
@@ -35,8 +36,6 @@ void FolderInfoCommand(int pane);
 // 2600: Delete posts 945 or 946 for the list that has the focus.
 void DeleteKeyCommand(HWND window);
 // A command whose subsystem is not in this version: says so in the log.
-// MISSING_FOLDER_TRANSFER stands for the transfer of a folder.
-enum { MISSING_FOLDER_TRANSFER = -1 };
 void AnnounceMissing(int id);
 
 // Opens the help page of a context in the default browser.

@@ -17,6 +17,7 @@
 #include "listing/local_list.h"
 #include "listing/remote_list.h"
 #include "resources/resource.h"
+#include "transfer/batch.h"
 #include "transfer/data_sockets.h"
 #include "transfer/sounds.h"
 #include "transfer/transfer.h"
@@ -188,7 +189,7 @@ static void RefreshRemote(void)
 }
 
 // One file each way; true on a complete transfer.
-static bool DownloadOne(const char *name, uint64_t size)
+static bool PromptedDownload(const char *name, uint64_t size)
 {
     char command[PANE_NAME_SIZE + 8];
     snprintf(command, sizeof command, "RETR %s", name);
@@ -202,7 +203,7 @@ static bool DownloadOne(const char *name, uint64_t size)
     return ok;
 }
 
-static bool UploadOne(const char *path)
+static bool PromptedUpload(const char *path)
 {
     const char *name = strrchr(path, '\\');
     name = name ? name + 1 : path;
@@ -217,50 +218,18 @@ static bool UploadOne(const char *path)
 
 void TransferSelectionCommand(int pane)
 {
+    if (pane == PANE_REMOTE)
+        StartDownloadBatch(MainWindow);
+    else
+        StartUploadBatch(MainWindow);
+}
+
+void AppendSelectionCommand(int pane)
+{
     if (IsBusy())
         return;
-    if (!Connected || ControlSocket == NO_SOCKET) {
-        LogFormat("! %s", LoadText(IDS_NOT_CONNECTED));
-        return;
-    }
-    HWND list = PaneList(pane);
-    int indices[PANE_SELECTION_MAX];
-    int count = SelectedRows(list, indices, PANE_SELECTION_MAX);
-    if (count == 0) {
-        LogLine(LoadText(IDS_NOTHING_SELECTED));
-        return;
-    }
-    SetBusy(TRUE);
-    CancelFlag = FALSE;
-    AbortFlag = FALSE;
-    int done = 0;
-    bool folderSkipped = false;
-    for (int i = 0; i < count && !AbortFlag; i++) {
-        PaneRow row;
-        if (!ReadPaneRow(list, indices[i], &row) || IsSkippedRow(row))
-            continue;
-        if (IsFolderRow(row)) {
-            folderSkipped = true;
-            continue;
-        }
-        bool ok = pane == PANE_REMOTE ? DownloadOne(row.name, 0) : UploadOne(row.name);
-        if (ok) {
-            done++;
-            PlayEventSound(SOUND_TRANSFER_SUCCESS);
-        } else {
-            PlayErrorSound();
-        }
-    }
-    SetBusy(FALSE);
-    if (folderSkipped)
-        AnnounceMissing(MISSING_FOLDER_TRANSFER);
-    if (done) {
-        if (pane == PANE_REMOTE)
-            RefreshLocal();
-        else
-            RefreshRemote();
-    }
-    UpdateButtons();
+    SetAppendNext();
+    TransferSelectionCommand(pane);
 }
 
 void PromptTransferCommand(int pane)
@@ -274,7 +243,7 @@ void PromptTransferCommand(int pane)
         return;
     SetBusy(TRUE);
     CancelFlag = FALSE;
-    bool ok = pane == PANE_REMOTE ? DownloadOne(answer, 0) : UploadOne(answer);
+    bool ok = pane == PANE_REMOTE ? PromptedDownload(answer, 0) : PromptedUpload(answer);
     SetBusy(FALSE);
     if (ok) {
         if (pane == PANE_REMOTE)
@@ -337,10 +306,8 @@ void AnnounceMissing(int id)
     } names[] = {
         {IDM_LOCAL_VIEW, "Viewing files"},     {IDM_REMOTE_VIEW, "Viewing files"},
         {IDM_LOCAL_EXEC, "Executing files"},   {IDM_REMOTE_EXEC, "Executing files"},
-        {IDM_REMOTE_EDIT, "Editing remote files"},
         {IDM_OPTIONS, "The options sheet"},    {IDM_OPTIONS_MENU, "The options sheet"},
-        {IDM_APPEND_UPLOAD, "Appending files"},
-        {IDM_APPEND_DOWNLOAD, "Appending files"}, {MISSING_FOLDER_TRANSFER, "Transferring folders"},
+
         {IDM_FTP_LIST, "Viewing listings"},    {IDM_FTP_NLST, "Viewing listings"},
     };
     const char *what = "This command";

@@ -381,3 +381,24 @@
 #define IDS_ENTER_RETR_NAME 24211
 #define IDS_ENTER_STOR_NAME 24212
 #define IDS_FOLDER_REPORT_IN 24213
+
+// Transfer batches: the drivers' lines, the folder question and the edit
+// round trip (own texts 22500-22599).
+#define IDS_BATCH_CANCELLED             14013   // "cancelled"
+#define IDS_EDIT_REWRITE_FAILED         14051
+#define IDS_ENTER_LOCAL_NAME_FOR        14053
+#define IDS_CREATE_FOLDER_FAILED        14074
+#define IDS_ENTER_FOLDER_FAILED         14075
+#define IDS_ENTER_LOCAL_TO_SEND         14082
+#define IDS_ENTER_REMOTE_NAME_FOR       14083
+#define IDS_ENTER_REMOTE_TO_GET         14084
+#define IDS_ASK_TRANSFER_FOLDERS        14253
+#define IDS_RECEIVING_AS                14257
+#define IDS_SENDING_AS                  14273
+#define IDS_TRANSFER_ERROR              14301
+#define IDS_WALK_COMPLETE               16001
+#define IDS_WALK_RETURN_REMOTE_FAILED   16002
+#define IDS_WALK_CHANGE_REMOTE_FAILED   16004
+#define IDS_DOWNLOAD_CANCELLED          22500
+#define IDS_EDIT_COMMAND_LINE           22501
+#define IDM_EDIT_KEEPALIVE              22550   // posted: the edit round trip's keep-alive timer

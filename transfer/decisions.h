@@ -32,6 +32,12 @@ int CheckOverwrite(const char *name, HWND destinationList);
 // CheckOverwrite on that list then reads the snapshot.
 void SnapshotDestination(HWND list);
 void DropDestinationSnapshot(void);
+// A folder walk's destination is no window: its file rows are handed over
+// one by one under a key that stands for that folder (CheckOverwrite with
+// the same key reads them).
+struct StampedEntry;
+void BeginDestinationSnapshot(HWND key);
+void AddDestinationFile(const char *name, const StampedEntry &entry);
 
 // Shows "DLG_OVERWRITE" centred on owner: the question, the caption, and
 // the two "to All" buttons only when count is 2 or more. Returns the button

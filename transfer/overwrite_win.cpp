@@ -197,3 +197,18 @@ void DropDestinationSnapshot(void)
     Destination.list = nullptr;
     Destination.files.clear();
 }
+
+void BeginDestinationSnapshot(HWND key)
+{
+    DropDestinationSnapshot();
+    Destination.list = key;
+}
+
+void AddDestinationFile(const char *name, const StampedEntry &entry)
+{
+    try {
+        Destination.files.emplace(Lower(name), entry);
+    } catch (...) {
+        // Out of memory for a name: that file compares as absent.
+    }
+}

@@ -1,6 +1,7 @@
 // Restart information of binary downloads, the resume offer after a
 // connect, and the restart download with "REST".
 #include "transfer/decisions.h"
+#include "transfer/batch_rules.h"
 
 #include <inttypes.h>
 #include <stdio.h>
@@ -81,10 +82,16 @@ void SaveRestartInfo(const char *profile, const char *remoteFolder, const char *
         return;   // no site section to keep it in
     if (GlobalSettings.keepReget)
         LogFormat(LoadText(IDS_SAVING_RESTART_INFO), profile, remoteFile);
-    char localFolder[KEY_VALUE_SIZE] = "";
-    DWORD n = GetCurrentDirectoryA(sizeof localFolder, localFolder);
-    if (n == 0 || n >= sizeof localFolder)
-        localFolder[0] = '\0';
+    // A full local path (a batch's files) keeps its own folder; a bare name
+    // lies in the current folder.
+    char localFolder[KEY_VALUE_SIZE] = "", localName[KEY_VALUE_SIZE];
+    if (SplitLocalPath(localFile, localFolder, sizeof localFolder, localName, sizeof localName)) {
+        localFile = localName;
+    } else {
+        DWORD n = GetCurrentDirectoryA(sizeof localFolder, localFolder);
+        if (n == 0 || n >= sizeof localFolder)
+            localFolder[0] = '\0';
+    }
     char when[24];
     snprintf(when, sizeof when, "%lu", (unsigned long)time(nullptr));
     const char *values[5] = {remoteFolder, remoteFile, localFolder, localFile, when};

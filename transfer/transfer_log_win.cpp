@@ -6,6 +6,7 @@
 
 #include "app/config.h"
 #include "transfer/transfer.h"
+#include "transfer/batch_rules.h"
 
 int TransferLogOn = 1;
 
@@ -16,11 +17,17 @@ void WriteTransferLog(int direction, const char *localName, const char *site,
         return;
     SYSTEMTIME now;
     GetLocalTime(&now);
+    // A full local path (a batch's files) names its own folder.
     char folder[LOG_FOLDER_MAX + 1] = "";
-    char full[MAX_PATH];
-    DWORD n = GetCurrentDirectoryA(sizeof full, full);
-    if (n > 0 && n < sizeof full)
+    char full[MAX_PATH], bare[MAX_PATH];
+    if (SplitLocalPath(localName, full, sizeof full, bare, sizeof bare)) {
         snprintf(folder, sizeof folder, "%s", full);
+        localName = bare;
+    } else {
+        DWORD n = GetCurrentDirectoryA(sizeof full, full);
+        if (n > 0 && n < sizeof full)
+            snprintf(folder, sizeof folder, "%s", full);
+    }
     if (ConfigGetInt("dolog", 1) != 1)   // any other value is off
         return;
     char name[LOG_FILE_NAME_SIZE];
