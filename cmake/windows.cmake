@@ -93,6 +93,12 @@ foreach(b ${VELTRO_WIN_BENCH})
   target_link_libraries(${name} PRIVATE veltro_win)
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
 endforeach()
+# The batch benchmark drives the real program like the GUI tests do.
+if(TARGET bench_batch)
+  target_sources(bench_batch PRIVATE ${CMAKE_SOURCE_DIR}/tests/win/veltro_process_helper.cpp)
+  target_include_directories(bench_batch PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+  add_dependencies(bench_batch veltro)
+endif()
 
 # The help pages are installed beside the program, in the folder "help".
 file(GLOB VELTRO_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
