@@ -119,7 +119,7 @@ bool ReadItem(HWND list, int index, BatchItem *item)
     item->kind = row.kind;
     snprintf(item->name, sizeof item->name, "%s", row.name);
     LRESULT data = SendMessageA(list, LB_GETITEMDATA, (WPARAM)index, 0);
-    if (data != LB_ERR && data != 0 && GlobalSize((HGLOBAL)data) >= sizeof(FileItem)) {
+    if (data != LB_ERR && data != 0 && GlobalSize((HGLOBAL)data) >= FileItemBytes(0)) {
         const FileItem *file = (const FileItem *)GlobalLock((HGLOBAL)data);
         if (file) {
             item->stamp = {file->year, file->month, file->day, file->hour, file->minute, file->size};

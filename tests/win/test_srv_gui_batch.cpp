@@ -159,12 +159,14 @@ TEST_F(GuiBatch, TreeGoesDownAndUpByteForByte)
     SaveWindowPicture(main, "batch-downloading.bmp");
     EXPECT_TRUE(WaitUntil([&] { return Tree(local + "\\tree") == source; }, 180000)) << "the tree came down whole";
     Sleep(1500);   // the batch ends after its last file
+    EXPECT_EQ(ReadTextFile(folder + "\\VELTRO.INI").find("REGETRFILE"), std::string::npos) << "no restart keys left";
 
     // Into the remote "up" and the local tree goes up.
     PostMessageA(main, WM_COMMAND, IDM_LOCAL_REFRESH, 0);
     SelectRows(remoteList, {"up"});
-    PostMessageA(remoteList, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
-    ASSERT_TRUE(WaitUntil([&] { return RowOf(remoteList, "tree") < 0 && RowOf(remoteList, "..") >= 0; }));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_REMOTE_LIST, LBN_DBLCLK), (LPARAM)remoteList);   // as a double-click
+    ASSERT_TRUE(WaitUntil([&] { return RowOf(remoteList, "tree") < 0 && RowOf(remoteList, "..") >= 0; }))
+        << "a double-click on a short folder name opens it";
     SelectRows(localList, {"tree"});
     Press(IDM_UPLOAD);
     AnswerFolderQuestion(IDYES);
