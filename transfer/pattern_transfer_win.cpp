@@ -68,8 +68,9 @@ static void CompleteDestination(char *out, const char *destination, const char *
 
 char RestartProfile[80];
 
-// The folder of the pattern being fetched (for restart keys of bare names).
-static void ListedFolder(char *folder, size_t size);
+// The remote folder of the pattern being fetched: the folder of the bare
+// names it lists, for their restart keys.
+static char PatternFolder[PATH_SIZE];
 
 // One download. A positive completion reply counts only when every byte
 // announced arrived and was stored; a binary download keeps restart keys
@@ -97,7 +98,7 @@ static int DownloadOneFile(SOCKET control, const char *remote, const char *local
         if (name != remote)
             snprintf(folder, sizeof folder, "%.*s", (int)(name - remote), remote);
         else
-            ListedFolder(folder, sizeof folder);
+            snprintf(folder, sizeof folder, "%s", PatternFolder);
         SaveRestartInfo(RestartProfile, folder, name, local);
     }
     int result = DownloadFile(control, command, local, type, FALSE);
@@ -159,7 +160,10 @@ static int ListMatchingNames(SOCKET control, const char *argument, const char *p
     if (!MakeListingFileName(listing, sizeof listing))
         return 5;
     char command[PATH_SIZE + 8];
-    snprintf(command, sizeof command, argument ? "NLST %s" : "NLST", argument);
+    if (argument)
+        snprintf(command, sizeof command, "NLST %s", argument);
+    else
+        snprintf(command, sizeof command, "%s", "NLST");
     int result = DownloadFile(control, command, listing, 'A', FALSE);
     if (result == 2 && LastReceive.failed)
         result = 5;
@@ -179,7 +183,7 @@ static int ListMatchingNames(SOCKET control, const char *argument, const char *p
             out->listed++;
             if (kind == LISTED_JUNK) {
                 out->junk++;
-            } else if (kind == LISTED_MATCH && tooLong) {
+            } else if (tooLong) {
                 LogFormat(LoadText(IDS_NAME_TOO_LONG), line.c_str());
             } else if (kind == LISTED_MATCH) {
                 out->matches.push_back(line);
@@ -189,13 +193,6 @@ static int ListMatchingNames(SOCKET control, const char *argument, const char *p
     }
     DeleteFileA(listing);
     return result;
-}
-
-static char PatternFolder[PATH_SIZE];
-
-static void ListedFolder(char *folder, size_t size)
-{
-    snprintf(folder, size, "%s", PatternFolder);
 }
 
 // Every listed name that matches the pattern, fetched one by one from the
