@@ -17,6 +17,7 @@
 #include "ftp_server_helper.h"
 #include "listing/host_library.h"
 #include "logon_helper.h"
+#include "transcript_helper.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 
@@ -78,8 +79,7 @@ struct FirewallCase {
     const char *name;
     int type;
     const char *firewallPassword;   // stored in the FIREWALL section
-    Table table;
-    Lines commands;                 // what the server received
+    Lines rows;                     // after the greeting
     const char *failure;            // null: logged on
     bool cancelStaysSet;
 };
@@ -91,50 +91,48 @@ TEST_F(Logon, EveryFirewallKindSendsItsSequence)
     const char *L = "! Logon failure, so quitting";
     const FirewallCase cases[] = {
         {"0 SITE", 0, "fwpw",
-         {{"USER fwuser", "331 fw pw\r\n"}, {"PASS fwpw", "230 fw ok\r\n"}, {"SITE", "220 connected\r\n"},
-          {"USER joe", "331 pw\r\n"}, {"PASS pw", "230 in\r\n"}},
-         {"USER fwuser", "PASS fwpw", "SITE ftp.example.org", "USER joe", "PASS pw"}, nullptr, false},
-        {"0 firewall refuses", 0, "fwpw", {{"USER", "530 no\r\n"}}, {"USER fwuser"}, F, false},
-        {"0 SITE refused", 0, "fwpw", {{"USER fwuser", "230 ok\r\n"}, {"SITE", "550 unknown host\r\n"}},
-         {"USER fwuser", "SITE ftp.example.org"}, D, false},
+         {"> USER fwuser", "< 331 fw pw", "> PASS fwpw", "< 230 fw ok", "> SITE ftp.example.org",
+          "< 220 connected", "> USER joe", "< 331 pw", "> PASS pw", "< 230 in"}, nullptr, false},
+        {"0 firewall refuses", 0, "fwpw", {"> USER fwuser", "< 530 no", "! drain"}, F, false},
+        {"0 SITE refused", 0, "fwpw",
+         {"> USER fwuser", "< 230 ok", "> SITE ftp.example.org", "< 550 unknown host", "! drain"}, D, false},
         {"1 USER after logon", 1, "fwpw",
-         {{"USER fwuser", "230 ok\r\n"}, {"USER joe@", "331 pw\r\n"}, {"PASS", "230 in\r\n"}},
-         {"USER fwuser", "USER joe@ftp.example.org", "PASS pw"}, nullptr, false},
-        {"1 destination refuses", 1, "fwpw", {{"USER fwuser", "230 ok\r\n"}, {"USER joe@", "530 no\r\n"}},
-         {"USER fwuser", "USER joe@ftp.example.org"}, D, false},
+         {"> USER fwuser", "< 230 ok", "> USER joe@ftp.example.org", "< 331 pw", "> PASS pw", "< 230 in"},
+         nullptr, false},
+        {"1 destination refuses", 1, "fwpw",
+         {"> USER fwuser", "< 230 ok", "> USER joe@ftp.example.org", "< 530 no", "! drain"}, D, false},
         {"2 USER with no logon", 2, "",
-         {{"USER joe@", "331 pw\r\n"}, {"PASS", "230 in\r\n"}}, {"USER joe@ftp.example.org", "PASS pw"}, nullptr, false},
+         {"> USER joe@ftp.example.org", "< 331 pw", "> PASS pw", "< 230 in"}, nullptr, false},
         {"3 proxy OPEN", 3, "",
-         {{"OPEN", "220 open\r\n"}, {"USER joe", "331 pw\r\n"}, {"PASS", "230 in\r\n"}},
-         {"OPEN ftp.example.org", "USER joe", "PASS pw"}, nullptr, false},
-        {"3 OPEN refused", 3, "", {{"OPEN", "500 no\r\n"}}, {"OPEN ftp.example.org"}, D, false},
+         {"> OPEN ftp.example.org", "< 220 open", "> USER joe", "< 331 pw", "> PASS pw", "< 230 in"},
+         nullptr, false},
+        {"3 OPEN refused", 3, "", {"> OPEN ftp.example.org", "< 500 no", "! drain"}, D, false},
         {"4 USER user@host fireuser", 4, "fwpw",
-         {{"USER joe@", "331 pw\r\n"}, {"PASS pw", "332 fw\r\n"}, {"ACCT fwpw", "230 in\r\n"}},
-         {"USER joe@ftp.example.org fwuser", "PASS pw", "ACCT fwpw"}, nullptr, false},
-        {"4 firewall refuses", 4, "fwpw", {{"USER joe@", "530 no\r\n"}},
-         {"USER joe@ftp.example.org fwuser"}, F, true},
+         {"> USER joe@ftp.example.org fwuser", "< 331 pw", "> PASS pw", "< 332 fw", "> ACCT fwpw", "< 230 in"},
+         nullptr, false},
+        {"4 firewall refuses", 4, "fwpw", {"> USER joe@ftp.example.org fwuser", "< 530 no", "! drain"}, F, true},
         {"5 USER fireuser@host", 5, "fwpw",
-         {{"USER fwuser@", "331 fw\r\n"}, {"PASS fwpw", "230 fw in\r\n"}, {"USER joe", "331 pw\r\n"}, {"PASS pw", "230 in\r\n"}},
-         {"USER fwuser@ftp.example.org", "PASS fwpw", "USER joe", "PASS pw"}, nullptr, false},
-        {"5 refused", 5, "fwpw", {{"USER fwuser@", "331 fw\r\n"}, {"PASS", "530 no\r\n"}},
-         {"USER fwuser@ftp.example.org", "PASS fwpw"}, D, false},
+         {"> USER fwuser@ftp.example.org", "< 331 fw", "> PASS fwpw", "< 230 fw in", "> USER joe", "< 331 pw",
+          "> PASS pw", "< 230 in"}, nullptr, false},
+        {"5 refused", 5, "fwpw",
+         {"> USER fwuser@ftp.example.org", "< 331 fw", "> PASS fwpw", "< 530 no", "! drain"}, D, false},
         {"7 USER user@fireuser@host", 7, "fwpw",
-         {{"USER joe@fwuser@", "331 pw\r\n"}, {"PASS pw@fwpw", "230 in\r\n"}},
-         {"USER joe@fwuser@ftp.example.org", "PASS pw@fwpw"}, nullptr, false},
-        {"7 logon refused", 7, "fwpw", {{"USER", "331 pw\r\n"}, {"PASS", "530 no\r\n"}},
-         {"USER joe@fwuser@ftp.example.org", "PASS pw@fwpw"}, L, false},
+         {"> USER joe@fwuser@ftp.example.org", "< 331 pw", "> PASS pw@fwpw", "< 230 in"}, nullptr, false},
+        {"7 logon refused", 7, "fwpw",
+         {"> USER joe@fwuser@ftp.example.org", "< 331 pw", "> PASS pw@fwpw", "< 530 no", "! drain"}, L, false},
     };
     for (const FirewallCase &c : cases) {
         SCOPED_TRACE(c.name);
         ResetLogonState();
-        ScriptedFtpServer server;
-        server.Send("220 proxy ready\r\n").Serve(c.table);
-        WriteFirewallSection(c.type, "127.0.0.1", server.Port(), "fwuser", c.firewallPassword);
+        Lines rows = c.rows;
+        rows.insert(rows.begin(), "< 220 proxy ready");
+        Transcript t(rows);
+        WriteFirewallSection(c.type, "127.0.0.1", t.Port(), "fwuser", c.firewallPassword);
         SiteProfile p = profile;
         snprintf(p.host, sizeof p.host, "ftp.example.org");
         p.useFirewall = 1;
         p.port = 1;   // replaced by the firewall's port
-        server.Start();
+        t.Start();
         SOCKET s = ConnectAndLogon(&p);
         if (c.failure) {
             EXPECT_EQ(s, NO_SOCKET);
@@ -144,15 +142,10 @@ TEST_F(Logon, EveryFirewallKindSendsItsSequence)
         } else {
             EXPECT_NE(s, NO_SOCKET);
             EXPECT_TRUE(Connected);
-            EXPECT_EQ(p.port, server.Port());
-            FtpCommand(s, "QUIT");
+            EXPECT_EQ(p.port, t.Port());
         }
+        EXPECT_TRUE(t.Finish());
         CloseSession(s);
-        server.Finish();
-        Lines received = server.Commands();
-        if (!received.empty() && received.back() == "QUIT")
-            received.pop_back();
-        EXPECT_EQ(received, c.commands);
     }
 }
 

@@ -13,6 +13,8 @@
 #include "data_peer_helper.h"
 #include "ftp/control.h"
 #include "ftp_server_helper.h"
+#include "logon_helper.h"
+#include "transcript_helper.h"
 #include "sites/site_profile.h"
 #include "transfer/data_connection.h"
 #include "transfer/data_sockets.h"
@@ -144,88 +146,42 @@ protected:
 
 // --- passive replies and the fallback ----------------------------------
 
-TEST_F(TransferEngine, PassiveThenXpsvAfterARefusal)
-{
-    for (bool refusePasv : {false, true}) {
-        SCOPED_TRACE(refusePasv ? "XPSV after 500" : "PASV");
-        const std::string data = Pattern(10000);
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        peer.SendOnConnect(data);
-        peer.StartPassive();
-        ScriptedFtpServer server;
-        if (refusePasv)
-            server.Reply("500 PASV not understood\r\n");
-        server.Reply(peer.PassiveReply())
-            .Reply("150 Opening BINARY mode data connection for f (10000 bytes).\r\n")
-            .Send("226 Transfer complete\r\n");
-        Connect(server);
-        EXPECT_EQ(Download("f"), 2);
-        EXPECT_TRUE(server.Finish());
-        EXPECT_TRUE(peer.Finish());
-        EXPECT_EQ(ReceiveResult, 1);
-        EXPECT_EQ(ExpectedSize, 10000u);
-        EXPECT_TRUE(ReadLocalFile(local) == data);
-        std::vector<std::string> expected = {"PASV", "RETR f"};
-        if (refusePasv)
-            expected.insert(expected.begin() + 1, "XPSV");
-        EXPECT_EQ(server.Commands(), expected);
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-}
-
-struct FallbackCase {
-    const char *what;
-    std::string pasvReply;
-    const char *logged;
-};
-
-TEST_F(TransferEngine, FallsBackToPortWithinTheSameTransfer)
+TEST_F(TransferEngine, PassiveXpsvAndTheFallbackToPort)
 {
     // A port nothing listens on: bind one and close it again.
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof a;
-    bind(probe, (sockaddr *)&a, sizeof a);
-    getsockname(probe, (sockaddr *)&a, &length);
-    closesocket(probe);
-    unsigned dead = ntohs(a.sin_port);
-    char refused[80];
-    snprintf(refused, sizeof refused, "227 Entering Passive Mode (127,0,0,1,%u,%u)\r\n", dead >> 8,
-             dead & 0xFF);
-
-    const FallbackCase cases[] = {
-        {"refused connect", refused, "! connect: "},
-        {"three numbers", "227 Entering Passive Mode (1,2,3)\r\n", "! bad address in 1,2,3"},
-        {"no address at all", "227 Entering Passive Mode\r\n",
-         "! Unable to parse info 227 Entering Passive Mode"},
-        {"PASV refused", "502 Not here\r\n", "502 Not here"},
+    unsigned dead = UnusedPort();
+    const std::string refused = "227 Entering Passive Mode (127,0,0,1," + std::to_string(dead >> 8) + "," +
+                                std::to_string(dead & 0xFF) + ")";
+    const struct {
+        const char *what;
+        std::vector<std::string> rows;
+        const char *logged;
+    } cases[] = {
+        {"PASV", {"= pasv send=#10000", "> PASV", "< 227 Entering Passive Mode ($PASV)"}, "Received 10000 bytes"},
+        {"XPSV after 500", {"= pasv send=#10000", "> PASV", "< 500 PASV not understood", "> XPSV",
+                            "< 227 Entering Passive Mode ($PASV)"}, "Received 10000 bytes"},
+        {"refused connect", {"= port send=#10000", "> PASV", "< " + refused, ">~ PORT 127,0,0,1,*", "< 200 ok"},
+         "! connect: "},
+        {"three numbers", {"= port send=#10000", "> PASV", "< 227 Entering Passive Mode (1,2,3)",
+                           ">~ PORT 127,0,0,1,*", "< 200 ok"}, "! bad address in 1,2,3"},
+        {"no address", {"= port send=#10000", "> PASV", "< 227 Entering Passive Mode", ">~ PORT 127,0,0,1,*",
+                        "< 200 ok"}, "! Unable to parse info 227 Entering Passive Mode"},
+        {"PASV refused", {"= port send=#10000", "> PASV", "< 502 Not here", ">~ PORT 127,0,0,1,*", "< 200 ok"},
+         "502 Not here"},
     };
-    for (const FallbackCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         MarkLogStart();
-        const std::string data = Pattern(3000);
-        ScriptedFtpServer server;
-        server.Reply(c.pasvReply)
-            .Reply("200 PORT command successful\r\n")
-            .Reply("150 Opening BINARY mode data connection\r\n")
-            .Send("226 Transfer complete\r\n");
-        DataPeer peer;
-        peer.SendOnConnect(data);
-        peer.StartActive(RecordedPort, &server);
-        Connect(server);
+        std::vector<std::string> rows = c.rows;
+        rows.insert(rows.end(), {"> RETR f", "< 150 Opening BINARY mode data connection for f (10000 bytes).",
+                                 "< 226 Transfer complete"});
+        Transcript t(rows);
+        ControlSocket = t.Connect();
         EXPECT_EQ(Download("f"), 2);
-        EXPECT_TRUE(server.Finish());
-        EXPECT_TRUE(peer.Finish());
-        std::vector<std::string> commands = server.Commands();
-        ASSERT_EQ(commands.size(), 3u);
-        EXPECT_EQ(commands[0], "PASV");
-        EXPECT_EQ(commands[1].rfind("PORT 127,0,0,1,", 0), 0u) << commands[1];
-        EXPECT_EQ(commands[2], "RETR f");
-        EXPECT_TRUE(ReadLocalFile(local) == data);
+        EXPECT_TRUE(t.Finish());
+        EXPECT_EQ(ReceiveResult, 1);
+        EXPECT_EQ(ExpectedSize, 10000u);
+        EXPECT_TRUE(ReadLocalFile(local) == TestPattern(10000));
         EXPECT_TRUE(LogMentions(c.logged)) << LogText();
         closesocket(ControlSocket);
         ControlSocket = NO_SOCKET;
