@@ -1,84 +1,43 @@
 // The unattended command line against scripted faulty servers: the real
-// veltro.exe runs a transfer against a server that plays a transcript (one
-// row per command: what the client must send, what the server answers, and
-// the data a passive connection carries), then the exit code, the log, the
-// files and the commands are compared.
+// veltro.exe runs one transfer against a transcript (tests/win/
+// transcript_helper.h), then its exit code, log, files and the commands it
+// sent are compared.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "data_peer_helper.h"
-#include "ftp_server_helper.h"
 #include "sites/stored_password.h"
+#include "transcript_helper.h"
 #include "veltro_process_helper.h"
 
 namespace {
 
-struct Row {
-    std::string command;   // expected from the client
-    std::string reply;     // "PASV": a data peer's 227 reply
-    std::string data = "";  // bytes the data peer sends on connect
-    DataPeer::Ending ending = DataPeer::CLOSE;
-};
+typedef std::vector<std::string> Lines;
 
-std::vector<Row> Logon()
-{
-    return {{"USER u", "331 Password\r\n"}, {"PASS p", "230 In\r\n"}};
-}
+const Lines Logon = {"< 220 Ready", "> USER u", "< 331 Password", "> PASS p", "< 230 In"};
 
-Row Pasv(const std::string &data, DataPeer::Ending ending = DataPeer::CLOSE)
+Lines Join(std::initializer_list<Lines> parts)
 {
-    return {"PASV", "PASV", data, ending};
+    Lines all;
+    for (const Lines &p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
 class CommandLineFaults : public ::testing::Test {
 protected:
     VeltroProcess app;
-    std::unique_ptr<ScriptedFtpServer> server;
-    std::vector<std::unique_ptr<DataPeer>> peers;
     std::string folder, port, timeout = "3";
     DWORD took = 0;
 
-    void SetUp() override { Fresh(); }
-    void TearDown() override { Fresh(false); }
-    // A new server and a new folder (for the next row of a table).
-    void Fresh(bool again = true)
+    void SetUp() override { folder = MakeTestFolder("faults"); }
+    void TearDown() override
     {
         KillVeltro(&app);
-        peers.clear();
-        server.reset();
-        if (!folder.empty())
-            RemoveTree(folder);
-        folder.clear();
-        if (!again)
-            return;
-        folder = MakeTestFolder("faults");
-        server = std::make_unique<ScriptedFtpServer>();
-        port = std::to_string(server->Port());
+        RemoveTree(folder);
     }
-
-    // Greeting, then the rows; after the last row the client closes.
-    void Play(const std::vector<Row> &rows)
-    {
-        server->SetStepTimeout(20000);
-        server->Send("220 Ready\r\n");
-        for (const Row &r : rows) {
-            if (r.reply != "PASV") {
-                server->Reply(r.reply);
-                continue;
-            }
-            peers.push_back(std::make_unique<DataPeer>());
-            ASSERT_TRUE(peers.back()->Listen());
-            peers.back()->SendOnConnect(r.data, 0, 0, r.ending);
-            peers.back()->StartPassive();
-            server->Reply(peers.back()->PassiveReply());
-        }
-        server->ReadUntilClosed();
-        server->Start();
-    }
-    // Profile "bad" names the scripted server.
+    // Profile "bad" names the server; veltro.exe runs to its end.
     long Run(const std::string &arguments)
     {
         WriteTextFile(folder + "\\VELTRO.INI",
@@ -93,24 +52,27 @@ protected:
         printf("[ measured ] %s: %lu ms\n", arguments.c_str(), (unsigned long)took);
         return ended ? (long)code : -1;
     }
+    // Plays the rows (the client closes after the last) around one run.
+    long Play(Transcript *t, const std::string &arguments)
+    {
+        t->Server().SetStepTimeout(20000);
+        t->Start();
+        port = std::to_string(t->Port());
+        long code = Run(arguments);
+        EXPECT_TRUE(t->Finish(30000)) << Log();
+        return code;
+    }
     std::string Log() { return ReadTextFile(folder + "\\xferlog.txt"); }
     bool Logged(const std::string &text) { return Log().find(text) != std::string::npos; }
-    void ExpectCommands(const std::vector<Row> &rows)
-    {
-        std::vector<std::string> expected;
-        for (const Row &r : rows)
-            expected.push_back(r.command);
-        EXPECT_EQ(expected, server->Commands()) << Log();
-    }
 };
 
 TEST_F(CommandLineFaults, ServerThatNeverGreetsEndsWithinTheSiteLimits)
 {
-    server->SetStepTimeout(60000);
-    server->ReadUntilClosed();
-    server->Start();
-    EXPECT_EQ(11, Run("bad:/f.bin local:" + folder + "\\"));
-    // Two attempts of 3 seconds each, 2 seconds apart: (1 + 1) x (3 + 2).
+    Transcript t({"! drain"});
+    t.Server().SetStepTimeout(60000);
+    EXPECT_EQ(11, Play(&t, "bad:/f.bin local:" + folder + "\\"));
+    // Two attempts of 3 seconds each, 2 seconds apart: (1 + 1) x (3 + 2),
+    // and the program's own start.
     EXPECT_GE(took, 7000u);
     EXPECT_LT(took, 10000u + 8000u) << Log();
     EXPECT_TRUE(Logged("! Connect failed to 127.0.0.1")) << Log();
@@ -118,42 +80,41 @@ TEST_F(CommandLineFaults, ServerThatNeverGreetsEndsWithinTheSiteLimits)
 
 struct DownloadCase {
     const char *what;
-    std::string announced;       // in the 150 reply
-    size_t sent;                 // bytes sent on the data connection
-    std::string completion;      // the final reply ("" = the server goes silent)
+    const char *peer;          // the data peer's action
+    Lines replies;             // after "> RETR"
     long exitCode;
+    size_t stored;
     const char *logged;
 };
 
 TEST_F(CommandLineFaults, DownloadsSucceedOnlyWhenEveryAnnouncedByteArrives)
 {
     const DownloadCase cases[] = {
-        {"complete", "(5000 bytes)", 5000, "226 Done\r\n", 0, "Successful transfer"},
-        {"short", "(10000000 bytes)", 300000, "226 Done\r\n", 12,
+        {"complete", "send=#5000", {"< 150 Opening (5000 bytes)", "< 226 Done"}, 0, 5000, "Successful transfer"},
+        {"short", "send=#300000", {"< 150 Opening (10000000 bytes)", "< 226 Done"}, 12, 300000,
          "! Only 300000 of the 10000000 bytes announced arrived"},
-        {"past 4 GiB", "(4500000000 bytes)", 100, "226 Done\r\n", 12,
+        {"past 4 GiB", "send=#100", {"< 150 Opening (4500000000 bytes)", "< 226 Done"}, 12, 100,
          "! Only 100 of the 4500000000 bytes announced arrived"},
-        {"426 after part", "(9000 bytes)", 4000, "426 Aborted\r\n", 12, "transfer failed"},
-        {"silent after 150", "(9000 bytes)", 4000, "", 12, "! Receive error"},
+        {"426 after part", "send=#4000", {"< 150 Opening (9000 bytes)", "< 426 Aborted"}, 12, 4000, "transfer failed"},
+        {"silent after 150", "send=#4000 end=hold", {"< 150 Opening (9000 bytes)"}, 12, 4000, "! Receive error"},
     };
     for (const DownloadCase &c : cases) {
         SCOPED_TRACE(c.what);
-        Fresh();
-        std::vector<Row> rows = Logon();
-        rows.insert(rows.end(), {{"TYPE I", "200 ok\r\n"},
-                                 Pasv(std::string(c.sent, 'x'), c.completion.empty() ? DataPeer::HOLD : DataPeer::CLOSE),
-                                 {"RETR /d/f.bin", "150 Opening " + c.announced + "\r\n" + c.completion}});
-        Play(rows);
-        EXPECT_EQ(c.exitCode, Run("bad:/d/f.bin local:" + folder + "\\"));
+        TearDown();
+        SetUp();
+        Transcript t(Join({Logon,
+                           {"> TYPE I", "< 200 ok", std::string("= pasv ") + c.peer, "> PASV",
+                            "< 227 Entering Passive Mode ($PASV)", "> RETR /d/f.bin"},
+                           c.replies, {"! drain"}}));
+        EXPECT_EQ(c.exitCode, Play(&t, "bad:/d/f.bin local:" + folder + "\\"));
         EXPECT_TRUE(Logged(c.logged)) << Log();
         EXPECT_EQ(c.exitCode == 0, !Logged("transfer failed")) << Log();
         EXPECT_EQ(c.exitCode != 0, !Logged("transfer succeeded")) << Log();
-        EXPECT_EQ(c.sent, ReadTextFile(folder + "\\f.bin").size());
+        EXPECT_EQ(c.stored, ReadTextFile(folder + "\\f.bin").size());
         // A partial file keeps its restart keys for the next run.
         std::string ini = ReadTextFile(folder + "\\VELTRO.INI");
         EXPECT_EQ(c.exitCode != 0, ini.find("REGETRFILE=f.bin") != std::string::npos) << ini;
-        ExpectCommands(rows);
-        if (c.completion.empty()) {
+        if (c.replies.size() == 1) {
             EXPECT_LT(took, 20000u) << "data and completion waits of 3 seconds each";
         }
     }
@@ -161,41 +122,37 @@ TEST_F(CommandLineFaults, DownloadsSucceedOnlyWhenEveryAnnouncedByteArrives)
 
 TEST_F(CommandLineFaults, PatternIsMatchedHereWhateverTheServerLists)
 {
-    // A server that ignores the pattern: 200,000 names, two matches, a name
-    // of 100 characters, and a line of binary junk that must not become a
-    // RETR.
+    // A server that ignores the pattern: 200,000 names, a name of 100
+    // characters, a line of binary junk that must not become a RETR.
     std::string longName = std::string(96, 'n') + ".txt";
-    std::string names = "a.txt\r\nbad\x01\x02.txt\r\n" + longName + "\r\n";
+    std::string names = "a.txt\\r\\nbad\\x01\\x02.txt\\r\\n" + longName + "\\r\\n";
     for (int i = 0; i < 200000; i++)
-        names += "file" + std::to_string(i) + ".bin\r\n";
-    names += "z.TXT\r\n";
-    std::vector<Row> rows = Logon();
-    rows.insert(rows.end(), {{"CWD /pub/", "250 ok\r\n"}, {"TYPE A", "200 ok\r\n"}, Pasv(names),
-                             {"NLST *.txt", "150 Names\r\n226 Done\r\n"}, {"TYPE I", "200 ok\r\n"}});
-    for (const std::string &n : {std::string("a.txt"), longName, std::string("z.TXT")}) {
-        rows.push_back(Pasv("data of " + n));
-        rows.push_back({"RETR " + n, "150 Opening\r\n226 Done\r\n"});
-    }
-    Play(rows);
-    EXPECT_EQ(0, Run("//bad/pub/*.txt local:" + folder + "\\"));
-    ExpectCommands(rows);
-    EXPECT_EQ("data of a.txt", ReadTextFile(folder + "\\a.txt"));
-    EXPECT_EQ("data of " + longName, ReadTextFile(folder + "\\" + longName));
-    EXPECT_EQ("data of z.TXT", ReadTextFile(folder + "\\z.TXT"));
+        names += "file" + std::to_string(i) + ".bin\\r\\n";
+    names += "z.TXT\\r\\n";
+    Lines rows = Join({Logon, {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=" + names,
+                               "> PASV", "< 227 ($PASV)", "> NLST *.txt", "< 150 Names", "< 226 Done",
+                               "> TYPE I", "< 200 ok"}});
+    for (const std::string &n : {std::string("a.txt"), longName, std::string("z.TXT")})
+        rows = Join({rows, {"= pasv send=data-" + n, "> PASV", "< 227 ($PASV)", "> RETR " + n,
+                            "< 150 Opening", "< 226 Done"}});
+    Transcript t(Join({rows, {"! drain"}}));
+    EXPECT_EQ(0, Play(&t, "//bad/pub/*.txt local:" + folder + "\\"));
+    EXPECT_EQ("data-a.txt", ReadTextFile(folder + "\\a.txt"));
+    EXPECT_EQ("data-" + longName, ReadTextFile(folder + "\\" + longName));
+    EXPECT_EQ("data-z.TXT", ReadTextFile(folder + "\\z.TXT"));
     EXPECT_TRUE(Logged("+ 1 listed names with control characters were skipped")) << Log();
     EXPECT_LT(took, 60000u);
 }
 
 TEST_F(CommandLineFaults, RefusedPatternListsTheFolderAndMatchesHere)
 {
-    std::vector<Row> rows = Logon();
-    rows.insert(rows.end(), {{"CWD /pub/", "250 ok\r\n"}, {"TYPE A", "200 ok\r\n"}, Pasv(""),
-                             {"NLST *.log", "550 No such file\r\n"}, Pasv("x.log\r\ny.txt\r\n"),
-                             {"NLST", "150 Names\r\n226 Done\r\n"}, {"TYPE I", "200 ok\r\n"},
-                             Pasv("x"), {"RETR x.log", "150 Opening\r\n226 Done\r\n"}});
-    Play(rows);
-    EXPECT_EQ(0, Run("bad:/pub/*.log local:" + folder + "\\"));
-    ExpectCommands(rows);
+    Transcript t(Join({Logon,
+                       {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=", "> PASV", "< 227 ($PASV)",
+                        "> NLST *.log", "< 550 No such file", "= pasv send=x.log\\r\\ny.txt\\r\\n", "> PASV",
+                        "< 227 ($PASV)", "> NLST", "< 150 Names", "< 226 Done", "> TYPE I", "< 200 ok",
+                        "= pasv send=x", "> PASV", "< 227 ($PASV)", "> RETR x.log", "< 150 Opening", "< 226 Done",
+                        "! drain"}}));
+    EXPECT_EQ(0, Play(&t, "bad:/pub/*.log local:" + folder + "\\"));
     EXPECT_EQ("x", ReadTextFile(folder + "\\x.log"));
     EXPECT_FALSE(FileExists(folder + "\\y.txt"));
 }
