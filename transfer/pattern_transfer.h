@@ -13,8 +13,9 @@ int ConvertName(char *name, int direction);
 // (destination of 256 bytes).
 void FitLocalName(char *destination, const char *remoteName);
 
-// The site section that keeps the restart keys of the binary downloads made
-// here (transfer/restart_info.h); empty: none are kept.
+// The site section that keeps the restart keys (REGETRDIR, REGETRFILE,
+// REGETLDIR, REGETLFILE, REGETTIME) of the binary downloads made here: set
+// before a download, removed when it is complete; empty: none are kept.
 extern char RestartProfile[80];
 
 // One file, or every file matching a "*"/"?" pattern in the last path part

@@ -75,7 +75,8 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
 // What the last receive loop did, kept until its completion line is logged.
 // The loop fills it; the driver that read the completion reply calls
 // ReportReceived with that reply's class, so the line never says
-// "transfer succeeded" before the server has. `failed` is set when the data
+// "transfer succeeded" before the server has. (ReceiveToHandleLoop, whose
+// caller reads its own completion reply, reports at once.) `failed` is set when the data
 // were not all stored: the local file could not be written, a receive failed,
 // the transfer was cancelled, or a binary transfer brought fewer bytes than
 // its preliminary reply announced (ReceiveResult is then 2, partial).

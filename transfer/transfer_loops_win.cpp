@@ -297,7 +297,11 @@ int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t start
     if (!out.recvFailed && !CancelFlag)
         CheckAnnouncedSize(&out, startOffset);
     ClearCurrentEntry();
-    return FinishReceive(out, data, control, start, false);
+    int result = FinishReceive(out, data, control, start, false);
+    // The restart driver reads its completion reply itself: this line
+    // reports what the data did.
+    ReportReceived(2);
+    return result;
 }
 
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
