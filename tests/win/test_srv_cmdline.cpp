@@ -245,17 +245,13 @@ void ExpectFolderShown(VeltroProcess *app, const std::string &folder, const std:
     EXPECT_TRUE(FilesMatching(app->tempFolder, "DIR*").empty()) << "listing files are removed at exit";
 }
 
-TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRows)
+TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRowsOnBothServers)
 {
     CreateDirectoryA(Server(vroot, "show").c_str(), nullptr);
     CreateDirectoryA(Server(vroot, "show/inner").c_str(), nullptr);
     WriteTextFile(Server(vroot, "show/first.txt"), "1");
     WriteTextFile(Server(vroot, "show/second.bin"), "22");
     ExpectFolderShown(&app, folder, "ftp://vs" + V("show/"), {"..", "inner", "first.txt", "second.bin"});
-}
-
-TEST_F(CommandLine, FolderOnPyftpdShowsItsRows)
-{
     CreateDirectoryA(Server(proot, "list").c_str(), nullptr);
     CreateDirectoryA(Server(proot, "list/b dir").c_str(), nullptr);
     CreateDirectoryA(Server(proot, "list/a").c_str(), nullptr);
