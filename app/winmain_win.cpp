@@ -164,8 +164,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandText, in
     snprintf(CommandLine, sizeof CommandLine, "%s", commandText ? commandText : "");
     FindProgramFiles();
     LoadHostLibrary();
-    if (!ParseCommandLine(CommandLine, sizeof CommandLine))
+    if (!ParseCommandLine(CommandLine, sizeof CommandLine)) {
         CommandLine[0] = '\0';
+        // A bad option in a line meant for a script: nobody to take over.
+        if (CommandLineExitCode) {
+            DestroySplash();
+            FinishShutdown();
+            return CommandLineExitCode;
+        }
+    }
 
     // 13-14: saved geometry, bitmaps
     char text[128];
@@ -213,5 +220,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandText, in
     // 19: the loop, then the rest of the shutdown
     int result = QuitRequested ? 0 : RunMessageLoop();
     FinishShutdown();
-    return result;
+    // A command-line run tells its script how it went.
+    return result ? result : CommandLineExitCode;
 }

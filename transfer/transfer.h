@@ -72,8 +72,26 @@ int UploadFile(SOCKET control, char *command, const char *localPath, int type, B
 // Download: command is "RETR name" or a listing command. Sets ReceiveResult.
 int DownloadFile(SOCKET control, char *command, const char *localPath, int type, BOOL append);
 
+// What the last receive loop did, kept until its completion line is logged.
+// The loop fills it; the driver that read the completion reply calls
+// ReportReceived with that reply's class, so the line never says
+// "transfer succeeded" before the server has. (ReceiveToHandleLoop, whose
+// caller reads its own completion reply, reports at once.) `failed` is set when the data
+// were not all stored: the local file could not be written, a receive failed,
+// the transfer was cancelled, or a binary transfer brought fewer bytes than
+// its preliminary reply announced (ReceiveResult is then 2, partial).
+struct ReceiveRecord {
+    uint64_t bytes;
+    DWORD startTick, endTick;
+    BOOL failed;
+    BOOL pending;   // a completion line is still owed
+};
+extern ReceiveRecord LastReceive;
+void ReportReceived(int replyClass);
+
 // The loops. The send loop returns TRUE when not cancelled; the receive
-// loops return the receive result.
+// loops return the receive result and leave their completion line to
+// ReportReceived.
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary);
 int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET control, BOOL append);
 // Writes to a file already open and positioned at startOffset; progress

@@ -174,6 +174,7 @@ int UploadFile(SOCKET control, char *command, const char *localPath, int type, B
 int DownloadFile(SOCKET control, char *command, const char *localPath, int type, BOOL append)
 {
     ReceiveResult = 0;
+    LastReceive = ReceiveRecord{};
     if (!MayStart(control))
         return 0;
     type = ChooseType(command, type);
@@ -199,6 +200,7 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
         if (result == 1) {
             LogFormat(LoadText(IDS_LOOKING_FOR_COMPLETION), (unsigned)control);
             result = GetReply(control);
+            ReportReceived(result);
         }
         return result;
     }
@@ -227,5 +229,7 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
     ReceiveResult = ReceiveToFileLoop(DataSocket, localPath, binary, control, append);
     DataSocket = CloseQuiet(DataSocket);
     LogFormat(LoadText(IDS_LOOKING_FOR_COMPLETION), (unsigned)control);
-    return GetReply(control);
+    int final = GetReply(control);
+    ReportReceived(final);
+    return final;
 }

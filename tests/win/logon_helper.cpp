@@ -9,6 +9,7 @@
 #include "ftp/control.h"
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
+#include "ftp/reply.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
@@ -46,6 +47,9 @@ void ResetLogonState(void)
     AbortFlag = FALSE;
     LastReplyCode = 0;
     ReplyTimeout = 5;
+    ReplyDepth = 0;
+    DetectFromReplies = FALSE;
+    ClearPending(&PendingText);
     FirewallUser[0] = '\0';
     FirewallPassword[0] = '\0';
     ResetServerCapabilities();
@@ -125,6 +129,16 @@ unsigned short UnusedPort(void)
     getsockname(s, (sockaddr *)&a, &length);
     closesocket(s);
     return ntohs(a.sin_port);
+}
+
+HWND MakeTestWindow(const char *className, WNDPROC procedure)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowA(className, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // ---------------------------------------------------------------------

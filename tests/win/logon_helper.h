@@ -25,6 +25,8 @@ int LogCount(const std::string &part);
 void CloseSession(SOCKET s);
 // A port on 127.0.0.1 where nothing listens.
 unsigned short UnusedPort(void);
+// A hidden window of a class registered here with the procedure.
+HWND MakeTestWindow(const char *className, WNDPROC procedure);
 
 // Answers modal dialogs of this process: each expected dialog is found by
 // its caption (class "#32770"), its prompt text is recorded, the edit
