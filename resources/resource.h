@@ -193,7 +193,6 @@
 #define IDS_NO_FILE_MATCHES 25022
 #define IDS_NAME_TOO_LONG 25023
 #define IDS_PATTERN_MATCHES 25024
-#define IDS_SAVING_RESTART_KEYS 25025
 
 // Transfer: data connections, transfer engine and its status dialog.
 // Texts shared with other subsystems keep their numbers.

@@ -13,13 +13,12 @@
 #include "listing/listing_cache.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
-#include "transfer/sounds.h"
-#include "transfer/transfer.h"
+#include "transfer/decisions.h"
 #include "transfer/local_name.h"
 #include "transfer/name_list.h"
-#include "resources/resource.h"
+#include "transfer/sounds.h"
+#include "transfer/transfer.h"
 
-#include <time.h>
 
 #include <string>
 #include <vector>
@@ -79,31 +78,6 @@ static char PatternFolder[PATH_SIZE];
 // Restart keys of an unattended binary download, in the site's section:
 // the local file is named by its own folder and name (a command line names
 // local paths whole), so that a resume finds it from any current folder.
-static void KeepRestartKeys(const char *remoteFolder, const char *remoteFile, const char *localPath)
-{
-    if (GlobalSettings.keepReget)
-        LogFormat(LoadText(IDS_SAVING_RESTART_KEYS), RestartProfile, remoteFile);
-    const char *name = LastPathPart(localPath);
-    char folder[MAX_PATH];
-    if (name == localPath && !GetCurrentDirectoryA(sizeof folder, folder))
-        folder[0] = '\0';
-    else if (name != localPath)
-        snprintf(folder, sizeof folder, "%.*s", (int)(name - localPath), localPath);
-    char now[24];
-    snprintf(now, sizeof now, "%lu", (unsigned long)time(nullptr));
-    ProfilePutString(RestartProfile, "REGETRDIR", remoteFolder);
-    ProfilePutString(RestartProfile, "REGETRFILE", remoteFile);
-    ProfilePutString(RestartProfile, "REGETLDIR", folder);
-    ProfilePutString(RestartProfile, "REGETLFILE", name);
-    ProfilePutString(RestartProfile, "REGETTIME", now);
-}
-
-static void DropRestartKeys(void)
-{
-    for (const char *key : {"REGETRDIR", "REGETRFILE", "REGETLDIR", "REGETLFILE", "REGETTIME"})
-        ProfilePutString(RestartProfile, key, nullptr);
-}
-
 // One download. A positive completion reply counts only when every byte
 // announced arrived and was stored; a binary download keeps restart keys
 // until then.
@@ -131,12 +105,12 @@ static int DownloadOneFile(SOCKET control, const char *remote, const char *local
             snprintf(folder, sizeof folder, "%.*s", (int)(name - remote), remote);
         else
             snprintf(folder, sizeof folder, "%s", PatternFolder);
-        KeepRestartKeys(folder, name, local);
+        SaveRestartInfo(RestartProfile, folder, name, local);
     }
     int result = DownloadFile(control, command, local, type, FALSE);
     bool complete = result == 2 && ReceiveResult != 2 && !LastReceive.failed;
     if (complete && restartable)
-        DropRestartKeys();
+        ClearRestartInfo(RestartProfile);
     return result == 2 && !complete ? 5 : result;
 }
 
