@@ -33,6 +33,12 @@ static void DeleteTempFile(char *path)
 void BeginShutdown(HWND window)
 {
     CloseSession();
+    // A minimized window has nothing on the screen to hide, so it is
+    // destroyed without the hide step: under X11 without a window manager
+    // that step waits 2 s for an acknowledgement that never comes (the
+    // command line's window is minimized).
+    if (IsIconic(window))
+        SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~(LONG_PTR)WS_VISIBLE);
     DestroyWindow(window);
     ConfigPutString("SESSION", CurrentSession.name);
 
