@@ -9,19 +9,11 @@
 #include <shellapi.h>
 #include "app/config.h"
 #include "ftp/control.h"
+#include "ftp/session.h"
 #include "listing/listing_cache.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
 #include "ui/layout.h"
-
-static void CloseSession(void)
-{
-    CloseDataConnections();
-    if (ControlSocket != NO_SOCKET) {
-        FtpCommand(ControlSocket, "QUIT");
-        ControlSocket = CloseGraceful(ControlSocket);
-    }
-}
 
 static void DeleteTempFile(char *path)
 {
@@ -32,7 +24,8 @@ static void DeleteTempFile(char *path)
 
 void BeginShutdown(HWND window)
 {
-    CloseSession();
+    // The worker is stopped later (step 9), after the window has gone.
+    CloseSessionConnections(FALSE);
     // A minimized window has nothing on the screen to hide, so it is
     // destroyed without the hide step: under X11 without a window manager
     // that step waits 2 s for an acknowledgement that never comes (the
@@ -91,8 +84,7 @@ static void DeleteMatching(const char *folder, const char *pattern)
 
 void FinishShutdown(void)
 {
-    CloseSession();
-    Connected = FALSE;
+    CloseSessionConnections(FALSE);
     WSACleanup();
     if (TempFolder[0]) {
         DeleteMatching(TempFolder, "DSP*.*");

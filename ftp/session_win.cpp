@@ -91,6 +91,18 @@ void ConnectCommand(BOOL withLists)
     PlayEventSound(s != NO_SOCKET ? SOUND_CONNECT_SUCCESS : SOUND_CONNECT_FAILURE);
 }
 
+void CloseSessionConnections(BOOL stopWorker)
+{
+    if (stopWorker && IsBusy() && TerminateTransferWorker())
+        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
+    CloseDataConnections();
+    if (ControlSocket != NO_SOCKET) {
+        FtpCommand(ControlSocket, "QUIT");
+        ControlSocket = CloseGraceful(ControlSocket);
+    }
+    Connected = FALSE;
+}
+
 static void ResetWindowState(void)
 {
     if (MainWindow)
@@ -105,12 +117,7 @@ void Disconnect(void)
     ConnectRetryCount = 0;
     if (!DisconnectGuard) {
         DisconnectGuard = TRUE;
-        CloseDataConnections();
-        if (ControlSocket != NO_SOCKET) {
-            FtpCommand(ControlSocket, "QUIT");
-            ControlSocket = CloseGraceful(ControlSocket);
-        }
-        Connected = FALSE;
+        CloseSessionConnections(FALSE);
         DisconnectGuard = FALSE;
         ResetWindowState();
         RefreshRemote();
@@ -128,14 +135,7 @@ void AbortAndDisconnect(void)
     if (DisconnectGuard)
         return;
     DisconnectGuard = TRUE;
-    if (IsBusy() && TerminateTransferWorker())
-        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
-    CloseDataConnections();
-    if (ControlSocket != NO_SOCKET) {
-        FtpCommand(ControlSocket, "QUIT");
-        ControlSocket = CloseGraceful(ControlSocket);
-    }
-    Connected = FALSE;
+    CloseSessionConnections(TRUE);
     DisconnectGuard = FALSE;
     ResetServerCapabilities();
     ResetWindowState();
