@@ -26,13 +26,7 @@ void BeginShutdown(HWND window)
 {
     // The worker is stopped later (step 9), after the window has gone.
     CloseSessionConnections(FALSE);
-    // A minimized window has nothing on the screen to hide, so it is
-    // destroyed without the hide step: under X11 without a window manager
-    // that step waits 2 s for an acknowledgement that never comes (the
-    // command line's window is minimized).
-    if (IsIconic(window))
-        SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~(LONG_PTR)WS_VISIBLE);
-    DestroyWindow(window);
+    DestroyTopLevelWindow(window);
     ConfigPutString("SESSION", CurrentSession.name);
 
     HCURSOR *cursors[] = {&WaitCursor, &SplitHCursor, &SplitVCursor};

@@ -27,9 +27,6 @@ RECT LastRect;              // where the dialog was last closed
 bool HaveLastRect;
 WNDPROC ProgressProc, BarProc;
 unsigned Percent;
-bool ShowActivated;         // the dialog takes the focus when it appears
-
-enum { SHOW_TIMER_ID = 1, SHOW_DELAY_MS = 500 };
 
 LRESULT CALLBACK ProgressSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -97,7 +94,7 @@ void CloseDialogWindow(HWND dialog, bool cancel)
         StatusDialog = nullptr;
         StatusText = nullptr;
     }
-    DestroyWindow(dialog);
+    DestroyTopLevelWindow(dialog);
     if (cancel) {
         CancelFlag = TRUE;
         AbortFlag = TRUE;
@@ -107,13 +104,6 @@ void CloseDialogWindow(HWND dialog, bool cancel)
 INT_PTR CALLBACK StatusDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_TIMER:
-        if (wParam == SHOW_TIMER_ID) {
-            KillTimer(dialog, SHOW_TIMER_ID);
-            ShowWindow(dialog, ShowActivated ? SW_SHOW : SW_SHOWNOACTIVATE);
-            return TRUE;
-        }
-        break;
     case WM_INITDIALOG:
         if (HaveLastRect)
             SetWindowPos(dialog, nullptr, LastRect.left, LastRect.top, 0, 0,
@@ -171,20 +161,13 @@ void OpenStatusDialog(int direction)
         StatusText = ProgressTextWindows[direction == 1 ? 0 : 1];
         return;
     }
-    ShowActivated = !OtherWindowOfOursActive();
+    bool keepActive = OtherWindowOfOursActive();
     HWND dialog = CreateDialogParamA(AppInstance, "DLG_ABORT", MainWindow, StatusDialogProc, 0);
     if (!dialog)
         return;
     StatusDialog = dialog;
     StatusText = GetDlgItem(dialog, IDC_STATUS_PROGRESS);
-    // The dialog appears once the transfer has lasted SHOW_DELAY_MS (its
-    // timer arrives through the transfer loops' message pumping). A short
-    // transfer then shows no window at all: a batch of small files does not
-    // flash one dialog per file, and no window is mapped and unmapped (under
-    // X11 without a window manager each unmap waits 2 s for an answer that
-    // never comes).
-    if (!SetTimer(dialog, SHOW_TIMER_ID, SHOW_DELAY_MS, nullptr))
-        ShowWindow(dialog, ShowActivated ? SW_SHOW : SW_SHOWNOACTIVATE);
+    ShowWindow(dialog, keepActive ? SW_SHOWNOACTIVATE : SW_SHOW);
 }
 
 void CloseStatusDialog(void)
