@@ -24,7 +24,7 @@ static void DeleteTempFile(char *path)
 
 void BeginShutdown(HWND window)
 {
-    // The worker is stopped later (step 9), after the window has gone.
+    // A running worker is stopped further down, after the window has gone.
     CloseSessionConnections(FALSE);
     DestroyTopLevelWindow(window);
     ConfigPutString("SESSION", CurrentSession.name);

@@ -123,8 +123,8 @@ printf '%-34s %8s %8s %18s %18s\n' "" "3 B down" "3 B up" "big down" "big up"
 c3d=$(curl_run down tiny.bin 3); c3u=$(curl_run up tiny-up.bin 3)
 cbd=$(curl_run down big.bin $big); cbu=$(curl_run up src.bin $big)
 printf '%-34s %8s %8s %18s %18s\n' "curl (native)" "$c3d" "$c3u" "$cbd ($(rate $big "$cbd"))" "$cbu ($(rate $big "$cbu"))"
-for spec in "default:4096:512" "65536:65536:65536"; do
-  IFS=: read -r label rbp sbp <<<"$spec"
+for setting in "default:4096:512" "65536:65536:65536"; do
+  IFS=: read -r label rbp sbp <<<"$setting"
   ini "$rbp" "$sbp"
   upfile=src.bin; upbytes=$big
   [ "$sbp" -lt 4096 ] && { upfile=small.bin; upbytes=$smallb; }
@@ -142,8 +142,8 @@ for spec in "default:4096:512" "65536:65536:65536"; do
 done
 
 echo "Inside one process (MiB/s, big file), engine against the bare loop with the system's buffers"
-for spec in "default:4096:512" "65536:65536:65536"; do
-  IFS=: read -r label rbp sbp <<<"$spec"
+for setting in "default:4096:512" "65536:65536:65536"; do
+  IFS=: read -r label rbp sbp <<<"$setting"
   upfile=src.bin; [ "$sbp" -lt 4096 ] && upfile=small.bin
   cleanup_files
   ed=$(engine_rate engine down "$port" "$user" "$pass" big.bin "$(win "$work/out/big.bin")" "$rbp")
