@@ -9,19 +9,11 @@
 #include <shellapi.h>
 #include "app/config.h"
 #include "ftp/control.h"
+#include "ftp/session.h"
 #include "listing/listing_cache.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
 #include "ui/layout.h"
-
-static void CloseSession(void)
-{
-    CloseDataConnections();
-    if (ControlSocket != NO_SOCKET) {
-        FtpCommand(ControlSocket, "QUIT");
-        ControlSocket = CloseGraceful(ControlSocket);
-    }
-}
 
 static void DeleteTempFile(char *path)
 {
@@ -32,8 +24,9 @@ static void DeleteTempFile(char *path)
 
 void BeginShutdown(HWND window)
 {
-    CloseSession();
-    DestroyWindow(window);
+    // A running worker is stopped further down, after the window has gone.
+    CloseSessionConnections(FALSE);
+    DestroyTopLevelWindow(window);
     ConfigPutString("SESSION", CurrentSession.name);
 
     HCURSOR *cursors[] = {&WaitCursor, &SplitHCursor, &SplitVCursor};
@@ -85,8 +78,7 @@ static void DeleteMatching(const char *folder, const char *pattern)
 
 void FinishShutdown(void)
 {
-    CloseSession();
-    Connected = FALSE;
+    CloseSessionConnections(FALSE);
     WSACleanup();
     if (TempFolder[0]) {
         DeleteMatching(TempFolder, "DSP*.*");

@@ -66,7 +66,10 @@ static void CreateSplash(HINSTANCE instance)
         MessageBoxA(nullptr, text, nullptr, MB_OK);
         return;
     }
-    ShowWindow(SplashWindow, SW_SHOWNORMAL);
+    // Shown without taking the activation, which belongs to the main window:
+    // an inactive captionless pop-up is also not handed to an X11 window
+    // manager, so destroying it never waits for one (2 s on a bare X server).
+    ShowWindow(SplashWindow, SW_SHOWNOACTIVATE);
     UpdateWindow(SplashWindow);
 }
 

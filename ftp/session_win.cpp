@@ -94,6 +94,18 @@ void ConnectCommand(BOOL withLists)
         OfferResume(CurrentSession.name);
 }
 
+void CloseSessionConnections(BOOL stopWorker)
+{
+    if (stopWorker && IsBusy() && TerminateTransferWorker())
+        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
+    CloseDataConnections();
+    if (ControlSocket != NO_SOCKET) {
+        FtpCommand(ControlSocket, "QUIT");
+        ControlSocket = CloseGraceful(ControlSocket);
+    }
+    Connected = FALSE;
+}
+
 static void ResetWindowState(void)
 {
     if (MainWindow)
@@ -108,12 +120,7 @@ void Disconnect(void)
     ConnectRetryCount = 0;
     if (!DisconnectGuard) {
         DisconnectGuard = TRUE;
-        CloseDataConnections();
-        if (ControlSocket != NO_SOCKET) {
-            FtpCommand(ControlSocket, "QUIT");
-            ControlSocket = CloseGraceful(ControlSocket);
-        }
-        Connected = FALSE;
+        CloseSessionConnections(FALSE);
         DisconnectGuard = FALSE;
         ResetWindowState();
         RefreshRemote();
@@ -131,14 +138,7 @@ void AbortAndDisconnect(void)
     if (DisconnectGuard)
         return;
     DisconnectGuard = TRUE;
-    if (IsBusy() && TerminateTransferWorker())
-        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
-    CloseDataConnections();
-    if (ControlSocket != NO_SOCKET) {
-        FtpCommand(ControlSocket, "QUIT");
-        ControlSocket = CloseGraceful(ControlSocket);
-    }
-    Connected = FALSE;
+    CloseSessionConnections(TRUE);
     DisconnectGuard = FALSE;
     ResetServerCapabilities();
     ResetWindowState();

@@ -94,7 +94,7 @@ void CloseDialogWindow(HWND dialog, bool cancel)
         StatusDialog = nullptr;
         StatusText = nullptr;
     }
-    DestroyWindow(dialog);
+    DestroyTopLevelWindow(dialog);
     if (cancel) {
         CancelFlag = TRUE;
         AbortFlag = TRUE;

@@ -101,8 +101,9 @@ int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t start
 // Announces `type` with TYPE unless it is the type last announced ("TYPE L 8"
 // for 'L'); remembers it whatever the reply.
 void AnnounceType(SOCKET control, int type);
-// The data socket's buffer (SO_RCVBUF or SO_SNDBUF): 16 KiB for the usual
-// block sizes; larger hand-set blocks leave the system's tuning in charge.
+// The data socket's buffer (SO_RCVBUF or SO_SNDBUF) for a block size, by
+// the rule of DataBufferBytes: 16 KiB up to 4096-byte blocks, at least four
+// blocks above.
 void SetDataBuffer(SOCKET s, int option, int blockSize);
 // The type for a file: in automatic mode 'A' for names of the ASCII list
 // ("VELTRO.EXT") else 'I', stored as the wanted type; otherwise `type`.

@@ -30,6 +30,7 @@
 namespace {
 
 enum { PUMP_PERIOD_MS = 30, DEFAULT_RECEIVE_BLOCK = 4096, DEFAULT_SEND_BLOCK = 512 };
+const long FIRST_WAIT_US = 15000;   // as long as one slice of the wait layer
 
 // The block buffer: ReplyText for the usual sizes, a grown buffer beyond.
 char *BlockBuffer(int size)
@@ -83,6 +84,12 @@ int ReceiveSome(SOCKET s, char *buffer, int size, int *error)
         *error = WSAGetLastError();
         if (*error != WSAEWOULDBLOCK)
             return -1;
+        // Nothing buffered, as the recv just said: the next block is usually
+        // on its way, so one select slice comes first; the full wait (with
+        // its look for buffered bytes, the message pump and the time-out)
+        // only when that slice passes empty.
+        if (PollSocket(s, WAIT_READ, FIRST_WAIT_US) == 1)
+            continue;
         int w = WaitSocket(s, WAIT_READ, WaitLimitMs());
         if (w == 1)
             continue;
