@@ -52,7 +52,7 @@ protected:
     }
     void Start(const std::string &config = "")
     {
-        WriteTextFile(folder + "\\VELTRO.INI", "[_config_]\r\nAUTOSTART=0\r\nLOC=20,20,900,560\r\n" + config);
+        WriteTextFile(folder + "\\VELTRO.INI", "[_config_]\r\nAUTOSTART=0\r\n" + config + "LOC=20,20,900,560\r\n");
         ASSERT_TRUE(StartVeltro(&app, folder, ""));
         main = WaitForWindow(app, "Veltro Lite", nullptr, 30000);
         ASSERT_NE(main, nullptr);
@@ -171,7 +171,20 @@ TEST_F(Panes, LocalFolderRowsAndHeaderButtons)
     Click(1200);
     EXPECT_EQ("Small.txt", Rows(927)[1]);
     EXPECT_EQ("..", Rows(927)[0]);
+    SendMessageA(Child(927), LB_SETSEL, TRUE, 2);
     Picture("panes-local-folder.bmp");
+
+    PostMessageA(main, WM_COMMAND, IDM_LOCAL_SORT, 0);
+    HWND dialog = WaitForWindow(app, "#32770", "Local Sort Options", 10000);
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(GetDlgItem(dialog, IDC_SORT_NONE + 1), BM_CLICK, 0, 0);   // name
+    SendMessageA(GetDlgItem(dialog, IDC_SORT_TOP), BM_CLICK, 0, 0);        // folders on top
+    SendMessageA(GetDlgItem(dialog, IDC_SORT_REVERSE), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(dialog); i++)
+        Sleep(100);
+    EXPECT_EQ("tmp", Rows(927)[1]) << "the dialog's setting: name, reversed, folders on top";
+    EXPECT_EQ("VELTRO Small. medium huge.i a file", Files(927));
 }
 
 TEST_F(Panes, SplitterAndHeaderDrags)
@@ -205,7 +218,24 @@ TEST_F(Panes, SplitterAndHeaderDrags)
     Drag(main, 17 * X, y, client.right + 50, y);
     EXPECT_EQ(34 * X, Rect(961).left) << "beyond the width: the default 33 X";
 
-    SetWindowPos(main, nullptr, 0, 0, 300, 400, SWP_NOMOVE | SWP_NOZORDER);
+    // Saved dividers and columns (LOC, LOCL) are where the next start puts them.
+    KillVeltro(&app);
+    Start("balloon=1\r\nLOC=20,20,900,560,300,0\r\nLOCL=20,21,141,211\r\n");
+    EXPECT_EQ(300 + X, Rect(961).left) << "the pane divider from LOC";
+    EXPECT_EQ(1, Rect(1201).right - Rect(1201).left) << "the columns come back from LOCL";
+    RECT chgDir;
+    GetWindowRect(Child(933), &chgDir);
+    SetCursorPos(chgDir.left + 5, chgDir.top + 5);   // where the system's own moves also go
+    Mouse(Child(933), WM_MOUSEMOVE, 5, 5);
+    HWND tip = WaitForWindow(app, "VELTRBALLOONWND", "Change folder", 5000);
+    EXPECT_NE(nullptr, tip) << "the tip of ChgDir";
+    POINT corner = {2, 2};
+    ClientToScreen(main, &corner);
+    SetCursorPos(corner.x, corner.y);
+    Mouse(main, WM_MOUSEMOVE, 2, 2);
+    EXPECT_FALSE(IsWindow(tip)) << "gone over the main window";
+
+    SetWindowPos(main, nullptr, 0, 0, 400, 400, SWP_NOMOVE | SWP_NOZORDER);
     GetClientRect(main, &client);
     EXPECT_LE(Rect(950).right, client.right) << "a narrow window still fits";
     EXPECT_LE(Rect(9042).right, client.right);
