@@ -321,7 +321,11 @@ void OnDrawFileRow(const DRAWITEMSTRUCT *d)
     SetBkColor(dc, back);
     SetBkMode(dc, TRANSPARENT);
     const int stops[3] = {30, 35, 40};
+    // A name that cannot be cut short enough never runs into the date column.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, left, top, std::max(dateStart - 2, left + icon + 1), d->rcItem.bottom);
     TabbedTextOutA(dc, left + icon, textTop, name, (int)shown, 3, stops, left + icon);
+    RestoreDC(dc, saved);
     if (!entire)
         return;
 

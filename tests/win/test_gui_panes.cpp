@@ -154,9 +154,9 @@ TEST_F(Panes, SplitterAndHeaderDrags)
 
     // Saved dividers and columns (LOC, LOCL) are where the next start puts them.
     KillVeltro(&app);
-    Start("LOC=20,20,900,560,300,0\r\nLOCL=20,21,141,211\r\n");
+    Start("LOC=20,20,900,560,300,0\r\nLOCL=20,100,200,270\r\n");
     EXPECT_EQ(300 + X, Rect(961).left) << "the pane divider from LOC";
-    EXPECT_EQ(1, Rect(1201).right - Rect(1201).left) << "the columns come back from LOCL";
+    EXPECT_EQ(80, Rect(1201).right - Rect(1201).left) << "the columns come back from LOCL";
 
     SetWindowPos(main, nullptr, 0, 0, 400, 400, SWP_NOMOVE | SWP_NOZORDER);
     GetClientRect(main, &client);
