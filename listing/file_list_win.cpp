@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "ftp/remote_rules.h"
 #include "listing/file_rows.h"
+#include "resources/resource.h"
 #include "transfer/transfer.h"
 #include "ui/layout.h"
 
@@ -207,7 +208,8 @@ int OnCompareFileRows(const COMPAREITEMSTRUCT *compare)
 
 void OnDeleteFileRow(const DELETEITEMSTRUCT *deleted)
 {
-    if (!Detaching)
+    // Only the two file lists hold rows.
+    if (!Detaching && (deleted->CtlID == IDC_LOCAL_LIST || deleted->CtlID == IDC_REMOTE_LIST))
         FreeFileItem((FileItem *)deleted->itemData);
 }
 
