@@ -42,9 +42,9 @@ int PaneSortSpec(uint32_t pane)
     return pane ? GlobalSettings.remoteSort : GlobalSettings.localSort;
 }
 
-void SetPaneSortSpec(uint32_t pane, int spec)
+void SetPaneSortSpec(uint32_t pane, int setting)
 {
-    (pane ? GlobalSettings.remoteSort : GlobalSettings.localSort) = spec;
+    (pane ? GlobalSettings.remoteSort : GlobalSettings.localSort) = setting;
 }
 
 static bool KeepsStrings(HWND list)
@@ -93,9 +93,9 @@ static void AddSorted(HWND list, RowBuffer *rows)
 {
     if (rows->empty())
         return;
-    const int spec = PaneSortSpec((*rows)[0]->pane);
+    const int setting = PaneSortSpec((*rows)[0]->pane);
     std::stable_sort(rows->begin(), rows->end(),
-                     [spec](const FileItem *a, const FileItem *b) { return CompareItems(a, b, spec) < 0; });
+                     [setting](const FileItem *a, const FileItem *b) { return CompareItems(a, b, setting) < 0; });
     const bool strings = KeepsStrings(list);
     SendMessageA(list, LB_INITSTORAGE, (WPARAM)rows->size(), strings ? (LPARAM)(rows->size() * 64) : 0);
     for (FileItem *item : *rows) {

@@ -35,7 +35,7 @@ std::vector<char> Block(const RowSpec &r)
     return block;
 }
 
-std::string Sorted(int spec)
+std::string Sorted(int setting)
 {
     std::vector<std::vector<char>> blocks;
     std::vector<const FileItem *> rows;
@@ -44,7 +44,7 @@ std::string Sorted(int spec)
     for (const auto &b : blocks)
         rows.push_back((const FileItem *)b.data());
     std::stable_sort(rows.begin(), rows.end(),
-                     [spec](const FileItem *a, const FileItem *b) { return CompareItems(a, b, spec) < 0; });
+                     [setting](const FileItem *a, const FileItem *b) { return CompareItems(a, b, setting) < 0; });
     std::string order;
     for (const FileItem *r : rows)
         order += std::string(order.empty() ? "" : " ") + r->text;
@@ -55,7 +55,7 @@ TEST(FileRows, OrderUnderEverySortSetting)
 {
     const struct {
         const char *name;
-        int spec;
+        int setting;
         const char *order;
     } cases[] = {
         {"name, folders on top", 1, ".. Alpha beta lnk a.c b.bin C.bin zeta.txt [-c-] [-z-]"},
@@ -70,7 +70,7 @@ TEST(FileRows, OrderUnderEverySortSetting)
         {"name from the second character", 5, ".. beta Alpha lnk b.bin C.bin a.c zeta.txt [-c-] [-z-]"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.order, Sorted(c.spec)) << c.name;
+        EXPECT_EQ(c.order, Sorted(c.setting)) << c.name;
 }
 
 TEST(FileRows, DateAndSizeTexts)
@@ -113,7 +113,7 @@ TEST(FileRows, LongNamesAreCutAndMarked)
 TEST(FileRows, HeaderButtonsChangeTheSortSetting)
 {
     const struct {
-        int spec, button;
+        int setting, button;
         bool ctrl, alt, remote;
         int next;
     } cases[] = {
@@ -124,7 +124,7 @@ TEST(FileRows, HeaderButtonsChangeTheSortSetting)
         {1, 0, false, false, false, 17}, {17, 0, false, false, false, 33}, {33 | 8, 0, false, false, false, 9},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.next, NextSortSpec(c.spec, c.button, c.ctrl, c.alt, c.remote)) << c.spec << " button " << c.button;
+        EXPECT_EQ(c.next, NextSortSpec(c.setting, c.button, c.ctrl, c.alt, c.remote)) << c.setting << " button " << c.button;
 }
 
 }  // namespace
