@@ -146,8 +146,25 @@ void ResortFileList(HWND list)
         return;
     RowBuffer rows;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    DetachRows(list, &rows);
-    AddSorted(list, &rows);
+    if (KeepsStrings(list)) {
+        DetachRows(list, &rows);
+        AddSorted(list, &rows);
+    } else {
+        // The rows stay in the list; only their order changes.
+        const int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++)
+            if (FileItem *item = (FileItem *)FileListRow(list, i))
+                rows.push_back(item);
+        if ((int)rows.size() == count && count > 0) {
+            const int setting = PaneSortSpec(rows[0]->pane);
+            std::stable_sort(rows.begin(), rows.end(), [setting](const FileItem *a, const FileItem *b) {
+                return CompareItems(a, b, setting) < 0;
+            });
+            SendMessageA(list, LB_SETSEL, FALSE, -1);
+            for (int i = 0; i < count; i++)
+                SendMessageA(list, LB_SETITEMDATA, (WPARAM)i, (LPARAM)rows[(size_t)i]);
+        }
+    }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
