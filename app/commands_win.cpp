@@ -6,7 +6,9 @@
 #include "cmdline/unattended.h"
 #include "ftp/remote_actions.h"
 #include "ftp/session.h"
+#include "listing/local_list.h"
 #include "listing/remote_list.h"
+#include "listing/sort_commands.h"
 #include "resources/resource.h"
 #include "transfer/data_sockets.h"
 
@@ -29,6 +31,18 @@ BOOL RunCommand(HWND window, int id, HWND control, int notify)
         }
         ConnectCommand(TRUE);
         return TRUE;
+    // The panes: sort headers and dialog, the local folder box, mask and refresh.
+    case IDC_LOCAL_HEADER0: case IDC_LOCAL_HEADER0 + 1: case IDC_LOCAL_HEADER0 + 2:
+    case IDC_LOCAL_HEADER0 + 3: case IDC_REMOTE_HEADER0: case IDC_REMOTE_HEADER0 + 1:
+    case IDC_REMOTE_HEADER0 + 2: case IDC_REMOTE_HEADER0 + 3:
+        SortHeaderCommand(window, id);
+        return TRUE;
+    case IDM_LOCAL_SORT: case IDM_REMOTE_SORT: case IDM_SORT_DIALOG:
+        SortDialogCommand(window, id);
+        return TRUE;
+    case IDC_LOCAL_FOLDER_BOX: OnLocalFolderBox(window, notify); return TRUE;
+    case IDC_LOCAL_MASK: OnLocalMask(window, notify); return TRUE;
+    case IDM_LOCAL_REFRESH: RefreshLocalList(); return TRUE;
     case IDM_CONNECT_MENU: ConnectCommand(FALSE); return TRUE;
     case IDM_DISCONNECT: DisconnectMenuCommand(); return TRUE;
     case IDM_CANCEL: CancelCommand(); return TRUE;

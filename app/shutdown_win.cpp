@@ -13,6 +13,7 @@
 #include "listing/listing_cache.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
+#include "listing/file_list.h"
 #include "ui/layout.h"
 
 static void DeleteTempFile(char *path)
@@ -98,6 +99,7 @@ void FinishShutdown(void)
     UnregisterClassA(AppTitle, AppInstance);
     UnregisterClassA("VELTRDBWNDC", AppInstance);
     UnregisterClassA("VELTRBALLOONWND", AppInstance);
+    ReleaseRowBitmaps();
     for (HBITMAP &b : FileTypeBitmaps) {
         if (b)
             DeleteObject(b);

@@ -10,7 +10,9 @@
 #include "app/geometry.h"
 #include "app/shutdown.h"
 #include "ftp/control.h"
+#include "listing/file_list.h"
 #include "listing/host_library.h"
+#include "listing/local_list.h"
 #include "resources/resource.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
@@ -30,16 +32,20 @@ static void OnCreate(HWND window)
     HighlightBrush = CreateSolidBrush(GetSysColor(COLOR_3DHILIGHT));
     RedBrush = CreateSolidBrush(RGB(255, 0, 0));
 
+    DWORD n = GetTempPathA(sizeof TempFolder, TempFolder);
+    if (n == 0 || n >= sizeof TempFolder)
+        snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     CreateChildWindows(window);
+    RECT client;
+    GetClientRect(window, &client);
+    OnMainSize(window, SIZE_RESTORED, client.right, client.bottom);
+    StartLocalPane();
     HMENU system = GetSystemMenu(window, FALSE);
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(system, MF_STRING, IDM_ABOUT, LoadText(IDS_MENU_ABOUT));
     AppendMenuA(system, MF_STRING, IDM_SHOW_LOG, LoadText(IDS_MENU_SHOW_LOG));
     SendMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
 
-    DWORD n = GetTempPathA(sizeof TempFolder, TempFolder);
-    if (n == 0 || n >= sizeof TempFolder)
-        snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     if (GetTempFileNameA(TempFolder, "DIR", 0, DirTempFile))
         DeleteFileA(DirTempFile);
     else
@@ -95,9 +101,35 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnCreate(window);
         return 0;
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED)
-            LayoutChildWindows(window, LOWORD(lParam), HIWORD(lParam));
+        OnMainSize(window, (UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_PAINT:
+        OnMainPaint(window);
+        return 0;
+    case WM_SETCURSOR:
+        if (OnMainSetCursor(window, (HWND)wParam, LOWORD(lParam)))
+            return TRUE;
+        break;
+    case WM_MOUSEMOVE:
+        OnSplitterMouseMove(window, (short)LOWORD(lParam), (short)HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnSplitterButtonDown(window, (short)LOWORD(lParam), (short)HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnSplitterButtonUp(window, (short)LOWORD(lParam), (short)HIWORD(lParam));
+        return 0;
+    case WM_MEASUREITEM:
+        OnMeasureFileRow(window, (MEASUREITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_DRAWITEM:
+        OnDrawFileRow((const DRAWITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_COMPAREITEM:
+        return OnCompareFileRows((const COMPAREITEMSTRUCT *)lParam);
+    case WM_DELETEITEM:
+        OnDeleteFileRow((const DELETEITEMSTRUCT *)lParam);
+        return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return OnControlColor((HDC)wParam, (HWND)lParam);

@@ -10,7 +10,8 @@ set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/resource.h)
 file(GLOB VELTRO_RES_FILES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/*.bmp ${CMAKE_SOURCE_DIR}/resources/*.cur
-  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2)
+  ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.rc2
+  ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_property(SOURCE ${VELTRO_RC} APPEND PROPERTY OBJECT_DEPENDS ${VELTRO_RES_FILES})
 
 target_compile_definitions(veltro_portable PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
@@ -90,5 +91,21 @@ foreach(b ${VELTRO_WIN_BENCH})
   get_filename_component(name ${b} NAME_WE)
   add_executable(${name} ${b})
   target_link_libraries(${name} PRIVATE veltro_win)
+  if(name STREQUAL "bench_panes")
+    # The panes need the program's resources and a scripted server.
+    target_sources(${name} PRIVATE ${VELTRO_RC} ${CMAKE_SOURCE_DIR}/tests/win/ftp_server_helper.cpp
+                   ${CMAKE_SOURCE_DIR}/tests/win/data_peer_helper.cpp)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+  endif()
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
 endforeach()
+
+# The pictures the GUI tests save (BMP) also as PNG, for looking at them.
+find_program(VELTRO_CONVERT convert)
+if(VELTRO_CONVERT)
+  add_test(NAME ${VELTRO_WINE_ARCH}.pictures_png
+    COMMAND sh -c "mkdir -p artifacts && cd artifacts && for f in *.bmp; do [ -e \"$f\" ] || continue; ${VELTRO_CONVERT} \"$f\" \"\${f%.bmp}.png\" || exit 1; done"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(${VELTRO_WINE_ARCH}.pictures_png PROPERTIES
+    DEPENDS "${VELTRO_WINE_ARCH}.test_gui_panes;${VELTRO_WINE_ARCH}.test_app_gui")
+endif()

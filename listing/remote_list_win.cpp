@@ -11,6 +11,7 @@
 #include "ftp/remote_commands.h"
 #include "ftp/session.h"
 #include "listing/file_item.h"
+#include "listing/file_list.h"
 #include "listing/host_library.h"
 #include "listing/listing_cache.h"
 #include "resources/resource.h"
@@ -23,129 +24,50 @@
 #include "ui/layout.h"
 
 char RemoteFolder[REMOTE_FOLDER_SIZE];
+enum { LISTING_RECEIVE_BLOCK = 65536 };
 
 static HWND RemoteFolderBox(void)
 {
     return MainWindow ? GetDlgItem(MainWindow, IDC_REMOTE_FOLDER_BOX) : nullptr;
 }
 
-// The list draws its rows itself when it is owner-drawn without strings;
-// then the item data is all there is. Otherwise each row is a text.
-static BOOL ListKeepsText(HWND list)
-{
-    LONG style = GetWindowLongA(list, GWL_STYLE);
-    return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) == 0 || (style & LBS_HASSTRINGS);
-}
-
-static HGLOBAL RowHandle(HWND list, int index)
-{
-    LRESULT data = SendMessageA(list, LB_GETITEMDATA, (WPARAM)index, 0);
-    return data == LB_ERR ? nullptr : (HGLOBAL)data;
-}
-
 void ClearRemoteList(void)
 {
-    HWND list = RemoteListWindow;
-    if (!list)
-        return;
-    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; i++) {
-        HGLOBAL h = RowHandle(list, i);
-        if (h)
-            GlobalFree(h);
-        SendMessageA(list, LB_SETITEMDATA, (WPARAM)i, 0);
-    }
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ClearFileList(RemoteListWindow);
 }
 
-// Row order while the list does not sort itself: ".." first, then folders,
-// links and files, each group by name without regard to case.
-static int RowOrder(const FileItem *a, const FileItem *b)
-{
-    int aUp = strcmp(a->text, "..") == 0, bUp = strcmp(b->text, "..") == 0;
-    if (aUp || bUp)
-        return bUp - aUp;
-    uint32_t ka = a->kind > 1 ? a->kind : 0, kb = b->kind > 1 ? b->kind : 0;
-    if (ka != kb)
-        return ka > kb ? -1 : 1;
-    return lstrcmpiA(a->text, b->text);
-}
-
-static int SortedPosition(HWND list, const FileItem *item)
-{
-    int low = 0, high = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    while (low < high) {
-        int middle = (low + high) / 2;
-        HGLOBAL h = RowHandle(list, middle);
-        const FileItem *other = h ? (const FileItem *)GlobalLock(h) : nullptr;
-        int order = other ? RowOrder(item, other) : 1;
-        if (h)
-            GlobalUnlock(h);
-        if (order < 0)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
-}
-
-// The row's text: the name, then date, time and size (or the folder mark).
-static void RowText(const FileItem *item, uint64_t size, char *text, size_t length)
-{
-    char date[32] = "";
-    if (item->year != 0 || item->month != 0)
-        snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", item->year, item->month, item->day,
-                 item->hour, item->minute);
-    if (item->kind & KIND_FOLDER)
-        snprintf(text, length, "%s\t%s\t<DIR>", item->text, date);
-    else
-        snprintf(text, length, "%s\t%s\t%llu", item->text, date, (unsigned long long)size);
-}
+// The rows of the listing being read, shown together at its end; and the
+// text-extension list, opened once per listing.
+static RowBuffer *PendingRows;
+static FILE *TextNameList;
 
 static void AddRow(const ListingEntry *entry)
 {
-    HWND list = RemoteListWindow;
-    size_t nameLength = strnlen(entry->name, sizeof entry->name);
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(FileItem) + nameLength + 1);
-    if (!h || !list) {
-        if (h)
-            GlobalFree(h);
+    const size_t nameLength = strnlen(entry->name, sizeof entry->name);
+    char name[sizeof entry->name + 1];
+    memcpy(name, entry->name, nameLength);
+    name[nameLength] = '\0';
+    FileItem *item = NewFileItem(1, entry->kind, name, nameLength);
+    if (!item)
         return;
-    }
-    FileItem *item = (FileItem *)GlobalLock(h);
-    uint64_t size = ListingEntrySize(*entry);
-    item->pane = 1;
-    item->kind = entry->kind;
     item->year = entry->year;
     item->month = entry->month;
     item->day = entry->day;
     item->hour = entry->hour;
     item->minute = entry->minute;
-    item->size = size > 0xFFFFFFFFull ? 0xFFFFFFFFu : (uint32_t)size;
-    item->nameLength = (uint32_t)nameLength;
-    memcpy(item->text, entry->name, nameLength);
-    item->text[nameLength] = '\0';
-
-    LRESULT index;
-    if (ListKeepsText(list)) {
-        char text[360];
-        RowText(item, size, text, sizeof text);
-        int at = SortedPosition(list, item);
-        GlobalUnlock(h);
-        index = SendMessageA(list, LB_INSERTSTRING, (WPARAM)at, (LPARAM)text);
-        if (index != LB_ERR && index != LB_ERRSPACE)
-            SendMessageA(list, LB_SETITEMDATA, (WPARAM)index, (LPARAM)h);
-    } else {
-        GlobalUnlock(h);
-        index = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)h);
-    }
-    if (index == LB_ERR || index == LB_ERRSPACE)
-        GlobalFree(h);
+    item->size = ListingEntrySize(*entry);
+    if (PendingRows)
+        PendingRows->push_back(item);
+    else
+        FreeFileItem(item);
 }
 
 static int IsTextName(const char *name)
 {
-    return IsAsciiFileName(name, ExtPath) ? 1 : 0;
+    if (!TextNameList)
+        return IsAsciiFileName(name, nullptr) ? 1 : 0;
+    rewind(TextNameList);
+    return NameMatchesAsciiList(name, TextNameList) ? 1 : 0;
 }
 
 static int ParseWithLibrary(ListingEntry *entry, const char *line, void *)
@@ -162,9 +84,8 @@ static void AddParsedEntry(ListingEntry *entry, void *)
 
 void ReadListingFile(const char *path)
 {
-    HWND list = RemoteListWindow;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ClearRemoteList();
+    RowBuffer rows;
+    PendingRows = &rows;
     ListingEntry up = {};
     snprintf(up.name, sizeof up.name, "%s", "..");
     up.kind = KIND_FOLDER;
@@ -175,12 +96,17 @@ void ReadListingFile(const char *path)
         LogFormat(LoadText(IDS_LISTING_OPEN_FAILED), path ? path : "");
         PlayEventSound(SOUND_OTHER_FAILURE);
     } else {
+        TextNameList = ExtPath ? fopen(ExtPath, "r") : nullptr;
         ReadListingStream(file, (uint32_t)CurrentSession.hostType, ParseWithLibrary, AddParsedEntry,
                           nullptr);
+        if (TextNameList)
+            fclose(TextNameList);
+        TextNameList = nullptr;
         fclose(file);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    PendingRows = nullptr;
+    ShowRows(RemoteListWindow, &rows);
+    PlaceHeaders(RemoteListWindow);
 }
 
 static BOOL FileExists(const char *path)
@@ -201,9 +127,16 @@ int FetchListing(const char *command)
     if (DataSocket != NO_SOCKET)
         return 4;
     const int autoMode = GlobalSettings.autoMode, hash = GlobalSettings.hash;
+    const int recvBlock = GlobalSettings.recvBlock;
     GlobalSettings.autoMode = 0;
     GlobalSettings.hash = 0;
     const int bell = SetSoundSwitch(0);
+    // A listing is read in large blocks into the system's own socket buffer,
+    // whatever the receive block of file transfers: servers write listings
+    // line by line, and behind a small buffer every line waits for an
+    // acknowledgement (100,000 lines from vsftpd: 47 s instead of 0.6 s).
+    if (GlobalSettings.recvBlock < LISTING_RECEIVE_BLOCK)
+        GlobalSettings.recvBlock = LISTING_RECEIVE_BLOCK;
 
     char text[300];
     snprintf(text, sizeof text, "%s", command);
@@ -221,6 +154,7 @@ int FetchListing(const char *command)
     GlobalSettings.autoMode = autoMode;
     GlobalSettings.hash = hash;
     SetSoundSwitch(bell);
+    GlobalSettings.recvBlock = recvBlock;
     return result;
 }
 
@@ -347,6 +281,12 @@ void OnRemoteFolderBox(HWND window, int notify)
     if (notify == CBN_DROPDOWN) {
         if (IsBusy())
             SendMessageA(box, CB_SHOWDROPDOWN, FALSE, 0);
+        return;
+    }
+    if (notify == CHILD_ENTER) {
+        char typed[REMOTE_FOLDER_SIZE];
+        GetWindowTextA(box, typed, sizeof typed);
+        ChangeToRemoteFolderText(window, typed);
         return;
     }
     if (notify != CBN_CLOSEUP)

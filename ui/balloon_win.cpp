@@ -1,6 +1,8 @@
-// The balloon tip window: a small pop-up that shows its window text.
+// The balloon tip window: a small pop-up that shows its window text in the
+// system's tooltip colours.
 #include "app/app.h"
 #include "app/shutdown.h"
+#include "ui/layout.h"
 
 LRESULT CALLBACK BalloonWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -9,19 +11,25 @@ LRESULT CALLBACK BalloonWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HDC dc = BeginPaint(window, &ps);
         RECT r;
         GetClientRect(window, &r);
-        HBRUSH back = CreateSolidBrush(RGB(255, 255, 225));
-        FillRect(dc, &r, back);
+        HBRUSH back = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
+        HPEN outline = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_INFOTEXT));
+        HGDIOBJ oldBrush = SelectObject(dc, back), oldPen = SelectObject(dc, outline);
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
         DeleteObject(back);
-        FrameRect(dc, &r, (HBRUSH)GetStockObject(BLACK_BRUSH));
+        DeleteObject(outline);
         char text[128];
         GetWindowTextA(window, text, sizeof text);
         SetBkMode(dc, TRANSPARENT);
-        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        r.left += 4;
-        DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        HGDIOBJ old = SelectObject(dc, ChildFont ? (HGDIOBJ)ChildFont : GetStockObject(DEFAULT_GUI_FONT));
+        TextOutA(dc, 4, 2, text, lstrlenA(text));
         SelectObject(dc, old);
         EndPaint(window, &ps);
         return 0;
     }
+    if (message == WM_MOUSEACTIVATE)
+        return MA_NOACTIVATE;
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,76 +1,344 @@
-// The main window's children: the file lists and the three message lines
-// with their scroll bar, placed in dialog-unit proportions of the client.
+// The main window's child table, its creation, the layout and the painting
+// of frames and pane titles.
 #include "ui/layout.h"
 
+#include <stdio.h>
+
 #include "app/app.h"
+#include "app/config.h"
 #include "app/geometry.h"
 #include "app/settings.h"
+#include "listing/file_list.h"
 #include "resources/resource.h"
+#include "transfer/transfer.h"
+#include "ui/layout_internal.h"
 #include "ui/msglog.h"
 
 HWND LocalListWindow, RemoteListWindow;
 HWND MessageLines[3];
 HWND MessageScrollBar;
-static RECT MessageArea;
+HFONT ChildFont;
+static LayoutResult Layout;
+static bool LayoutRunning;
+static HWND HiddenList;
+
+enum : DWORD {
+    BUTTON = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+    RADIO = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON,
+    CHECK = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+    HEADER = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+    TEXT = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+    FOLDER_BOX = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+    MASK = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+    LIST = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+           LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED | LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT,
+};
+#define NO_SLOT -1
+
+// The child table, in creation (and tab) order.
+ChildRow ChildTable[] = {
+    {"COMBOBOX", 0, 0, IDC_LOCAL_FOLDER_BOX, FOLDER_BOX, SLOT_LOCAL_FOLDER},
+    {"COMBOBOX", 0, 0, IDC_REMOTE_FOLDER_BOX, FOLDER_BOX, SLOT_REMOTE_FOLDER},
+    {"STATIC", 0, 0, 0, TEXT, SLOT_LINE0},
+    {"STATIC", 0, 0, 0, TEXT, SLOT_LINE1},
+    {"STATIC", 0, 0, 0, TEXT, SLOT_LINE2},
+    {"STATIC", 0, 0, 0, TEXT, SLOT_STATUS0},
+    {"STATIC", 0, 0, 0, TEXT | SS_RIGHT, SLOT_STATUS1},
+    {"SCROLLBAR", 0, 0, IDC_MESSAGE_SCROLL, WS_CHILD | WS_VISIBLE | SBS_VERT, SLOT_SCROLL},
+    {"LISTBOX", 0, 0, IDC_HIDDEN_LIST, WS_CHILD | LBS_NOTIFY, NO_SLOT},
+    {"BUTTON", IDS_CAP_UPLOAD, IDS_TIP_UPLOAD, IDM_UPLOAD, BUTTON, SLOT_UPLOAD},
+    {"BUTTON", IDS_CAP_DOWNLOAD, IDS_TIP_DOWNLOAD, IDM_DOWNLOAD, BUTTON, SLOT_DOWNLOAD},
+    {"BUTTON", IDS_CAP_CHGDIR, IDS_TIP_CHGDIR, IDM_LOCAL_CHDIR, BUTTON, SLOT_LOCAL_BUTTON0},
+    {"BUTTON", IDS_CAP_MKDIR, IDS_TIP_MKDIR, IDM_LOCAL_MKDIR, BUTTON, SLOT_LOCAL_BUTTON0 + 1},
+    {"EDIT", IDS_CAP_MASK, IDS_TIP_LOCAL_MASK, IDC_LOCAL_MASK, MASK, SLOT_LOCAL_BUTTON0 + 2},
+    {"BUTTON", IDS_CAP_VIEW, IDS_TIP_VIEW, IDM_LOCAL_VIEW, BUTTON, SLOT_LOCAL_BUTTON0 + 3},
+    {"BUTTON", IDS_CAP_EXEC, IDS_TIP_EXEC, IDM_LOCAL_EXEC, BUTTON, SLOT_LOCAL_BUTTON0 + 4},
+    {"BUTTON", IDS_CAP_RENAME, IDS_TIP_RENAME, IDM_LOCAL_RENAME, BUTTON, SLOT_LOCAL_BUTTON0 + 5},
+    {"BUTTON", IDS_CAP_DELETE, IDS_TIP_DELETE, IDM_LOCAL_DELETE, BUTTON, SLOT_LOCAL_BUTTON0 + 6},
+    {"BUTTON", IDS_CAP_REFRESH, IDS_TIP_REFRESH, IDM_LOCAL_REFRESH, BUTTON, SLOT_LOCAL_BUTTON0 + 7},
+    {"BUTTON", IDS_CAP_DIRINFO, IDS_TIP_DIRINFO, IDM_LOCAL_DIRINFO, BUTTON, SLOT_LOCAL_BUTTON0 + 8},
+    {"BUTTON", IDS_CAP_CHGDIR, IDS_TIP_CHGDIR, IDM_REMOTE_CHDIR, BUTTON, SLOT_REMOTE_BUTTON0},
+    {"BUTTON", IDS_CAP_MKDIR, IDS_TIP_MKDIR, IDM_REMOTE_MKDIR, BUTTON, SLOT_REMOTE_BUTTON0 + 1},
+    {"EDIT", 0, IDS_TIP_REMOTE_MASK, IDC_REMOTE_MASK, MASK, SLOT_REMOTE_BUTTON0 + 2},
+    {"BUTTON", IDS_CAP_VIEW, IDS_TIP_VIEW, IDM_REMOTE_VIEW, BUTTON, SLOT_REMOTE_BUTTON0 + 3},
+    {"BUTTON", IDS_CAP_EXEC, IDS_TIP_EXEC, IDM_REMOTE_EXEC, BUTTON, SLOT_REMOTE_BUTTON0 + 4},
+    {"BUTTON", IDS_CAP_RENAME, IDS_TIP_RENAME, IDM_REMOTE_RENAME, BUTTON, SLOT_REMOTE_BUTTON0 + 5},
+    {"BUTTON", IDS_CAP_DELETE, IDS_TIP_DELETE, IDM_REMOTE_DELETE, BUTTON, SLOT_REMOTE_BUTTON0 + 6},
+    {"BUTTON", IDS_CAP_REFRESH, IDS_TIP_REFRESH, IDM_REMOTE_REFRESH, BUTTON, SLOT_REMOTE_BUTTON0 + 7},
+    {"BUTTON", IDS_CAP_DIRINFO, IDS_TIP_DIRINFO, IDM_REMOTE_DIRINFO, BUTTON, SLOT_REMOTE_BUTTON0 + 8},
+    {"BUTTON", IDS_CAP_ASCII, IDS_TIP_ASCII, IDC_MODE_ASCII, RADIO | WS_GROUP, SLOT_MODE0},
+    {"BUTTON", IDS_CAP_BINARY, IDS_TIP_BINARY, IDC_MODE_BINARY, RADIO, SLOT_MODE0 + 1},
+    {"BUTTON", IDS_CAP_AUTO, IDS_TIP_AUTO, IDC_MODE_AUTO, CHECK | WS_GROUP, SLOT_MODE0 + 2},
+    {"BUTTON", IDS_CONNECT_BUTTON, IDS_TIP_CONNECT, IDM_CONNECT, BUTTON | WS_GROUP, SLOT_BOTTOM0},
+    {"BUTTON", IDS_CAP_CANCEL, IDS_TIP_CANCEL, IDM_CANCEL, BUTTON, SLOT_BOTTOM0 + 1},
+    {"BUTTON", IDS_CAP_LOGWND, IDS_TIP_LOGWND, IDM_LOG_WINDOW, BUTTON, SLOT_BOTTOM0 + 2},
+    {"BUTTON", IDS_CAP_HELP, IDS_TIP_HELP, IDM_HELP, BUTTON, SLOT_BOTTOM0 + 3},
+    {"BUTTON", IDS_CAP_OPTIONS, IDS_TIP_OPTIONS, IDM_OPTIONS, BUTTON, SLOT_BOTTOM0 + 4},
+    {"BUTTON", IDS_CAP_ABOUT, IDS_TIP_ABOUT, IDM_ABOUT, BUTTON, SLOT_BOTTOM0 + 5},
+    {"BUTTON", IDS_CAP_EXIT, IDS_TIP_EXIT, IDM_EXIT, BUTTON, SLOT_BOTTOM0 + 6},
+    {"LISTBOX", 0, 0, IDC_LOCAL_LIST, LIST, SLOT_LOCAL_PANE},
+    {"LISTBOX", 0, 0, IDC_REMOTE_LIST, LIST, SLOT_REMOTE_PANE},
+    {"BUTTON", IDS_CAP_HEADER_TYPE, IDS_TIP_SORT_TYPE, IDC_LOCAL_HEADER0, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_NAME, IDS_TIP_SORT_NAME, IDC_LOCAL_HEADER0 + 1, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_DATE, IDS_TIP_SORT_DATE, IDC_LOCAL_HEADER0 + 2, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_SIZE, IDS_TIP_SORT_SIZE, IDC_LOCAL_HEADER0 + 3, HEADER, NO_SLOT},
+    {"BUTTON", 0, 0, IDC_LOCAL_HEADER0 + 4, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_TYPE, IDS_TIP_SORT_TYPE, IDC_REMOTE_HEADER0, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_NAME, IDS_TIP_SORT_NAME, IDC_REMOTE_HEADER0 + 1, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_DATE, IDS_TIP_SORT_DATE, IDC_REMOTE_HEADER0 + 2, HEADER, NO_SLOT},
+    {"BUTTON", IDS_CAP_HEADER_SIZE, IDS_TIP_SORT_SIZE, IDC_REMOTE_HEADER0 + 3, HEADER, NO_SLOT},
+    {"BUTTON", 0, 0, IDC_REMOTE_HEADER0 + 4, HEADER, NO_SLOT},
+};
+const int ChildCount = (int)(sizeof ChildTable / sizeof ChildTable[0]);
+
+ChildRow *ChildRowOf(HWND child)
+{
+    for (ChildRow &row : ChildTable)
+        if (row.window == child)
+            return &row;
+    return nullptr;
+}
+
+int *PaneColumns(uint32_t pane)
+{
+    return pane ? RemoteColumns : LocalColumns;
+}
+
+const LayoutResult &CurrentLayout(void)
+{
+    return Layout;
+}
+
+static int ScreenDpi(void)
+{
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc)
+        ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+// LOCL and LOCR, or the defaults scaled to the screen's DPI.
+static void LoadColumns(const char *key, int columns[4])
+{
+    const int dpi = ScreenDpi();
+    const int defaults[4] = {20, 140, 260, 330};
+    for (int k = 0; k < 4; k++)
+        columns[k] = MulDiv(defaults[k], dpi, 96);
+    char text[64];
+    ConfigGetString(key, "", text, sizeof text);
+    int values[4];
+    if (ParseIntList(text, values, 4) == 4 && values[0] > 0)
+        for (int k = 0; k < 4; k++)
+            columns[k] = values[k];
+}
+
+// The font of the children: the system's message font at the screen's DPI.
+static HFONT MakeChildFont(void)
+{
+    NONCLIENTMETRICSA metrics;
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return CreateFontIndirectA(&metrics.lfMessageFont);
+    return (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+}
+
+static LRESULT CALLBACK FolderEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND box = GetParent(edit);
+    ChildRow *row = ChildRowOf(box);
+    WNDPROC original = (WNDPROC)GetPropA(edit, "VeltroEditProc");
+    if (message == WM_CHAR && (wParam == '\r' || wParam == '\t'))
+        return 0;
+    if (message == WM_KEYDOWN && row && (wParam == VK_RETURN || wParam == VK_TAB)) {
+        HWND main = GetParent(box);
+        if (wParam == VK_RETURN)
+            PostMessageA(main, WM_COMMAND, MAKEWPARAM(row->id, CHILD_ENTER), (LPARAM)box);
+        else
+            SetFocus(GetNextDlgTabItem(main, box, GetKeyState(VK_SHIFT) < 0));
+        return 0;
+    }
+    return original ? CallWindowProcA(original, edit, message, wParam, lParam)
+                    : DefWindowProcA(edit, message, wParam, lParam);
+}
 
 void CreateChildWindows(HWND mainWindow)
 {
-    for (HWND &line : MessageLines)
-        line = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-                               0, 0, 0, 0, mainWindow, nullptr, AppInstance, nullptr);
-    MessageScrollBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT,
-                                       0, 0, 0, 0, mainWindow, (HMENU)IDC_MESSAGE_SCROLL,
-                                       AppInstance, nullptr);
-    DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
-                      LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT |
-                      LBS_USETABSTOPS;
-    LocalListWindow = CreateWindowExA(0, "LISTBOX", "", listStyle, 0, 0, 0, 0, mainWindow,
-                                      (HMENU)IDC_LOCAL_LIST, AppInstance, nullptr);
-    RemoteListWindow = CreateWindowExA(0, "LISTBOX", "", listStyle, 0, 0, 0, 0, mainWindow,
-                                       (HMENU)IDC_REMOTE_LIST, AppInstance, nullptr);
+    ChildFont = MakeChildFont();
+    LoadColumns("LOCL", LocalColumns);
+    LoadColumns("LOCR", RemoteColumns);
+    for (ChildRow &row : ChildTable) {
+        const char *caption = row.captionId ? LoadText(row.captionId) : "";
+        row.window = CreateWindowExA(0, row.windowClass, caption, row.style, 0, 0, 0, 0, mainWindow,
+                                     (HMENU)(INT_PTR)row.id, AppInstance, nullptr);
+        if (!row.window)
+            continue;
+        SendMessageA(row.window, WM_SETFONT, (WPARAM)ChildFont, FALSE);
+        row.originalProc = (WNDPROC)SetWindowLongPtrA(row.window, GWLP_WNDPROC, (LONG_PTR)ChildWindowProc);
+        switch (row.id) {
+        case IDC_LOCAL_LIST: LocalListWindow = row.window; break;
+        case IDC_REMOTE_LIST: RemoteListWindow = row.window; break;
+        case IDC_MESSAGE_SCROLL: MessageScrollBar = row.window; break;
+        case IDC_HIDDEN_LIST: HiddenList = row.window; break;
+        }
+    }
+    for (int k = 0; k < 3; k++)
+        MessageLines[k] = ChildTable[2 + k].window;
+    ProgressTextWindows[0] = ChildTable[5].window;
+    ProgressTextWindows[1] = ChildTable[6].window;
     SetMessageLineWindows(MessageLines[0], MessageLines[1], MessageLines[2]);
+    for (HWND list : {LocalListWindow, RemoteListWindow})
+        if (list)
+            SendMessageA(list, LB_SETITEMHEIGHT, 0, FileRowHeight(list));
+    for (int id : {IDC_LOCAL_FOLDER_BOX, IDC_REMOTE_FOLDER_BOX}) {
+        HWND edit = GetWindow(GetDlgItem(mainWindow, id), GW_CHILD);
+        if (edit) {
+            SetPropA(edit, "VeltroEditProc", (HANDLE)GetWindowLongPtrA(edit, GWLP_WNDPROC));
+            SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)FolderEditProc);
+        }
+    }
+    SendMessageA(GetDlgItem(mainWindow, IDC_LOCAL_MASK), EM_LIMITTEXT, 12, 0);
+    SendMessageA(GetDlgItem(mainWindow, IDC_REMOTE_MASK), EM_LIMITTEXT, 19, 0);
+    SetFocus(GetDlgItem(mainWindow, IDM_CONNECT));
+}
+
+HWND HiddenDriveList(void)
+{
+    return HiddenList;
+}
+
+void PlaceHeaders(HWND list)
+{
+    if (!list)
+        return;
+    const bool remote = list == RemoteListWindow;
+    const int first = remote ? IDC_REMOTE_HEADER0 : IDC_LOCAL_HEADER0;
+    const int *bounds = PaneColumns(remote ? 1 : 0);
+    HWND main = GetParent(list);
+    const LayoutRect &pane = Layout.slot[remote ? SLOT_REMOTE_PANE : SLOT_LOCAL_PANE];
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, (WPARAM)(bounds[3] + 4), 0);
+    const int scroll = GetScrollPos(list, SB_HORZ);
+    int left[5], width[5];
+    HeaderSpans(bounds, scroll, pane.width, left, width);
+    for (int k = 0; k < 5; k++)
+        MoveWindow(GetDlgItem(main, first + k), pane.x + left[k], pane.y, width[k], Layout.headerHeight, TRUE);
 }
 
 void LayoutChildWindows(HWND mainWindow, int width, int height)
 {
-    (void)mainWindow;
-    const int X = DialogUnitX > 0 ? DialogUnitX : 8;
-    const int Y = DialogUnitY > 0 ? DialogUnitY : 16;
-    const int W = width < 200 ? 200 : width;
-    const int H = height < 100 ? 100 : height;
-    const int T = GlobalSettings.buttonsOnTop ? 12 * Y / 8 : 0;
+    if (LayoutRunning)
+        return;
+    LayoutRunning = true;
+    LayoutInput in;
+    in.width = width;
+    in.height = height;
+    in.unitX = DialogUnitX;
+    in.unitY = DialogUnitY;
+    in.paneDivider = MainGeometry[GEO_PANE];
+    in.logDivider = MainGeometry[GEO_LOG];
+    in.buttonsOnTop = GlobalSettings.buttonsOnTop != 0;
+    in.hideButtons = GlobalSettings.hideButtons != 0;
+    in.arrangement = GlobalSettings.layout == 1 ? 1 : 0;
+    ComputeLayout(in, &Layout);
+    if (in.arrangement == 0)
+        MainGeometry[GEO_PANE] = Layout.paneDivider;
+    MainGeometry[GEO_LOG] = Layout.logDivider;
 
-    int D = MainGeometry[GEO_PANE];
-    if (D <= 0 || D > W)
-        D = 33 * X;
-    if (D > W - 33 * X / 4 - 30)
-        D = W - 33 * X / 4 - 30;
-    if (D < 17 * X)
-        D = 17 * X;
-    MainGeometry[GEO_PANE] = D;
+    const bool alternate = in.arrangement == 1;
+    SetDlgItemTextA(mainWindow, IDM_UPLOAD, LoadText(alternate ? IDS_CAP_TRANSFER : IDS_CAP_UPLOAD));
+    SetDlgItemTextA(mainWindow, IDM_DOWNLOAD, LoadText(alternate ? IDS_CAP_TRANSFER : IDS_CAP_DOWNLOAD));
+    HDWP batch = BeginDeferWindowPos(ChildCount);
+    for (ChildRow &row : ChildTable) {
+        if (row.slot == NO_SLOT || !row.window)
+            continue;
+        LayoutRect r = Layout.slot[row.slot];
+        if (row.slot == SLOT_LOCAL_PANE || row.slot == SLOT_REMOTE_PANE) {
+            r.y += Layout.headerHeight;
+            r.height -= Layout.headerHeight;
+        }
+        const bool columnButton = (row.slot >= SLOT_LOCAL_BUTTON0 && row.slot < SLOT_MODE0) ||
+                                  (alternate && (row.slot == SLOT_UPLOAD || row.slot == SLOT_DOWNLOAD));
+        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (columnButton)
+            flags |= in.hideButtons ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
+        if (batch)
+            batch = DeferWindowPos(batch, row.window, nullptr, r.x, r.y, r.width, r.height, flags);
+    }
+    if (batch)
+        EndDeferWindowPos(batch);
+    PlaceHeaders(LocalListWindow);
+    PlaceHeaders(RemoteListWindow);
+    InvalidateRect(mainWindow, nullptr, TRUE);
+    LayoutRunning = false;
+}
 
-    const int paneTop = T + 31 * Y / 8;
-    const int paneHeight = H - 54 * Y / 8 - 31 * Y / 8;
-    const int localLeft = 7 * X / 4;
-    const int localWidth = D - 4 * X - 2 * X - 7 * X / 4;
-    const int remoteLeft = D + X;
-    const int remoteWidth = W - 2 * X - (D + X);
-    MoveWindow(LocalListWindow, localLeft, paneTop, localWidth, paneHeight, TRUE);
-    MoveWindow(RemoteListWindow, remoteLeft, paneTop, remoteWidth, paneHeight, TRUE);
-
-    const int lineX = 10 * X / 4;
-    const int lineWidth = W - 27 * X / 4;
-    const int offsets[3] = {38, 30, 22};
-    for (int i = 0; i < 3; i++)
-        MoveWindow(MessageLines[i], lineX, T + H - offsets[i] * Y / 8, lineWidth, Y, TRUE);
-    const int barX = W - 16 * X / 4;
-    MoveWindow(MessageScrollBar, barX, T + H - 38 * Y / 8, 10 * X / 4, 3 * Y, TRUE);
-    SetRect(&MessageArea, lineX - 5, T + H - 38 * Y / 8, barX + 10 * X / 4 + 5, T + H - 38 * Y / 8 + 3 * Y);
+void OnMainSize(HWND mainWindow, UINT type, int width, int height)
+{
+    static int lastWidth, lastHeight;
+    if (type == SIZE_MINIMIZED || LayoutRunning || (width == lastWidth && height == lastHeight))
+        return;
+    if (lastWidth > 0) {
+        const int X = Layout.unitX > 0 ? Layout.unitX : 8;
+        if (height != lastHeight)
+            MainGeometry[GEO_LOG] = 0;
+        const int D = MainGeometry[GEO_PANE];
+        if (D < 33 * X || (width < lastWidth && D > width * 2 / 3))
+            MainGeometry[GEO_PANE] = 0;
+    }
+    lastWidth = width;
+    lastHeight = height;
+    LayoutChildWindows(mainWindow, width, height);
 }
 
 BOOL InMessageArea(HWND mainWindow, int x, int y)
 {
     (void)mainWindow;
-    POINT p = {x, y};
-    return PtInRect(&MessageArea, p);
+    const LayoutRect &f = Layout.messageFrame;
+    return x >= f.x && x < f.x + f.width && y >= f.y && y < f.y + f.height;
+}
+
+// A frame one pixel outside the rectangle: raised (light top-left) or sunken.
+static void Frame(HDC dc, LayoutRect r, bool raised)
+{
+    HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    const int l = r.x - 1, t = r.y - 1, rt = r.x + r.width, b = r.y + r.height;
+    HGDIOBJ old = SelectObject(dc, raised ? light : dark);
+    MoveToEx(dc, l, b, nullptr);
+    LineTo(dc, l, t);
+    LineTo(dc, rt, t);
+    SelectObject(dc, raised ? dark : light);
+    LineTo(dc, rt, b);
+    LineTo(dc, l - 1, b);
+    SelectObject(dc, old);
+    DeleteObject(light);
+    DeleteObject(dark);
+}
+
+void OnMainPaint(HWND mainWindow)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(mainWindow, &ps);
+    if (Layout.columnFrames) {
+        Frame(dc, Layout.localColumn, true);
+        Frame(dc, Layout.remoteColumn, true);
+    }
+    HGDIOBJ oldFont = SelectObject(dc, ChildFont ? (HGDIOBJ)ChildFont : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    const char *local = LoadText(IDS_TITLE_LOCAL);
+    TextOutA(dc, Layout.slot[SLOT_LOCAL_FOLDER].x, Layout.titleY, local, lstrlenA(local));
+    const char *remote = LoadText(IDS_TITLE_REMOTE);
+    TextOutA(dc, Layout.slot[SLOT_REMOTE_FOLDER].x, Layout.titleY, remote, lstrlenA(remote));
+    SelectObject(dc, oldFont);
+    for (HWND box : {GetDlgItem(mainWindow, IDC_LOCAL_FOLDER_BOX), GetDlgItem(mainWindow, IDC_REMOTE_FOLDER_BOX)}) {
+        RECT r;
+        GetWindowRect(box, &r);
+        MapWindowPoints(nullptr, mainWindow, (POINT *)&r, 2);
+        Frame(dc, LayoutRect{r.left, r.top, r.right - r.left, r.bottom - r.top}, false);
+    }
+    Frame(dc, Layout.slot[SLOT_LOCAL_PANE], false);
+    Frame(dc, Layout.slot[SLOT_REMOTE_PANE], false);
+    Frame(dc, Layout.messageFrame, false);
+    EndPaint(mainWindow, &ps);
 }

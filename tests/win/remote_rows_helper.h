@@ -11,7 +11,7 @@ struct RemoteRow {
     std::string name;
     uint32_t kind;
     int year, month, day, hour, minute;
-    uint32_t size;
+    uint64_t size;
     std::string text;   // the row's readable text
 };
 
