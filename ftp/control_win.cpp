@@ -40,6 +40,26 @@ int TurnDepth;
 int TurnPumpDepth;
 // A reply cut short while owed replies are being read is not owed again.
 bool CatchingUp;
+// The connection the owed replies belong to (handle and local port, as a
+// handle can come back for a new connection): a new one owes nothing.
+SOCKET OwedOn = NO_SOCKET;
+unsigned OwedPort;
+
+unsigned LocalPort(SOCKET s)
+{
+    sockaddr_in local = {};
+    int length = sizeof local;
+    return getsockname(s, (sockaddr *)&local, &length) == 0 ? ntohs(local.sin_port) : 0;
+}
+
+void Owe(SOCKET s, int count)
+{
+    if (RepliesOwed == 0) {
+        OwedOn = s;
+        OwedPort = LocalPort(s);
+    }
+    RepliesOwed = count;
+}
 const int DRAIN_TIMEOUT_MS = 1000;
 // A closing socket is drained so the peer sees an orderly end; a peer that
 // keeps sending (a download being abandoned) is cut off after this much.
@@ -76,12 +96,28 @@ void CatchUpReplies(SOCKET s)
         ReplyTimeout = CATCH_UP_SECONDS;
     CatchingUp = true;
     for (int i = 0; RepliesOwed > 0 && i < CATCH_UP_REPLIES_MAX && !CancelFlag; i++) {
-        if (GetReply(s) == 0 || LineReadFailed)
+        DWORD start = GetTickCount();
+        if (GetReply(s) == 0 || LineReadFailed) {
+            // Nothing came in time: the command still goes out. (A cancel,
+            // which ends the wait early, stands.)
+            if (LineReadFailed && !ClosedByPeer &&
+                GetTickCount() - start >= (DWORD)ReplyTimeout * 1000 - 100)
+                CancelFlag = FALSE;
             break;
+        }
     }
     CatchingUp = false;
     ReplyTimeout = savedTimeout;
     RepliesOwed = 0;
+}
+
+// A closed connection owes nothing (its handle may come back for a new one).
+void ForgetOwedReplies(SOCKET s)
+{
+    if (s == OwedOn) {
+        OwedOn = NO_SOCKET;
+        RepliesOwed = 0;
+    }
 }
 
 void RefuseReentry(void)
@@ -221,6 +257,8 @@ int SendLine(SOCKET s, const char *text)
     ChannelTurn turn;
     if (!turn.held || CancelFlag)
         return -1;
+    if (RepliesOwed > 0 && (OwedOn != s || OwedPort != LocalPort(s)))
+        RepliesOwed = 0;
     if (RepliesOwed > 0 && !CatchingUp)
         CatchUpReplies(s);
     if (CancelFlag)
@@ -340,12 +378,14 @@ int GetReply(SOCKET s)
     // followed by a final one; a final reply settles one owed; a wait cut
     // short leaves its reply owed (unless the connection is gone).
     int replyClass = ReplyClass(code);
+    if (RepliesOwed > 0 && OwedOn != s)
+        RepliesOwed = 0;
     if (CancelFlag || LineReadFailed) {
         if (!CatchingUp && !ClosedByPeer)
-            RepliesOwed++;
+            Owe(s, RepliesOwed + 1);
     } else if (replyClass == 1) {
         if (RepliesOwed == 0)
-            RepliesOwed = 1;
+            Owe(s, 1);
     } else if (RepliesOwed > 0) {
         RepliesOwed--;
     }
@@ -370,6 +410,7 @@ SOCKET CloseGraceful(SOCKET s)
 {
     if (s == NO_SOCKET)
         return NO_SOCKET;
+    ForgetOwedReplies(s);
     if (shutdown(s, SD_SEND) == 0) {
         Drain(s);
     } else {
@@ -396,6 +437,7 @@ SOCKET CloseQuiet(SOCKET s)
 {
     if (s == NO_SOCKET)
         return NO_SOCKET;
+    ForgetOwedReplies(s);
     if (shutdown(s, SD_SEND) == 0)
         Drain(s);
     closesocket(s);

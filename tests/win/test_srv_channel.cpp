@@ -174,8 +174,7 @@ TEST_F(ChannelFaults, HelpScanEndsWithASingleLineRefusal)
     Hangup(server);
 }
 
-// A download whose data trickles in, so the transfer pumps messages.
-void PacedDownloadPeer(DataPeer &peer)
+void PacedDownloadPeer(DataPeer &peer)   // the data trickles in: the loop pumps messages
 {
     ASSERT_TRUE(peer.Listen());
     peer.SendOnConnect(std::string(64 * 1024, 'd'), 4096, 25);
@@ -191,7 +190,10 @@ TEST_F(ChannelFaults, CommandInsideATransferIsRefused)
                   {"PWD", "257 \"/\"\r\n"}});
     Connect(server);
     int pwd = -1, pwdCode = -1, help = 0;
-    OnPump = [&] { pwd = FtpCommand(ControlSocket, "PWD"), pwdCode = LastReplyCode, help = SendLine(ControlSocket, "HELP"); };
+    OnPump = [&] {   // the flush would drop the pending "226 Done"
+        pwd = FtpCommand(ControlSocket, "PWD"), pwdCode = LastReplyCode, help = SendLine(ControlSocket, "HELP");
+        FlushReply(ControlSocket);
+    };
     PostMessageA(window, WM_RUN, 0, 0);
     EXPECT_EQ(Transfer("RETR file.bin"), 2);
     EXPECT_TRUE(pwd == 4 && pwdCode == 400 && help == -1) << pwd << " " << pwdCode << " " << help;
@@ -308,8 +310,7 @@ TEST_F(ChannelFaults, SecondThreadTransfersWhileWindowThreadCommands)
     }
     CloseHandle(thread);
     MainWindow = nullptr;
-    EXPECT_GT(worker.transferred, 0);
-    EXPECT_GT(commands, 10);
+    EXPECT_TRUE(worker.transferred > 0 && commands > 10) << worker.transferred << " " << commands;
     EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && strncmp(ReplyText, "257 ", 4) == 0) << ReplyText;
     EXPECT_EQ(Transfer("RETR threads.bin"), 2);
     EXPECT_EQ(ReadLocalFile(local), std::string(300000, 't'));
