@@ -242,7 +242,7 @@ TEST_F(ChannelFaults, OverlongCommandIsRefusedWithAMessage)
     Connect(server);
     std::string name(600, 'n');
     EXPECT_EQ(FtpCommand(ControlSocket, "DELE /pub/%s", name.c_str()), 5);
-    EXPECT_TRUE(LoggedSinceMark("! Command too long"));
+    EXPECT_TRUE(LoggedSinceMark("! Command too long, not sent: DELE /pub/nnn"));
     EXPECT_EQ(FtpCommand(ControlSocket, "NOOP"), 2);
     EXPECT_EQ(Hangup(server), std::vector<std::string>{"NOOP"});
 }
