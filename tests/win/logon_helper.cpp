@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
+#include "transfer/transfer.h"
 #include "ui/msglog.h"
 
 void ResetLogonState(void)
@@ -53,6 +54,28 @@ void ResetLogonState(void)
     FirewallPassword[0] = '\0';
     ResetServerCapabilities();
     SetThreadBlockingHook(BlockingHook);
+}
+
+void ResetTransferState(int timeoutSeconds)
+{
+    ResetLogonState();
+    GlobalSettings.tranRate = 1;
+    GlobalSettings.recvBlock = 4096;
+    GlobalSettings.sendBlock = 512;
+    GlobalSettings.keepTimes = 1;
+    CurrentSession.timeout = (uint32_t)timeoutSeconds;
+    CurrentSession.serverFlags = 6;
+    ReplyTimeout = timeoutSeconds;
+    Connected = TRUE;
+    ClearCurrentEntry();
+}
+
+int TransferFile(SOCKET s, const char *verb, const std::string &remote, const std::string &local, int type)
+{
+    char command[300];
+    snprintf(command, sizeof command, "%s %s", verb, remote.c_str());
+    return verb[0] == 'R' ? DownloadFile(s, command, local.c_str(), type, FALSE)
+                          : UploadFile(s, command, local.c_str(), type, FALSE);
 }
 
 void WriteFirewallSection(int type, const char *host, unsigned port, const char *user,

@@ -6,6 +6,8 @@
 #include "app/settings.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "logon_helper.h"
+#include "veltro_process_helper.h"
 
 #include <gtest/gtest.h>
 
@@ -15,27 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadFileText(const char *path)
-{
-    std::string text;
-    if (FILE *file = fopen(path, "rb")) {
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
-            text.append(chunk, n);
-        fclose(file);
-    }
-    return text;
-}
-
-void WriteFileText(const char *path, const std::string &text)
-{
-    FILE *file = fopen(path, "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
-}
 
 // The key=value lines of a section, as the platform reads them.
 std::vector<std::string> SectionLines(const char *section)
@@ -108,7 +89,7 @@ TEST_F(SiteProfiles, EveryFieldRoundTripsThroughTheFile)
     saved.timeOffset = -3;
     ASSERT_TRUE(SaveSiteProfile(&saved));
 
-    std::string text = ReadFileText(IniPath);
+    std::string text = ReadIniText(IniPath);
     EXPECT_NE(text.find("DIR=\" /pub/with blanks \""), std::string::npos) << text;
     EXPECT_NE(text.find("PWD=V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2"), std::string::npos);
     EXPECT_NE(text.find("ACT=V51688AD5507F731994A379402E48435D96959BAF7038"), std::string::npos);
@@ -187,62 +168,15 @@ TEST_F(SiteProfiles, StartupLoadsTheSessionProfile)
     EXPECT_EQ(GlobalSettings.autoMode, 1);
 }
 
-// Answers the next "Input" dialog of this process: with text, or Cancel
-// when text is null. Gives up after a minute.
-struct PromptAnswer {
-    const char *text;
-    char prompt[256];
-    bool answered;
-};
-
-DWORD WINAPI AnswerPrompt(void *parameter)
-{
-    PromptAnswer *answer = static_cast<PromptAnswer *>(parameter);
-    // Wine on a loaded machine can take many seconds to show a dialog; the
-    // dialog is modal, so giving up early would leave the test hanging.
-    for (int tries = 0; tries < 1200; tries++) {
-        Sleep(50);
-        // Visible only once it has been initialised: text set earlier would
-        // be replaced by the dialog's starting text.
-        HWND dialog = FindWindowA("#32770", "Input");
-        if (!dialog || !IsWindowVisible(dialog))
-            continue;
-        DWORD process = 0;
-        GetWindowThreadProcessId(dialog, &process);
-        if (process != GetCurrentProcessId())
-            continue;
-        GetDlgItemTextA(dialog, IDC_INPUT_PROMPT, answer->prompt, sizeof answer->prompt);
-        if (answer->text) {
-            SetDlgItemTextA(dialog, IDC_INPUT_FIELD, answer->text);
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        } else {
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-        answer->answered = true;
-        return 0;
-    }
-    return 1;
-}
-
-SiteProfile LoadWithPrompt(PromptAnswer *answer)
-{
-    HANDLE thread = CreateThread(nullptr, 0, AnswerPrompt, answer, 0, nullptr);
-    SiteProfile p{};
-    snprintf(p.name, sizeof p.name, "anon");
-    LoadSiteProfile(&p);
-    WaitForSingleObject(thread, 65000);
-    CloseHandle(thread);
-    return p;
-}
-
 TEST_F(SiteProfiles, AnonymousAsksForAMissingMailAddress)
 {
     ProfilePutString("anon", "UID", "anonymous");
     ConfigPutString("MAILADDR", "");
-    PromptAnswer answer = {"typed@example.org", "", false};
-    SiteProfile p = LoadWithPrompt(&answer);
-    ASSERT_TRUE(answer.answered);
-    EXPECT_STREQ(answer.prompt, "Enter your e-mail address:");
+    DialogAnswerer answer({{"Input", "typed@example.org", IDOK, {}, {}}}, 60000);
+    SiteProfile p = Named("anon");
+    LoadSiteProfile(&p);
+    ASSERT_TRUE(answer.Finish(65000));
+    EXPECT_EQ(answer.Prompts(), std::vector<std::string>{"Enter your e-mail address:"});
     EXPECT_STREQ(p.password, "typed@example.org");
     EXPECT_EQ(Raw("_config_", "MAILADDR"), "typed@example.org");
     EXPECT_STREQ(GlobalSettings.mailAddress, "typed@example.org");
@@ -307,7 +241,7 @@ TEST_F(FolderBoxes, RetainWritesThreeAndKeepsLaterKeys)
     Fill(remote, {"/zeta", "/alpha", "/with blank "});
     Fill(local, {"C:\\one"});
     SaveFolderHistory(remote, local);
-    std::string text = ReadFileText(IniPath);
+    std::string text = ReadIniText(IniPath);
     EXPECT_NE(text.find("rdir0=\"/zeta\""), std::string::npos) << text;
     EXPECT_NE(text.find("rdir1=\"/alpha\""), std::string::npos) << text;
     EXPECT_NE(text.find("rdir2=\"/with blank \""), std::string::npos) << text;
@@ -351,7 +285,7 @@ TEST_F(FolderBoxes, LoadAppendsUnquotedFoldersOnce)
 
 TEST_F(FolderBoxes, ProfileListSkipsGlobalSectionInAnyCase)
 {
-    WriteFileText(IniPath, "[_config_]\r\nSESSION=work\r\n"
+    WriteTextFile(IniPath, "[_config_]\r\nSESSION=work\r\n"
                            "[work]\r\nHOST=ftp.example.org\r\n"
                            "[_CONFIG_]\r\nX=1\r\n"
                            "[FIREWALL]\r\nFIRETYPE=1\r\n"
