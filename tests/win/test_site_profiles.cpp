@@ -68,55 +68,30 @@ protected:
 
 TEST_F(SiteProfiles, EveryFieldRoundTripsThroughTheFile)
 {
-    SiteProfile saved = Named("work");
-    snprintf(saved.host, sizeof saved.host, "ftp.example.org");
-    snprintf(saved.userId, sizeof saved.userId, "joe");
-    snprintf(saved.password, sizeof saved.password, "secret");
-    snprintf(saved.account, sizeof saved.account, "acct42");
-    snprintf(saved.remoteFolder, sizeof saved.remoteFolder, " /pub/with blanks ");
-    snprintf(saved.localFolder, sizeof saved.localFolder, "C:\\Data\\ftp");
-    snprintf(saved.initCommands, sizeof saved.initCommands, "SITE UMASK 022;SITE IDLE 600");
-    snprintf(saved.localMask, sizeof saved.localMask, "*.txt");
-    snprintf(saved.remoteMask, sizeof saved.remoteMask, "*.zip");
-    saved.timeout = 120;
-    saved.hostType = 6000;   // the only code without the host-type library
-    saved.port = 2121;
-    saved.firewallType = 5;
-    saved.retries = 3;
-    saved.savePassword = 1;
-    saved.passive = 0;
-    saved.useFirewall = 1;
-    saved.timeOffset = -3;
-    ASSERT_TRUE(SaveSiteProfile(&saved));
-
-    std::string text = ReadIniText(IniPath);
-    EXPECT_NE(text.find("DIR=\" /pub/with blanks \""), std::string::npos) << text;
-    EXPECT_NE(text.find("PWD=V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2"), std::string::npos);
-    EXPECT_NE(text.find("ACT=V51688AD5507F731994A379402E48435D96959BAF7038"), std::string::npos);
-    EXPECT_NE(text.find("TIMEOFFSET=-3"), std::string::npos);
-    EXPECT_NE(text.find("FIRETYPE=5"), std::string::npos);
-
+    // Every key differs from its default, so a save writes each back.
+    const std::vector<std::string> lines = {
+        "HOST=ftp.example.org", "UID=joe", "PWD=V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2",
+        "ACT=V51688AD5507F731994A379402E48435D96959BAF7038", "LMASK=*.txt", "RMASK=*.zip", "TIMEOUT=120",
+        "LOCDIR=C:\\Data\\ftp", "DIR=\" /pub/with blanks \"", "FIREWALL=1", "FIRETYPE=5", "RETRIES=3", "PORT=2121",
+        "INITCMD=SITE UMASK 022;SITE IDLE 600", "PASVMODE=0", "TIMEOFFSET=-3"};
+    std::string text = "[work]\r\n";
+    for (const std::string &line : lines)
+        text += line + "\r\n";
+    WriteTextFile(IniPath, text);
     SiteProfile loaded = Named("WORK");   // sections match in any case
     loaded.firewallType = 2;
-    EXPECT_TRUE(LoadSiteProfile(&loaded));
-    EXPECT_STREQ(loaded.host, "ftp.example.org");
-    EXPECT_STREQ(loaded.userId, "joe");
+    ASSERT_TRUE(LoadSiteProfile(&loaded));
+    EXPECT_EQ(loaded.firewallType, 2);   // not read from the site section
     EXPECT_STREQ(loaded.password, "secret");
     EXPECT_STREQ(loaded.account, "acct42");
     EXPECT_STREQ(loaded.remoteFolder, " /pub/with blanks ");
     EXPECT_STREQ(loaded.localFolder, "C:\\Data\\ftp");
-    EXPECT_STREQ(loaded.initCommands, "SITE UMASK 022;SITE IDLE 600");
-    EXPECT_STREQ(loaded.localMask, "*.txt");
-    EXPECT_STREQ(loaded.remoteMask, "*.zip");
-    EXPECT_EQ(loaded.timeout, 120u);
-    EXPECT_EQ(loaded.hostType, 6000);
-    EXPECT_EQ(loaded.port, 2121u);
-    EXPECT_EQ(loaded.retries, 3u);
-    EXPECT_EQ(loaded.savePassword, 1);
-    EXPECT_EQ(loaded.passive, 0);
-    EXPECT_EQ(loaded.useFirewall, 1);
     EXPECT_EQ(loaded.timeOffset, -3);
-    EXPECT_EQ(loaded.firewallType, 2);   // not read from the site section
+    EXPECT_EQ(loaded.passive, 0);
+    loaded.firewallType = 5;
+    DeleteFileA(IniPath);
+    ASSERT_TRUE(SaveSiteProfile(&loaded));
+    EXPECT_EQ(SectionLines("WORK"), lines);
 }
 
 TEST_F(SiteProfiles, DefaultsOnlySaveLeavesHostUserAndOffset)
