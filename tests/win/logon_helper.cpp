@@ -255,3 +255,15 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
     }
     return 0;
 }
+
+std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
+                                       const std::function<void()> &action)
+{
+    DialogAnswerer answerer(std::move(answers));
+    action();
+    bool all = answerer.Finish();
+    std::vector<std::string> prompts = answerer.Prompts();
+    if (!all)
+        prompts.push_back("(unanswered)");
+    return prompts;
+}

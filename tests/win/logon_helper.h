@@ -6,6 +6,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,3 +65,8 @@ private:
     std::vector<bool> help_;
     std::vector<std::vector<int>> visible_;
 };
+
+// Runs the action while a DialogAnswerer gives the answers; returns the
+// prompts seen, with "(unanswered)" added when a dialog never came.
+std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
+                                       const std::function<void()> &action);

@@ -277,23 +277,13 @@ TEST_F(FolderBoxes, ProfileListSkipsGlobalSectionInAnyCase)
 
 TEST_F(SiteProfiles, FirewallSectionRoundTrip)
 {
-    FirewallSettings f{};
-    snprintf(f.host, sizeof f.host, "proxy.local");
-    snprintf(f.userId, sizeof f.userId, "fwuser");
-    snprintf(f.password, sizeof f.password, "fwpass");
-    f.savePassword = 1;
-    f.type = 6;
-    f.port = 8021;
+    FirewallSettings f{"proxy.local", "fwuser", "fwpass", 1, 6, 8021};
     SaveFirewallSettings(&f);
     EXPECT_EQ(Raw("FIREWALL", "PWD"), "V94CC5BC7903CC59B5798C14152BC85609FAC7567AC7A");
     FirewallSettings back{};
     LoadFirewallSettings(&back);
-    EXPECT_STREQ(back.host, "proxy.local");
-    EXPECT_STREQ(back.userId, "fwuser");
-    EXPECT_STREQ(back.password, "fwpass");
-    EXPECT_EQ(back.type, 6);
-    EXPECT_EQ(back.port, 8021u);
-    EXPECT_EQ(back.savePassword, 1);
+    EXPECT_EQ(memcmp(&back, &f, sizeof f), 0) << back.host << ":" << back.port << " " << back.userId << " "
+                                              << back.password << " " << back.savePassword << " " << back.type;
 }
 
 } // namespace

@@ -160,12 +160,8 @@ TEST_P(OnRealServer, MakeAndRemoveFolderThroughTheActions)
 {
     ASSERT_TRUE(LogOn());
     std::string name = std::string("made-") + server.name;
-    {
-        DialogAnswerer answers({{"Input", name, IDOK, {}, {}}});
-        MakeFolderAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Enter new remote folder name:"}));
-    }
+    EXPECT_EQ(PromptsDuring({{"Input", name, IDOK, {}, {}}}, [] { MakeFolderAction(1); }),
+              Lines{"Enter new remote folder name:"});
     EXPECT_TRUE(IsFolder(root + "\\" + name));
 
     Rows({{name.c_str(), KIND_FOLDER}});
@@ -229,33 +225,21 @@ TEST_P(OnRealServer, RenameAndMove)
     ASSERT_EQ(MakeRemoteFolder(ControlSocket, "dest"), 2);
 
     Rows({{"old.txt", KIND_FILE}});
-    {
-        DialogAnswerer answers({{"Input", "new.txt", IDOK, {}, {}}});
-        RenameAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Enter new name for \"old.txt\":"}));
-    }
+    EXPECT_EQ(PromptsDuring({{"Input", "new.txt", IDOK, {}, {}}}, [] { RenameAction(1); }),
+              Lines{"Enter new name for \"old.txt\":"});
     EXPECT_FALSE(FileExists(local + "\\old.txt"));
     EXPECT_TRUE(FileExists(local + "\\new.txt"));
 
     Rows({{"m1.txt", KIND_FILE}, {"m2.txt", KIND_FILE}, {"..", KIND_FOLDER}});   // ".." is skipped
-    {
-        DialogAnswerer answers({{"Input", "dest", IDOK, {}, {}}});
-        MoveAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Please enter the remote destination folder:"}));
-    }
+    EXPECT_EQ(PromptsDuring({{"Input", "dest", IDOK, {}, {}}}, [] { MoveAction(1); }),
+              Lines{"Please enter the remote destination folder:"});
     EXPECT_TRUE(FileExists(local + "\\dest\\m1.txt"));
     EXPECT_TRUE(FileExists(local + "\\dest\\m2.txt"));
     EXPECT_FALSE(FileExists(local + "\\m1.txt"));
 
     // A rename whose source is missing is skipped without a message.
     Rows({{"missing.txt", KIND_FILE}});
-    {
-        DialogAnswerer answers({{"Input", "x.txt", IDOK, {}, {}}});
-        RenameAction(1);
-        ASSERT_TRUE(answers.Finish());
-    }
+    EXPECT_EQ(PromptsDuring({{"Input", "x.txt", IDOK, {}, {}}}, [] { RenameAction(1); }).size(), 1u);
     EXPECT_FALSE(LogMentions("! Rename of missing.txt"));
     EXPECT_FALSE(FileExists(local + "\\x.txt"));
 }

@@ -40,6 +40,12 @@ protected:
         for (const std::string &f : cleanup)
             DeleteFileA(f.c_str());
     }
+    // Logs on to the server for passive transfers.
+    SOCKET Open(const RealServer &server)
+    {
+        CurrentSession.passive = 1;
+        return LogOnTo(server);
+    }
     int Upload(SOCKET c, const std::string &remote, const std::string &local, int type)
     {
         return TransferFile(c, "STOR", remote, local, type);
@@ -94,9 +100,8 @@ TEST_F(ServerTransfer, AsciiTransfersConvertLineEndsOnTheServer)
 {
     for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
-        SOCKET c = LogOnTo(server);
+        SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.passive = 1;
         const std::string up = LocalPath("text-up.txt"), down = LocalPath("text-down.txt");
         const std::string remoteUp = ServerFile(server, "up.txt");
         const std::string remoteDown = ServerFile(server, "down.txt");
@@ -121,9 +126,8 @@ TEST_F(ServerTransfer, UploadKeepsTheFileTimeWhereMdtmIsAccepted)
 {
     for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
-        SOCKET c = LogOnTo(server);
+        SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.passive = 1;
         CurrentSession.serverFlags = 6;
         const std::string up = LocalPath("dated.txt");
         const std::string remote = ServerFile(server, "dated.txt");
@@ -182,9 +186,8 @@ TEST_F(ServerTransfer, CancelledDownloadSendsAbortAndKeepsThePartialFile)
     GlobalSettings.verbose = 1;
     for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
-        SOCKET c = LogOnTo(server);
+        SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.passive = 1;
         const std::string big = TestPattern(48 << 20);
         const std::string remote = ServerFile(server, "big.bin");
         const std::string down = LocalPath("partial.bin");
