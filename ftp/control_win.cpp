@@ -26,6 +26,10 @@ bool LineReadFailed;
 bool ClosedByPeer;
 
 const int SEND_TIMEOUT_MS = 32000;
+const int DRAIN_TIMEOUT_MS = 1000;
+// A closing socket is drained so the peer sees an orderly end; a peer that
+// keeps sending (a download being abandoned) is cut off after this much.
+const long DRAIN_LIMIT = 1L << 20;
 const int TURN_SLICE_MS = 10;
 // Owed replies are read with at most this time-out each, so a server that
 // never sends one delays the next command only this long.
@@ -60,10 +64,6 @@ void Owe(SOCKET s, int count)
     }
     RepliesOwed = count;
 }
-const int DRAIN_TIMEOUT_MS = 1000;
-// A closing socket is drained so the peer sees an orderly end; a peer that
-// keeps sending (a download being abandoned) is cut off after this much.
-const long DRAIN_LIMIT = 1L << 20;
 
 bool Verbose()
 {
@@ -126,8 +126,8 @@ void RefuseReentry(void)
 }
 
 // Reads and drops what the peer still sends, until it closes, a read fails
-// or DRAIN_TIMEOUT_MS pass without data. CancelFlag does not stop it: the
-// closes set that flag themselves.
+// or DRAIN_TIMEOUT_MS pass without data. CancelFlag does not stop it: a
+// connection closed because of a cancel is still closed in order.
 void Drain(SOCKET s)
 {
     char discard[256];
@@ -215,7 +215,9 @@ int FtpCommand(SOCKET s, const char *format, ...)
     va_end(args);
     if (length < 0 || (size_t)length >= sizeof command) {
         // A cut name would make the server act on another file.
-        LogFormat("! %s", LoadText(IDS_COMMAND_TOO_LONG), command);
+        char text[128];
+        snprintf(text, sizeof text, LoadText(IDS_COMMAND_TOO_LONG), command);
+        LogFormat("! %s", text);
         return 5;
     }
     ChannelTurn turn;
