@@ -16,6 +16,7 @@
 #include "ftp/remote_commands.h"
 #include "logon_helper.h"
 #include "real_server_helper.h"
+#include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "transcript_helper.h"
 #include "transfer/data_sockets.h"
@@ -243,6 +244,47 @@ TEST_F(ChannelFaults, SecondThreadTransfersWhileWindowThreadCommands)
     EXPECT_EQ(TransferFile(ControlSocket, "RETR", "threads.bin", local, 'I'), 2);
     EXPECT_EQ(ReadLocalFile(local), std::string(300000, 't'));
     DeleteFileA(remote.c_str());
+}
+
+// The status of a transfer on a second thread: the worker makes no window;
+// the window thread opens, fills and closes the dialog from its posts.
+struct StatusWorker {
+    HANDLE opened = CreateEventA(nullptr, FALSE, FALSE, nullptr), proceed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    static DWORD WINAPI Run(void *self)
+    {
+        StatusWorker *w = static_cast<StatusWorker *>(self);
+        OpenStatusDialog(2);
+        ShowProgress(4096, 0, 1000, 0);
+        SetEvent(w->opened);
+        WaitForSingleObject(w->proceed, 10000);
+        CloseStatusDialog();
+        return 0;
+    }
+};
+
+TEST_F(ChannelFaults, StatusOfAWorkerTransferIsShownByTheWindowThread)
+{
+    GlobalSettings.hash = 1;
+    MainWindow = window;
+    LogLine("-- status --");   // the window thread's first line readies the relay
+    StatusWorker w;
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, StatusWorker::Run, &w, 0, &id);
+    ASSERT_EQ(WaitForSingleObject(w.opened, 10000), WAIT_OBJECT_0);
+    int windows = 0;
+    EnumThreadWindows(id, [](HWND, LPARAM n) -> BOOL { return ++*(int *)n > 0; }, (LPARAM)&windows);
+    EXPECT_EQ(windows, 0) << "the worker made a window";
+    PumpTransferMessages();
+    char text[64] = "";
+    GetDlgItemTextA(StatusDialogWindow(), IDC_STATUS_PROGRESS, text, sizeof text);
+    EXPECT_EQ(strncmp(text, "4096 ", 5), 0) << text;
+    SetEvent(w.proceed);
+    WaitForSingleObject(thread, 10000);
+    PumpTransferMessages();
+    EXPECT_EQ(StatusDialogWindow(), nullptr);
+    for (HANDLE h : {thread, w.opened, w.proceed})
+        CloseHandle(h);
+    MainWindow = nullptr;
 }
 
 }  // namespace
