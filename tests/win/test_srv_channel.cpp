@@ -287,4 +287,26 @@ TEST_F(ChannelFaults, StatusOfAWorkerTransferIsShownByTheWindowThread)
     MainWindow = nullptr;
 }
 
+// Closing asks a running worker to stop and waits for it: one that stops in
+// time ends by itself (exit code 0), never by TerminateThread (code 1).
+DWORD WINAPI StopsWhenAsked(void *)
+{
+    for (int i = 0; i < 2000 && !AbortFlag; i++)
+        Sleep(5);
+    return AbortFlag ? 0 : 2;
+}
+
+TEST_F(ChannelFaults, ClosingAsksTheWorkerToStop)
+{
+    SetBusy(TRUE);
+    TransferThread = CreateThread(nullptr, 0, StopsWhenAsked, nullptr, 0, nullptr);
+    HANDLE thread;
+    DuplicateHandle(GetCurrentProcess(), TransferThread, GetCurrentProcess(), &thread, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    EXPECT_TRUE(TerminateTransferWorker());
+    DWORD code = 9;
+    EXPECT_TRUE(GetExitCodeThread(thread, &code) && code == 0) << code;
+    EXPECT_FALSE(IsBusy());
+    CloseHandle(thread);
+}
+
 }  // namespace
