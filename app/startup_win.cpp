@@ -7,8 +7,8 @@
 
 #include "app/app.h"
 #include "app/geometry.h"
-#include "ftp/control.h"
 #include "resources/resource.h"
+#include "ui/log.h"
 
 HINSTANCE AppInstance;
 char AppTitle[32] = "Veltro Lite";
@@ -39,8 +39,8 @@ HBITMAP FileTypeBitmaps[BMP_COUNT];
 
 const char *LoadText(UINT id)
 {
-    static char buffers[8][128];
-    static int next;
+    static thread_local char buffers[8][128];
+    static thread_local int next;
     char *b = buffers[next];
     next = (next + 1) % 8;
     if (LoadStringA(AppInstance, id, b, sizeof buffers[0]) <= 0)

@@ -13,24 +13,61 @@
 #include <stdarg.h>
 
 #include "ftp/reply.h"
+#include "ui/log.h"
 
 #define NO_SOCKET ((SOCKET)(~(UINT_PTR)0))   // -1: no socket
+
+enum { REPLY_TEXT_SIZE = 4097 + 16, PENDING_TEXT_SIZE = REPLY_LINE_READ };
 
 extern SOCKET ControlSocket;
 extern BOOL Connected;
 extern volatile LONG CommandBusy;     // a command or reply line is outstanding
-extern volatile BOOL CommandLock;     // FtpCommand is running on this thread
-extern volatile BOOL CancelFlag;      // stop the blocking operation
+extern volatile BOOL CommandLock;     // FtpCommand is running (held with the turn)
+// A request to stop the operation in progress. Set by Cancel, the
+// blocking-call timer, a failed read and the loops; honoured by every wait;
+// cleared only when a thread starts a new operation (takes the channel's
+// turn at the outermost level) and by a transfer loop that has acted on it.
+extern volatile BOOL CancelFlag;
 extern volatile BOOL AbortFlag;       // stop the batch or connect
-extern int LastReplyCode;
-extern char ReplyText[];              // REPLY_TEXT_SIZE bytes; transfer I/O block too
+// Per thread: the last reply a thread read is its own, and its buffer is
+// also that thread's transfer block.
+extern thread_local int LastReplyCode;
+extern thread_local char ReplyText[REPLY_TEXT_SIZE];
 extern int ReplyDepth;
 extern int ReplyTimeout;              // seconds per receive while awaiting a reply
 extern BOOL DetectFromReplies;        // offer reply lines to host-type detection
 extern int TimerCountdown;
 
-enum { REPLY_TEXT_SIZE = 4097 + 16, PENDING_TEXT_SIZE = REPLY_LINE_READ };
 extern PendingBytes PendingText;      // bytes received behind the current line
+// Replies the server still owes: a preliminary (1xx) reply whose final
+// reply was not read, or a reply wait cut short by a cancel or time-out.
+// The next command reads them first (bounded), so it gets its own reply.
+extern int RepliesOwed;
+
+// The channel's turn: one thread at a time owns the control connection,
+// from sending a command to reading its final reply, and a transfer driver
+// for the whole transfer. Taking it nests on the owning thread; a command
+// that re-enters through a message pump while the turn is held lower on the
+// same stack is refused; another thread waits (running its own blocking
+// hook, so its windows stay alive) until the turn is free, a cancel is
+// requested or the reply time-out passes. Taking the turn at the outermost
+// level starts a new operation: CancelFlag is cleared.
+BOOL TakeChannelTurn(void);
+void ReleaseChannelTurn(void);
+// Frees the turn whoever holds it: only for a worker thread that was
+// terminated while holding it.
+void ResetChannelTurn(void);
+struct ChannelTurn {
+    BOOL held;
+    ChannelTurn() : held(TakeChannelTurn()) {}
+    ~ChannelTurn()
+    {
+        if (held)
+            ReleaseChannelTurn();
+    }
+    ChannelTurn(const ChannelTurn &) = delete;
+    ChannelTurn &operator=(const ChannelTurn &) = delete;
+};
 
 // Window timers of the main window.
 enum { BLOCKING_TIMER_ID = 20, KEEPALIVE_TIMER_ID = 50 };
@@ -52,8 +89,6 @@ SOCKET CloseGraceful(SOCKET s);
 SOCKET CloseQuiet(SOCKET s);
 int SendAbort(SOCKET control);
 
-void LogLine(const char *text);
-void LogFormat(const char *format, ...);
 const char *WinSockErrorText(int error, char *buffer);
 void ReportWinSockError(const char *label, int error);
 
@@ -92,6 +127,15 @@ BOOL IsBlockingWait(void);              // a socket wait is running on some thre
 void CancelBlockingWait(void);          // ends the running waits with 10004
 // Installs the blocking hook of the calling thread (null: waits just wait).
 void SetThreadBlockingHook(BOOL (CALLBACK *hook)(void));
+// Message pumps of the calling thread that are running (the blocking hook,
+// the transfer loops' pump): a command started inside one re-enters.
+int MessagePumpDepth(void);
+void EnterMessagePump(void);
+void LeaveMessagePump(void);
+// Waits up to the given milliseconds for this thread's messages and runs
+// its blocking hook on them (without a hook, only messages sent from other
+// threads are delivered).
+void PumpWhileWaiting(int milliseconds);
 // connect / accept through the wait layer. ConnectSocket leaves the socket
 // blocking and returns 0 or SOCKET_ERROR (WSA error set: the connect's error,
 // 10004 when cancelled, 10060 on time-out). AcceptSocket returns the new

@@ -1,4 +1,4 @@
-// Message-log output of the FTP session and the WinSock error texts.
+// The WinSock error texts and their report.
 #include "ftp/control.h"
 
 #include <stdio.h>
@@ -7,25 +7,6 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "resources/resource.h"
-#include "ui/msglog.h"
-
-void LogLine(const char *text)
-{
-    // Lines beginning with "[" are debug lines: only with VERBOSE on.
-    if (text[0] == '[' && !GlobalSettings.verbose)
-        return;
-    AddLogLine(text);
-}
-
-void LogFormat(const char *format, ...)
-{
-    char line[2048];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    LogLine(line);
-}
 
 namespace {
 
@@ -47,7 +28,7 @@ const ErrorText ErrorTexts[] = {
     {11004, IDS_WSA_11004},
 };
 
-char ErrorTextBuffer[128];
+thread_local char ErrorTextBuffer[128];
 
 }  // namespace
 

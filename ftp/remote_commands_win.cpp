@@ -169,11 +169,12 @@ static int DetectFromHelp(SOCKET s)
         return LastReplyCode;
     }
     int code = ReadReplyLine(s);
+    int firstCode = code;
     LogLine(ReplyText);
     CurrentSession.hostType = HostTypeFromHelpLine(ReplyText);
     LogHostType('3', CurrentSession.hostType);
     for (int lines = 0; lines < HELP_SCAN_LINES_MAX; lines++) {
-        if (HelpScanStops(ReplyText, code))
+        if (HelpScanStops(ReplyText, code, firstCode))
             break;
         ScanHelpLine(ReplyText, &ServerCaps);
         code = ReadReplyLine(s);
@@ -185,6 +186,10 @@ static int DetectFromHelp(SOCKET s)
 
 int DetectHostType(SOCKET s)
 {
+    // SYST and the HELP scan are one exchange: no other command between.
+    ChannelTurn turn;
+    if (!turn.held)
+        return 0;
     ServerCaps.canMakeFolder = ServerCaps.canRename = ServerCaps.canDelete = 0;
     ServerCaps.useCdup = 1;
     ServerCaps.hostTypeChecked = 1;

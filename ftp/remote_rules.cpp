@@ -84,11 +84,14 @@ int HostTypeFromHelpLine(const char *line)
     return 6010;
 }
 
-bool HelpScanStops(const char *line, int code)
+bool HelpScanStops(const char *line, int code, int firstCode)
 {
     if (code == 421)
         return true;
-    return code / 100 == 2 && !(strlen(line) > 3 && line[3] == '-');
+    bool final = !(strlen(line) > 3 && line[3] == '-');
+    if (final && firstCode >= 100 && firstCode <= 599 && code == firstCode)
+        return true;
+    return code / 100 == 2 && final;
 }
 
 void ScanHelpLine(const char *line, ServerCapabilities *caps)

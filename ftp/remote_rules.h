@@ -58,9 +58,11 @@ CapabilityPlan CapabilitiesForHostType(int hostType, ServerCapabilities *caps);
 // "NCSA" or "CUTCP" 6006, "MACB" 6014, "HellSoft" 6041, a line beginning
 // with "214-PC FTP server" or containing "QVT" 6013, anything else 6010.
 int HostTypeFromHelpLine(const char *line);
-// Whether the HELP scan stops at this line (not scanning it): code 421, or
-// a class-2 line whose fourth character is not "-".
-bool HelpScanStops(const char *line, int code);
+// Whether the HELP scan stops at this line (not scanning it): code 421, a
+// class-2 line whose fourth character is not "-", or the final line of the
+// reply: the first line's code (firstCode) without a "-" (a single-line
+// refusal such as 502 ends the scan at once).
+bool HelpScanStops(const char *line, int code, int firstCode = 0);
 // Sets canMakeFolder, canRename, canDelete for "MKD", "RNFR", "DELE".
 void ScanHelpLine(const char *line, ServerCapabilities *caps);
 

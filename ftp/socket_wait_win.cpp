@@ -15,6 +15,7 @@ namespace {
 typedef BOOL(CALLBACK *HookProc)(void);
 
 thread_local HookProc ThreadHook;
+thread_local int PumpDepth;
 
 volatile LONG WaitsRunning;      // socket waits in progress, all threads
 volatile LONG CancelGeneration;  // raised by every CancelBlockingWait
@@ -37,10 +38,12 @@ void RunHook(HookProc hook, LONG generation, BOOL honourCancelFlag)
 {
     if (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0)
         return;
+    PumpDepth++;
     for (int i = 0; i < HOOK_MESSAGES_PER_SLICE; i++) {
         if (!hook() || Cancelled(generation, honourCancelFlag))
             break;
     }
+    PumpDepth--;
 }
 
 }  // namespace
@@ -141,6 +144,32 @@ void CancelBlockingWait(void)
 void SetThreadBlockingHook(BOOL(CALLBACK *hook)(void))
 {
     ThreadHook = hook;
+}
+
+int MessagePumpDepth(void)
+{
+    return PumpDepth;
+}
+
+void EnterMessagePump(void)
+{
+    PumpDepth++;
+}
+
+void LeaveMessagePump(void)
+{
+    PumpDepth--;
+}
+
+void PumpWhileWaiting(int milliseconds)
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)milliseconds, QS_ALLINPUT);
+    if (ThreadHook) {
+        RunHook(ThreadHook, CancelGeneration, TRUE);
+    } else {
+        MSG msg;   // delivers messages sent from other threads, takes none
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 int SendTimedFlags(SOCKET s, const char *bytes, int length, int flags, int milliseconds)

@@ -142,6 +142,7 @@
 #define IDS_COMMAND_YIELDING    21002
 #define IDS_CLOSESOCKET         21003
 #define IDS_NOT_ACCEPTED        21004
+#define IDS_COMMAND_TOO_LONG    21020
 // WinSock error texts, one id per text (see WinSockErrorText).
 #define IDS_WSA_10004           21100
 #define IDS_WSA_10022           21101

@@ -141,14 +141,19 @@ SOCKET AcceptData(SOCKET listener)
     int error = s == INVALID_SOCKET ? WSAGetLastError() : 0;
     if (MainWindow)
         StopBlockingTimer(MainWindow);
-    if (ListenSocket == listener)
+    // A close of the data connections during the wait has closed the
+    // listener already: it is closed here only while still recorded.
+    bool ours = ListenSocket == listener;
+    if (ours)
         ListenSocket = NO_SOCKET;
     if (s == INVALID_SOCKET) {
         ReportWinSockError(LoadText(IDS_ACCEPT_ERROR), error);
-        CloseGraceful(listener);
+        if (ours)
+            CloseGraceful(listener);
         return NO_SOCKET;
     }
-    CloseGraceful(listener);
+    if (ours)
+        CloseGraceful(listener);
     LogFormat(LoadText(IDS_ACCEPT_FROM), (unsigned)s, inet_ntoa(peer.sin_addr),
               (unsigned)ntohs(peer.sin_port));
     return s;

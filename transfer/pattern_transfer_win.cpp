@@ -252,7 +252,7 @@ static int UploadPattern(SOCKET control, const char *folder, const char *pattern
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
         BOOL more = TRUE;
-        for (; more; more = FindNextFileA(search, &found)) {
+        for (; more && !AbortFlag; more = FindNextFileA(search, &found)) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 continue;
             // The search also matches short names; only the real name counts.

@@ -89,10 +89,21 @@ struct ReceiveRecord {
 extern ReceiveRecord LastReceive;
 void ReportReceived(int replyClass);
 
-// The loops. The send loop returns TRUE when not cancelled; the receive
-// loops return the receive result and leave their completion line to
-// ReportReceived.
+// The loops. The send loop returns TRUE when every byte of the file went
+// out (not cancelled, no read or send error); it leaves the completion line
+// to the upload driver, which knows the server's verdict, and records what
+// it sent in LastSend. The receive loops return the receive result and
+// leave their completion line to ReportReceived.
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary);
+struct SendOutcome {
+    uint64_t bytes;
+    DWORD startTick, endTick;
+};
+extern SendOutcome LastSend;
+// Opens a local file for sending; on failure logs "Failed to open file",
+// plays the failure sound (and in a visible unattended run shows the line)
+// and returns INVALID_HANDLE_VALUE.
+HANDLE OpenFileForSending(const char *localPath);
 int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET control, BOOL append);
 // Writes to a file already open and positioned at startOffset; progress
 // counts this session's bytes.

@@ -37,14 +37,15 @@ const char *NamePart(const char *path)
     return name;
 }
 
-// Refuses to start without a connection or while another command runs.
-bool MayStart(SOCKET control)
+// Refuses to start without a connection or while another command runs;
+// `turn` is the channel's turn taken for the whole transfer.
+bool MayStart(SOCKET control, const ChannelTurn &turn)
 {
     if (control == NO_SOCKET) {
         LogFormat("! %s", LoadText(IDS_NOT_CONNECTED));
         return false;
     }
-    if (CommandBusy > 0 || CommandLock) {
+    if (!turn.held || CommandBusy > 0 || CommandLock) {
         LogFormat("! %s", LoadText(IDS_COMMAND_IN_PROGRESS));
         return false;
     }
@@ -122,15 +123,22 @@ void AnnounceType(SOCKET control, int type)
 int UploadFile(SOCKET control, char *command, const char *localPath, int type, BOOL append)
 {
     (void)append;   // the verb ("APPE") already says it
-    if (!MayStart(control))
+    ChannelTurn turn;
+    if (!MayStart(control, turn))
         return 0;
+    // Nothing reaches the server before the local file is known to open:
+    // a STOR without data would replace the remote file with an empty one.
+    HANDLE probe = OpenFileForSending(localPath);
+    if (probe == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(probe);
     type = ChooseType(NamePart(localPath), type);
     AnnounceType(control, type);
     bool unique = GlobalSettings.storeUnique && strncmp(command, "STOR", 4) == 0;
     if (unique)
         memcpy(command, "STOU", 4);
 
-    int mode = OpenDataConnection(control);
+    int mode = CancelFlag ? 0 : OpenDataConnection(control);
     if (mode == 0)
         return 0;
     if (mode == 1)
@@ -141,19 +149,17 @@ int UploadFile(SOCKET control, char *command, const char *localPath, int type, B
         result = FtpCommandText(control, command);
     }
 
-    BOOL cancelled = FALSE;
+    BOOL sent = FALSE;
+    bool looped = false;
     if (mode == 1) {
         if (result == 5) {
             DataSocket = CloseQuiet(DataSocket);
             return 5;
         }
-        if (result == 1) {
-            SendFileLoop(DataSocket, localPath, type != 'A');
-            cancelled = CancelFlag;
-        }
+        looped = result == 1;
+        if (looped)
+            sent = SendFileLoop(DataSocket, localPath, type != 'A');
         DataSocket = CloseQuiet(DataSocket);
-        if (result == 1)
-            result = GetReply(control);
     } else {
         if (result != 1) {
             ListenSocket = CloseGraceful(ListenSocket);
@@ -161,15 +167,29 @@ int UploadFile(SOCKET control, char *command, const char *localPath, int type, B
             return 0;
         }
         DataSocket = AcceptData(ListenSocket);
-        if (DataSocket == NO_SOCKET)
-            return 0;
-        SetDataBuffer(DataSocket, SO_SNDBUF, GlobalSettings.sendBlock);
-        SendFileLoop(DataSocket, localPath, type != 'A');
-        cancelled = CancelFlag;
-        DataSocket = CloseQuiet(DataSocket);
-        result = GetReply(control);
+        looped = DataSocket != NO_SOCKET;
+        if (looped) {
+            SetDataBuffer(DataSocket, SO_SNDBUF, GlobalSettings.sendBlock);
+            sent = SendFileLoop(DataSocket, localPath, type != 'A');
+            DataSocket = CloseQuiet(DataSocket);
+        }
     }
-    if (result == 2 && !cancelled)
+    if (result == 1 && !looped && CancelFlag)
+        return 0;   // the final reply stays owed to the next command
+    if (result == 1) {
+        // The send loop has acted on any cancel; the server's verdict is
+        // read so the channel stays in step, but a file that did not go out
+        // whole is a failure whatever the server says.
+        CancelFlag = FALSE;
+        result = GetReply(control);
+        if (!sent && result == 2)
+            result = 4;
+        ReportCompletion(LoadText(IDS_TRANSMITTED), LastSend.bytes, LastSend.startTick,
+                         LastSend.endTick, result != 2);
+    }
+    if (mode == 2 && !sent)
+        return 0;
+    if (result == 2)
         SendFileTime(control, command, localPath);
     return result;
 }
@@ -178,14 +198,15 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
 {
     ReceiveResult = 0;
     LastReceive = ReceiveRecord{};
-    if (!MayStart(control))
+    ChannelTurn turn;
+    if (!MayStart(control, turn))
         return 0;
     type = ChooseType(command, type);
     AnnounceType(control, type);
     BOOL binary = type == 'I';
     ExpectedSize = 0;
 
-    int mode = OpenDataConnection(control);
+    int mode = CancelFlag ? 0 : OpenDataConnection(control);
     if (mode == 0)
         return 0;
     if (mode == 1) {
@@ -226,8 +247,13 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
     }
     CopyDescription();
     DataSocket = AcceptData(ListenSocket);
-    if (DataSocket == NO_SOCKET)
+    if (DataSocket == NO_SOCKET) {
+        // The server answers the failed connection (425): read it now, or
+        // leave it owed when cancelled, so the next command gets its own.
+        if (!CancelFlag)
+            GetReply(control);
         return 0;
+    }
     SetDataBuffer(DataSocket, SO_RCVBUF, GlobalSettings.recvBlock);
     ReceiveResult = ReceiveToFileLoop(DataSocket, localPath, binary, control, append);
     DataSocket = CloseQuiet(DataSocket);

@@ -27,6 +27,8 @@
 #include "transfer/sounds.h"
 #include "transfer/transfer_text.h"
 
+SendOutcome LastSend;
+
 namespace {
 
 enum { PUMP_PERIOD_MS = 30, DEFAULT_RECEIVE_BLOCK = 4096, DEFAULT_SEND_BLOCK = 512 };
@@ -187,6 +189,7 @@ int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, 
         ReportWinSockError(LoadText(IDS_RECEIVE_ERROR), out.error);
         if (out.total == 0) {
             LastReceive.failed = TRUE;
+            DataSocketHeld = 0;
             PlayEventSound(SOUND_TRANSFER_FAILURE);
             InterlockedDecrement(&CommandBusy);
             ShowProgress(0, 0, 0, 0);
@@ -210,8 +213,13 @@ int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, 
         closesocket(data);
         if (DataSocket == data)
             DataSocket = NO_SOCKET;
+        DataSocketHeld = 0;
+        // The cancel is acted on: the abort and its replies are read so the
+        // channel stays in step.
+        CancelFlag = FALSE;
         SendAbort(control);
     }
+    DataSocketHeld = 0;
     InterlockedDecrement(&CommandBusy);
     ShowProgress(0, 0, 0, 0);
     CloseStatusDialog();
@@ -238,9 +246,9 @@ void BeginReceive(void)
 {
     LastReceive = ReceiveRecord{};
     InterlockedIncrement(&CommandBusy);
+    DataSocketHeld = 1;
     if (MainWindow)
         StopBlockingTimer(MainWindow);
-    CancelFlag = FALSE;
     OpenStatusDialog(2);
     ShowProgress(0, 0, 0, 0);
 }
@@ -311,25 +319,42 @@ int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t start
     return result;
 }
 
+HANDLE OpenFileForSending(const char *localPath)
+{
+    HANDLE file = CreateFileA(localPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        return file;
+    char line[600];
+    snprintf(line, sizeof line, "! %s %s (%u)", LoadText(IDS_FAILED_TO_OPEN_FILE), localPath,
+             (unsigned)GetLastError());
+    LogLine(line);
+    PlayEventSound(SOUND_OTHER_FAILURE);
+    if (Unattended && !CommandLineOptions.quiet)
+        MessageText(MainWindow, line, MB_OK | MB_ICONEXCLAMATION);
+    return INVALID_HANDLE_VALUE;
+}
+
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
 {
     (void)binary;   // the end-of-file rule follows the type announced
+    LastSend = SendOutcome{0, GetTickCount(), GetTickCount()};
     if (data == NO_SOCKET || !Connected)
         return FALSE;
+    HANDLE file = OpenFileForSending(localPath);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
     InterlockedIncrement(&CommandBusy);
-    CancelFlag = FALSE;
+    DataSocketHeld = 1;
     BOOL noDelay = TRUE;
     setsockopt(data, IPPROTO_TCP, TCP_NODELAY, (const char *)&noDelay, sizeof noDelay);
     bool ascii = AnnouncedType == 'A';
 
-    HANDLE file = CreateFileA(localPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     int written = snprintf(TransferDescription, sizeof TransferDescription,
                            LoadText(ascii ? IDS_SENDING_ASCII : IDS_SENDING_BINARY), localPath);
     LARGE_INTEGER size;
     size.QuadPart = -1;
-    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && written > 0 &&
-        (size_t)written < sizeof TransferDescription) {
+    if (GetFileSizeEx(file, &size) && written > 0 && (size_t)written < sizeof TransferDescription) {
         char count[32];
         snprintf(count, sizeof count, "%" PRIu64, (uint64_t)size.QuadPart);
         snprintf(TransferDescription + written, sizeof TransferDescription - (size_t)written,
@@ -337,19 +362,6 @@ BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
     }
     OpenStatusDialog(1);
     ShowProgress(0, 0, 0, 0);
-
-    if (file == INVALID_HANDLE_VALUE) {
-        char line[600];
-        snprintf(line, sizeof line, "! %s %s (%u)", LoadText(IDS_FAILED_TO_OPEN_FILE), localPath,
-                 (unsigned)GetLastError());
-        LogLine(line);
-        PlayEventSound(SOUND_OTHER_FAILURE);
-        if (Unattended && !CommandLineOptions.quiet)
-            MessageText(MainWindow, line, MB_OK | MB_ICONEXCLAMATION);
-        CloseStatusDialog();
-        InterlockedDecrement(&CommandBusy);
-        return FALSE;
-    }
 
     int block = EffectiveBlockSize(GlobalSettings.sendBlock, DEFAULT_SEND_BLOCK);
     char *buffer = BlockBuffer(block);
@@ -360,13 +372,14 @@ BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
     uint64_t total = 0, read = 0;
     DWORD start = GetTickCount();
     Pump pump;
+    bool failed = false;
     SetSendTimeout(data, WaitLimitMs());
     while (!CancelFlag) {
         DWORD n = 0;
         if (!ReadFile(file, buffer, (DWORD)block, &n, nullptr)) {
             LogFormat("! %s %s (%u)", LoadText(IDS_READ_ERROR), localPath, (unsigned)GetLastError());
             PlayEventSound(SOUND_OTHER_FAILURE);
-            CancelFlag = TRUE;
+            failed = true;
             break;
         }
         if (n == 0)
@@ -379,7 +392,7 @@ BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
         int error = SendAllBytes(data, buffer, length);
         if (error != 0) {
             ReportWinSockError(LoadText(IDS_SEND_ERROR), error);
-            CancelFlag = TRUE;
+            failed = true;
             break;
         }
         total += (uint64_t)length;
@@ -387,11 +400,13 @@ BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary)
         ShowProgress(total, start, now, ExpectedSize);
         pump.Tick(now);
     }
+    failed = failed || CancelFlag;
     SetSendTimeout(data, 0);
     CloseHandle(file);
-    ReportCompletion(LoadText(IDS_TRANSMITTED), total, start, GetTickCount(), CancelFlag);
+    LastSend = SendOutcome{total, start, GetTickCount()};
     CloseStatusDialog();
     ShowProgress(0, 0, 0, 0);
+    DataSocketHeld = 0;
     InterlockedDecrement(&CommandBusy);
-    return !CancelFlag;
+    return !failed;
 }

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
+#include "transfer/transfer.h"
 #include "ui/msglog.h"
 
 void ResetLogonState(void)
@@ -54,6 +55,28 @@ void ResetLogonState(void)
     FirewallPassword[0] = '\0';
     ResetServerCapabilities();
     SetThreadBlockingHook(BlockingHook);
+}
+
+void ResetTransferState(int timeoutSeconds)
+{
+    ResetLogonState();
+    GlobalSettings.tranRate = 1;
+    GlobalSettings.recvBlock = 4096;
+    GlobalSettings.sendBlock = 512;
+    GlobalSettings.keepTimes = 1;
+    CurrentSession.timeout = (uint32_t)timeoutSeconds;
+    CurrentSession.serverFlags = 6;
+    ReplyTimeout = timeoutSeconds;
+    Connected = TRUE;
+    ClearCurrentEntry();
+}
+
+int TransferFile(SOCKET s, const char *verb, const std::string &remote, const std::string &local, int type)
+{
+    char command[300];
+    snprintf(command, sizeof command, "%s %s", verb, remote.c_str());
+    return verb[0] == 'R' ? DownloadFile(s, command, local.c_str(), type, FALSE)
+                          : UploadFile(s, command, local.c_str(), type, FALSE);
 }
 
 void WriteFirewallSection(int type, const char *host, unsigned port, const char *user,
@@ -235,4 +258,16 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
         InterlockedIncrement(&me->answered_);
     }
     return 0;
+}
+
+std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
+                                       const std::function<void()> &action)
+{
+    DialogAnswerer answerer(std::move(answers));
+    action();
+    bool all = answerer.Finish();
+    std::vector<std::string> prompts = answerer.Prompts();
+    if (!all)
+        prompts.push_back("(unanswered)");
+    return prompts;
 }

@@ -40,20 +40,11 @@ class TransferEngine : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetLogonState();
         // The status dialog has its own test: under Wine without a window
         // manager each dialog costs seconds to unmap.
-        GlobalSettings.tranRate = 1;
-        GlobalSettings.recvBlock = 4096;
-        GlobalSettings.sendBlock = 512;
-        GlobalSettings.keepTimes = 1;
-        CurrentSession.timeout = 3;
+        ResetTransferState(3);
         CurrentSession.passive = 1;
-        CurrentSession.serverFlags = 6;
-        ReplyTimeout = 3;
-        Connected = TRUE;
         AnnouncedType = 'I';
-        ClearCurrentEntry();
         local = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
         DeleteFileA(local.c_str());
     }
@@ -76,10 +67,7 @@ protected:
     }
     int Transfer(const char *verb, const char *name, int type = 'I')
     {
-        char command[300];
-        snprintf(command, sizeof command, "%s %s", verb, name);
-        return verb[0] == 'R' ? DownloadFile(ControlSocket, command, local.c_str(), type, FALSE)
-                              : UploadFile(ControlSocket, command, local.c_str(), type, FALSE);
+        return TransferFile(ControlSocket, verb, name, local, type);
     }
     std::string local;
 };
