@@ -49,6 +49,13 @@ BOOL CALLBACK BlockingHook(void);
 // non-zero, added to the top), keeping it on the desktop.
 void CenterWindow(HWND window, int verticalOffset);
 
+// Destroys a top-level window of this thread without the separate hide
+// step DestroyWindow takes for a visible one, then has the area it covered
+// repainted. Under X11 without a window manager that hide step waits 2 s
+// for an acknowledgement that never comes. The activation passes to the
+// owner first when the window holds it.
+void DestroyTopLevelWindow(HWND window);
+
 // Finds a program file: current folder (as full path, then joined), the
 // program's folder, the Windows folder. Fills buffer when given, else returns
 // a new allocation (free with free()).

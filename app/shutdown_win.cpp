@@ -9,20 +9,12 @@
 #include <shellapi.h>
 #include "app/config.h"
 #include "ftp/control.h"
+#include "ftp/session.h"
 #include "listing/listing_cache.h"
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
 #include "listing/file_list.h"
 #include "ui/layout.h"
-
-static void CloseSession(void)
-{
-    CloseDataConnections();
-    if (ControlSocket != NO_SOCKET) {
-        FtpCommand(ControlSocket, "QUIT");
-        ControlSocket = CloseGraceful(ControlSocket);
-    }
-}
 
 static void DeleteTempFile(char *path)
 {
@@ -33,8 +25,9 @@ static void DeleteTempFile(char *path)
 
 void BeginShutdown(HWND window)
 {
-    CloseSession();
-    DestroyWindow(window);
+    // A running worker is stopped further down, after the window has gone.
+    CloseSessionConnections(FALSE);
+    DestroyTopLevelWindow(window);
     ConfigPutString("SESSION", CurrentSession.name);
 
     HCURSOR *cursors[] = {&WaitCursor, &SplitHCursor, &SplitVCursor};
@@ -84,8 +77,7 @@ static void DeleteMatching(const char *folder, const char *pattern)
 
 void FinishShutdown(void)
 {
-    CloseSession();
-    Connected = FALSE;
+    CloseSessionConnections(FALSE);
     WSACleanup();
     if (TempFolder[0]) {
         DeleteMatching(TempFolder, "DSP*.*");

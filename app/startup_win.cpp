@@ -129,6 +129,19 @@ void CenterWindow(HWND window, int verticalOffset)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
+void DestroyTopLevelWindow(HWND window)
+{
+    RECT area;
+    bool onScreen = IsWindowVisible(window) && !IsIconic(window) && GetWindowRect(window, &area);
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (owner && GetActiveWindow() == window && IsWindowVisible(owner))
+        SetActiveWindow(owner);
+    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~(LONG_PTR)WS_VISIBLE);
+    DestroyWindow(window);
+    if (onScreen)
+        RedrawWindow(nullptr, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void WriteBanner(void)
 {
     LogFormat("WINSOCK.DLL: %s", WinSockInfo.szDescription);

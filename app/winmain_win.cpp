@@ -66,7 +66,10 @@ static void CreateSplash(HINSTANCE instance)
         MessageBoxA(nullptr, text, nullptr, MB_OK);
         return;
     }
-    ShowWindow(SplashWindow, SW_SHOWNORMAL);
+    // Shown without taking the activation, which belongs to the main window:
+    // an inactive captionless pop-up is also not handed to an X11 window
+    // manager, so destroying it never waits for one (2 s on a bare X server).
+    ShowWindow(SplashWindow, SW_SHOWNOACTIVATE);
     UpdateWindow(SplashWindow);
 }
 
@@ -182,8 +185,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandText, in
     snprintf(CommandLine, sizeof CommandLine, "%s", commandText ? commandText : "");
     FindProgramFiles();
     LoadHostLibrary();
-    if (!ParseCommandLine(CommandLine, sizeof CommandLine))
+    if (!ParseCommandLine(CommandLine, sizeof CommandLine)) {
         CommandLine[0] = '\0';
+        // A bad option in a line meant for a script: nobody to take over.
+        if (CommandLineExitCode) {
+            DestroySplash();
+            FinishShutdown();
+            return CommandLineExitCode;
+        }
+    }
 
     // 13-14: saved geometry, bitmaps
     char text[128];
@@ -231,5 +241,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandText, in
     // 19: the loop, then the rest of the shutdown
     int result = QuitRequested ? 0 : RunMessageLoop();
     FinishShutdown();
-    return result;
+    // A command-line run tells its script how it went.
+    return result ? result : CommandLineExitCode;
 }

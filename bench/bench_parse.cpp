@@ -6,29 +6,16 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <chrono>
-
 #include "bench/listing_lines.h"
 #include "listing/host_library.h"
 
 namespace {
 
 void Run(const char *label, unsigned count, bool unixOnly) {
-    std::vector<std::string> lines = bench::MakeLines(count, unixOnly);
     ListingEntry entry;
-    // Three passes; the best one counts (the first also warms the caches).
-    double best = 0;
-    unsigned accepted = 0;
-    for (int pass = 0; pass < 3; pass++) {
-        accepted = 0;
-        auto start = std::chrono::steady_clock::now();
-        for (const std::string &line : lines)
-            accepted += HostParseListingLine(&entry, line.c_str(), 6000, "'USER.'", "USER") != 0;
-        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (best == 0 || seconds < best) best = seconds;
-    }
-    printf("%-6s %u lines, %u accepted, best of 3 passes %.3f s, %.0f lines/s\n", label, count, accepted, best,
-           best > 0 ? count / best : 0.0);
+    bench::RunParsePasses(label, count, unixOnly, [&](const char *line) {
+        return HostParseListingLine(&entry, line, 6000, "'USER.'", "USER") != 0;
+    });
 }
 
 }  // namespace

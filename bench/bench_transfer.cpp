@@ -2,7 +2,8 @@
 // bare loop (recv + WriteFile, ReadFile + send) over the same passive data
 // connection, at a given block size.
 //
-//   bench_transfer.exe engine|bare down|up port user password remote local block
+//   bench_transfer.exe engine|bare down|up port user password remote local block [buffer]
+// buffer: the bare loop's socket buffer in bytes (default: the system's).
 //
 // Prints "RATE <MiB/s> BYTES <n> MS <ms>".
 #include <winsock2.h>
@@ -33,11 +34,10 @@ static SOCKET LogOn(int port, const char *user, const char *password)
 }
 
 // The bare loop: PASV, connect, the command, then only recv+WriteFile or
-// ReadFile+send with a plain blocking socket. The socket gets the same
-// settings every data connection of the program has (the 16 KiB buffer for
-// the default block sizes, no send delay on uploads), so the comparison
-// shows what the engine's own code costs.
-static long long Bare(SOCKET c, bool down, const char *remote, const char *local, int block)
+// ReadFile+send with a plain blocking socket and no send delay on uploads.
+// Its socket keeps the system's default buffers unless `buffer` names a
+// size: the platform's practical limit, or the cost of a given buffer.
+static long long Bare(SOCKET c, bool down, const char *remote, const char *local, int block, int buffer)
 {
     if (FtpCommand(c, "TYPE I") != 2 || FtpCommand(c, "PASV") != 2)
         return -1;
@@ -51,14 +51,15 @@ static long long Bare(SOCKET c, bool down, const char *remote, const char *local
     a.sin_port = htons((u_short)pa.port);
     if (connect(d, (sockaddr *)&a, sizeof a) != 0)
         return -1;
-    SetDataBuffer(d, down ? SO_RCVBUF : SO_SNDBUF, block);
+    if (buffer > 0)
+        setsockopt(d, SOL_SOCKET, down ? SO_RCVBUF : SO_SNDBUF, (const char *)&buffer, sizeof buffer);
     if (!down) {
         BOOL noDelay = TRUE;
         setsockopt(d, IPPROTO_TCP, TCP_NODELAY, (const char *)&noDelay, sizeof noDelay);
     }
     if (FtpCommand(c, "%s %s", down ? "RETR" : "STOR", remote) != 1)
         return -1;
-    char *buffer = (char *)malloc((size_t)block);
+    char *bytes = (char *)malloc((size_t)block);
     long long total = 0;
     HANDLE f = down ? CreateFileA(local, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr)
                     : CreateFileA(local, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -67,16 +68,16 @@ static long long Bare(SOCKET c, bool down, const char *remote, const char *local
     for (;;) {
         DWORD n = 0;
         if (down) {
-            int r = recv(d, buffer, block, 0);
+            int r = recv(d, bytes, block, 0);
             if (r <= 0)
                 break;
-            WriteFile(f, buffer, (DWORD)r, &n, nullptr);
+            WriteFile(f, bytes, (DWORD)r, &n, nullptr);
             total += r;
         } else {
-            if (!ReadFile(f, buffer, (DWORD)block, &n, nullptr) || n == 0)
+            if (!ReadFile(f, bytes, (DWORD)block, &n, nullptr) || n == 0)
                 break;
             for (DWORD sent = 0; sent < n;) {
-                int r = send(d, buffer + sent, (int)(n - sent), 0);
+                int r = send(d, bytes + sent, (int)(n - sent), 0);
                 if (r <= 0)
                     return -1;
                 sent += (DWORD)r;
@@ -85,7 +86,7 @@ static long long Bare(SOCKET c, bool down, const char *remote, const char *local
         }
     }
     CloseHandle(f);
-    free(buffer);
+    free(bytes);
     shutdown(d, SD_SEND);
     closesocket(d);
     return GetReply(c) == 2 ? total : -1;
@@ -93,8 +94,8 @@ static long long Bare(SOCKET c, bool down, const char *remote, const char *local
 
 int main(int argc, char **argv)
 {
-    if (argc != 9) {
-        fprintf(stderr, "usage: bench_transfer engine|bare down|up port user password remote local block\n");
+    if (argc != 9 && argc != 10) {
+        fprintf(stderr, "usage: bench_transfer engine|bare down|up port user password remote local block [buffer]\n");
         return 2;
     }
     WSADATA wsa;
@@ -136,7 +137,7 @@ int main(int argc, char **argv)
         const char *count = strchr(LastCompletionLine, ' ');
         bytes = count ? atoll(count + 1) : 0;
     } else {
-        bytes = Bare(c, down, argv[6], argv[7], block);
+        bytes = Bare(c, down, argv[6], argv[7], block, argc > 9 ? atoi(argv[9]) : 0);
         if (bytes < 0) {
             fprintf(stderr, "bare transfer failed\n");
             return 1;

@@ -20,6 +20,6 @@ echo "== Listing-line parsing through veltr32.dll under Wine"
 echo "== Control-channel receive path under Wine"
 "$here/tests/wine-run.sh" "$win/bench_socket_wait.exe"
 
-echo "== File transfer under Wine: engine, bare Win32 loop and native curl against vsftpd"
-cmake --build "$win" -j"$jobs" --target bench_transfer >/dev/null
+echo "== File transfer under Wine: veltro.exe, engine, bare Win32 loop and native curl against vsftpd; start-up"
+cmake --build "$win" -j"$jobs" --target veltro bench_transfer bench_startup >/dev/null
 "$here/bench/transfer.sh" "$win"

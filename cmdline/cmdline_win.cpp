@@ -11,9 +11,12 @@
 #include "cmdline/options.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "ftp/control.h"
 #include "ui/input_dialogs.h"
+#include "ui/msglog.h"
 
 CommandLineState CommandLineOptions;
+int CommandLineExitCode;
 
 static void CopyText(char *dst, size_t size, const char *src)
 {
@@ -68,6 +71,11 @@ int ParseCommandLine(char *text, int size)
                 char message[600];
                 snprintf(message, sizeof message, LoadText(IDS_UNKNOWN_ARGUMENTS), t.rest);
                 MessageBoxA(nullptr, message, AppTitle, MB_OK | MB_ICONSTOP);
+            }
+            if (CommandLineOptions.batch || NamesRemoteWord(t.rest)) {
+                BatchLogging = TRUE;
+                LogFormat(LoadText(IDS_UNKNOWN_ARGUMENTS), t.rest);
+                CommandLineExitCode = EXIT_BAD_COMMAND_LINE;
             }
             text[0] = '\0';
             return 0;

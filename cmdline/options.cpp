@@ -1,5 +1,7 @@
 #include "cmdline/options.h"
 
+#include "cmdline/path_words.h"
+
 #include <string.h>
 
 static int IsBlank(char c)
@@ -83,4 +85,28 @@ const char *NextOption(const char *p, OptionToken *token)
     if (TakesValue(token->kind))
         after = TakeWord(after, token->value, sizeof token->value);
     return after;
+}
+
+int NamesRemoteWord(const char *text)
+{
+    const char *p = text;
+    bool skipValue = false;
+    for (int guard = 0; guard < 256 && *p; guard++) {
+        char word[OPTION_VALUE_SIZE];
+        const char *next = TakeWord(p, word, sizeof word);
+        PathWord path;
+        if (skipValue) {
+            skipValue = false;   // the value of -i, -p, -u, -w, -c
+        } else if (word[0] == '-' && word[1]) {
+            OptionKind kind = KindOf(word);
+            // The values of -s and -d are path words themselves.
+            skipValue = TakesValue(kind) && kind != OPT_SOURCE && kind != OPT_DEST;
+        } else if (ClassifyPathWord(word, &path) == PATH_REMOTE) {
+            return 1;
+        }
+        if (next == p)
+            break;
+        p = next;
+    }
+    return 0;
 }

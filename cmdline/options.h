@@ -38,3 +38,7 @@ const char *NextOption(const char *p, OptionToken *token);
 // Copies the word at p (quotes removed) into buffer; returns the position
 // after the word and the blanks that follow it.
 const char *TakeWord(const char *p, char *buffer, int size);
+
+// Whether any word of text that does not begin with "-" is a remote path
+// word (cmdline/path_words.h): the line names a transfer.
+int NamesRemoteWord(const char *text);

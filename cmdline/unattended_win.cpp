@@ -17,6 +17,7 @@
 #include "transfer/sounds.h"
 #include "transfer/transfer.h"
 #include "resources/resource.h"
+#include "sites/setting_ranges.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
 #include "transfer/local_name.h"
@@ -44,12 +45,16 @@ static void Report(HWND window, const char *text, const char *caption, UINT icon
         MessageBoxA(window, text, caption, MB_OK | icon);
 }
 
-// The host word names a profile: its connection keys replace the current
-// session's; otherwise the word itself is the host.
+// The host word names a profile: the whole profile becomes the current
+// session, exactly as an interactive connect would use it (time-out,
+// retries, passive mode, host type, firewall, port, initial commands, local
+// folder, per-site options); a password given with "-w" stays unless the
+// profile stores one. Otherwise the word itself is the host.
 static void ApplySiteSettings(const char *hostWord, char *storedPassword, size_t storedSize)
 {
     SiteProfile &s = CurrentSession;
     storedPassword[0] = '\0';
+    RestartProfile[0] = '\0';
     char host[sizeof s.host];
     ProfileGetString(hostWord, "HOST", "", host, sizeof host);
     if (host[0] == '\0') {
@@ -57,23 +62,18 @@ static void ApplySiteSettings(const char *hostWord, char *storedPassword, size_t
         s.useFirewall = ProfileGetInt("VELTRO", "FIREWALL", 0);
         return;
     }
-    snprintf(s.host, sizeof s.host, "%s", host);
-    ProfileGetString(hostWord, "UID", "", s.userId, sizeof s.userId);
-    char account[160];
-    ProfileGetString(hostWord, "ACT", "", account, sizeof account);
-    if (s.userId[0] && account[0])
-        snprintf(s.account, sizeof s.account, "%s", DecodeStoredPassword(account));
-    else
-        s.account[0] = '\0';
+    char password[sizeof s.password];
+    snprintf(password, sizeof password, "%s", s.password);
+    snprintf(s.name, sizeof s.name, "%s", hostWord);
+    LoadSiteProfile(&s);
+    snprintf(RestartProfile, sizeof RestartProfile, "%s", hostWord);
     ProfileGetString(hostWord, "PWD", "", storedPassword, (int)storedSize);
-    if (ProfileGetInt(hostWord, "FIREWALL", 0))
-        s.useFirewall = 1;
-    s.port = (uint32_t)ProfileGetInt(hostWord, "PORT", 21);
+    if (!(s.userId[0] && storedPassword[0]))
+        snprintf(s.password, sizeof s.password, "%s", password);
     char folder[sizeof s.localFolder];
-    ProfileGetString(hostWord, "LOCDIR", "", folder, sizeof folder);
-    if (folder[0] && SetCurrentDirectoryA(folder))
-        snprintf(s.localFolder, sizeof s.localFolder, "%s", folder);
-    ProfileGetString(hostWord, "INITCMD", "", s.initCommands, 120);
+    snprintf(folder, sizeof folder, "%s", s.localFolder);
+    if (folder[0] && !SetCurrentDirectoryA(folder))
+        s.localFolder[0] = '\0';
 }
 
 static void ApplyLogonRule(const char *storedPassword)
@@ -104,6 +104,7 @@ static void PauseBetweenAttempts(void)
 
 static SOCKET ConnectWithRetries(void)
 {
+    FixSettingRanges(&CurrentSession);
     unsigned retries = CurrentSession.retries ? CurrentSession.retries : 10;
     for (unsigned attempt = 0; attempt <= retries; attempt++) {
         SOCKET s = ConnectAndLogon(&CurrentSession);
@@ -136,6 +137,7 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
         LogFormat("! %s", LoadText(IDS_UNKNOWN_BATCH_COMMAND));
         if (!CommandLineOptions.quiet)
             BringForward(window);
+        CommandLineExitCode = EXIT_BAD_COMMAND_LINE;
         Report(window, text, LoadText(IDS_UNKNOWN_BATCH_COMMAND), MB_ICONSTOP);
         return 0;
     }
@@ -151,6 +153,9 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
     char storedPassword[256];
     ApplySiteSettings(remote.host, storedPassword, sizeof storedPassword);
     ApplyLogonRule(storedPassword);
+    // "-lower" outlasts the FORCLOW of the profile just loaded.
+    if (CommandLineOptions.lower)
+        GlobalSettings.forceLower = 1;
 
     const char *host = remote.host;
     if (upload)
@@ -164,6 +169,7 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
         char text[400];
         snprintf(text, sizeof text, LoadText(IDS_CONNECT_FAILED_TO), CurrentSession.host);
         PlayEventSound(SOUND_CONNECT_FAILURE);
+        CommandLineExitCode = EXIT_CONNECT_FAILED;
         BringForward(window);
         Report(window, text, AppTitle, MB_ICONSTOP);
         return 0;
@@ -171,6 +177,8 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
     ControlSocket = control;
     if (!ServerCaps.hostTypeChecked)
         DetectHostType(ControlSocket);
+    // The first transfer always announces its type.
+    AnnouncedType = 0;
 
     int type = CommandLineOptions.mode ? CommandLineOptions.mode : GlobalSettings.mode;
     const char *from = upload ? localPath : source.path;
@@ -183,6 +191,7 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
         PostMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
         BringForward(window);
         SetDlgItemTextA(window, IDM_CONNECT, "&Close");
+        CommandLineExitCode = EXIT_TRANSFERRED;
         return 2;
     }
 
@@ -191,8 +200,10 @@ int UnattendedTransfer(HWND window, const char *sourceWord, const char *destinat
     if (result == 2) {
         LogLine(LoadText(IDS_SUCCESSFUL_TRANSFER));
         PlayEventSound(SOUND_TRANSFER_SUCCESS);
+        CommandLineExitCode = EXIT_TRANSFERRED;
         return 1;
     }
+    CommandLineExitCode = EXIT_TRANSFER_FAILED;
     char text[700];
     snprintf(text, sizeof text, LoadText(IDS_TRANSFER_FAILED_FOR), from, host);
     PlayEventSound(SOUND_TRANSFER_FAILURE);
@@ -219,7 +230,9 @@ int RunPathPart(HWND window, char *text)
     // A profile loaded after "-lower" has read FORCLOW again.
     if (CommandLineOptions.lower)
         GlobalSettings.forceLower = 1;
-    if (CommandLineOptions.source[0] == '\0')
+    if (CommandLineOptions.source[0] == '\0') {
+        CommandLineExitCode = EXIT_BAD_COMMAND_LINE;
         return 0;
+    }
     return UnattendedTransfer(window, CommandLineOptions.source, CommandLineOptions.destination);
 }

@@ -26,6 +26,10 @@ bool LineReadFailed;
 bool ClosedByPeer;
 
 const int SEND_TIMEOUT_MS = 32000;
+const int DRAIN_TIMEOUT_MS = 1000;
+// A closing socket is drained so the peer sees an orderly end; a peer that
+// keeps sending (a download being abandoned) is cut off after this much.
+const long DRAIN_LIMIT = 1L << 20;
 const int TURN_SLICE_MS = 10;
 // Owed replies are read with at most this time-out each, so a server that
 // never sends one delays the next command only this long.
@@ -40,10 +44,26 @@ int TurnDepth;
 int TurnPumpDepth;
 // A reply cut short while owed replies are being read is not owed again.
 bool CatchingUp;
-const int DRAIN_TIMEOUT_MS = 1000;
-// A closing socket is drained so the peer sees an orderly end; a peer that
-// keeps sending (a download being abandoned) is cut off after this much.
-const long DRAIN_LIMIT = 1L << 20;
+// The connection the owed replies belong to (handle and local port, as a
+// handle can come back for a new connection): a new one owes nothing.
+SOCKET OwedOn = NO_SOCKET;
+unsigned OwedPort;
+
+unsigned LocalPort(SOCKET s)
+{
+    sockaddr_in local = {};
+    int length = sizeof local;
+    return getsockname(s, (sockaddr *)&local, &length) == 0 ? ntohs(local.sin_port) : 0;
+}
+
+void Owe(SOCKET s, int count)
+{
+    if (RepliesOwed == 0) {
+        OwedOn = s;
+        OwedPort = LocalPort(s);
+    }
+    RepliesOwed = count;
+}
 
 bool Verbose()
 {
@@ -76,12 +96,28 @@ void CatchUpReplies(SOCKET s)
         ReplyTimeout = CATCH_UP_SECONDS;
     CatchingUp = true;
     for (int i = 0; RepliesOwed > 0 && i < CATCH_UP_REPLIES_MAX && !CancelFlag; i++) {
-        if (GetReply(s) == 0 || LineReadFailed)
+        DWORD start = GetTickCount();
+        if (GetReply(s) == 0 || LineReadFailed) {
+            // Nothing came in time: the command still goes out. (A cancel,
+            // which ends the wait early, stands.)
+            if (LineReadFailed && !ClosedByPeer &&
+                GetTickCount() - start >= (DWORD)ReplyTimeout * 1000 - 100)
+                CancelFlag = FALSE;
             break;
+        }
     }
     CatchingUp = false;
     ReplyTimeout = savedTimeout;
     RepliesOwed = 0;
+}
+
+// A closed connection owes nothing (its handle may come back for a new one).
+void ForgetOwedReplies(SOCKET s)
+{
+    if (s == OwedOn) {
+        OwedOn = NO_SOCKET;
+        RepliesOwed = 0;
+    }
 }
 
 void RefuseReentry(void)
@@ -90,8 +126,8 @@ void RefuseReentry(void)
 }
 
 // Reads and drops what the peer still sends, until it closes, a read fails
-// or DRAIN_TIMEOUT_MS pass without data. CancelFlag does not stop it: the
-// closes set that flag themselves.
+// or DRAIN_TIMEOUT_MS pass without data. CancelFlag does not stop it: a
+// connection closed because of a cancel is still closed in order.
 void Drain(SOCKET s)
 {
     char discard[256];
@@ -179,7 +215,9 @@ int FtpCommand(SOCKET s, const char *format, ...)
     va_end(args);
     if (length < 0 || (size_t)length >= sizeof command) {
         // A cut name would make the server act on another file.
-        LogFormat("! %s", LoadText(IDS_COMMAND_TOO_LONG), command);
+        char text[128];
+        snprintf(text, sizeof text, LoadText(IDS_COMMAND_TOO_LONG), command);
+        LogFormat("! %s", text);
         return 5;
     }
     ChannelTurn turn;
@@ -221,6 +259,8 @@ int SendLine(SOCKET s, const char *text)
     ChannelTurn turn;
     if (!turn.held || CancelFlag)
         return -1;
+    if (RepliesOwed > 0 && (OwedOn != s || OwedPort != LocalPort(s)))
+        RepliesOwed = 0;
     if (RepliesOwed > 0 && !CatchingUp)
         CatchUpReplies(s);
     if (CancelFlag)
@@ -340,12 +380,14 @@ int GetReply(SOCKET s)
     // followed by a final one; a final reply settles one owed; a wait cut
     // short leaves its reply owed (unless the connection is gone).
     int replyClass = ReplyClass(code);
+    if (RepliesOwed > 0 && OwedOn != s)
+        RepliesOwed = 0;
     if (CancelFlag || LineReadFailed) {
         if (!CatchingUp && !ClosedByPeer)
-            RepliesOwed++;
+            Owe(s, RepliesOwed + 1);
     } else if (replyClass == 1) {
         if (RepliesOwed == 0)
-            RepliesOwed = 1;
+            Owe(s, 1);
     } else if (RepliesOwed > 0) {
         RepliesOwed--;
     }
@@ -370,6 +412,7 @@ SOCKET CloseGraceful(SOCKET s)
 {
     if (s == NO_SOCKET)
         return NO_SOCKET;
+    ForgetOwedReplies(s);
     if (shutdown(s, SD_SEND) == 0) {
         Drain(s);
     } else {
@@ -396,6 +439,7 @@ SOCKET CloseQuiet(SOCKET s)
 {
     if (s == NO_SOCKET)
         return NO_SOCKET;
+    ForgetOwedReplies(s);
     if (shutdown(s, SD_SEND) == 0)
         Drain(s);
     closesocket(s);

@@ -15,6 +15,7 @@
 #include "ftp/remote_commands.h"
 #include "ftp/session.h"
 #include "resources/resource.h"
+#include "sites/setting_ranges.h"
 #include "sites/site_profile.h"
 #include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
@@ -273,6 +274,7 @@ SOCKET ConnectAndLogon(SiteProfile *p)
     InterlockedIncrement(&CommandBusy);
     CancelFlag = FALSE;
     AbortFlag = FALSE;
+    FixSettingRanges(p);
     ReplyTimeout = (int)p->timeout;
     p->serverFlags = 6;
     AnnouncedType = 'A';   // a new FTP session starts in ASCII
@@ -295,6 +297,7 @@ SOCKET ConnectAndLogon(SiteProfile *p)
         if (firewallType != 6) {
             snprintf(destination, sizeof destination, "%s", firewall.host);
             p->port = firewall.port;
+            FixSettingRanges(p);
         }
         snprintf(FirewallUser, sizeof FirewallUser, "%s", firewall.userId);
         snprintf(FirewallPassword, sizeof FirewallPassword, "%s", firewall.password);

@@ -21,6 +21,12 @@ extern void (*LocalListRefresher)(void);
 void ConnectCommand(BOOL withLists);
 // 1321: disconnect; while a command is outstanding, abort first.
 void DisconnectMenuCommand(void);
+// Ends the session's connections, the one close path of disconnect, abort
+// and shutdown: with stopWorker a running transfer worker is terminated
+// first ("Aborting thread" logged); then the data connections are closed,
+// "QUIT" is sent and the control connection is closed gracefully, and the
+// session is marked as not connected.
+void CloseSessionConnections(BOOL stopWorker);
 // Disconnect: "QUIT", close the control connection, reset the session
 // state and the remote buttons. A nested call does nothing.
 void Disconnect(void);

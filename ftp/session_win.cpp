@@ -139,6 +139,18 @@ static void SaveHistory(void)
                           GetDlgItem(MainWindow, IDC_LOCAL_FOLDER_BOX));
 }
 
+void CloseSessionConnections(BOOL stopWorker)
+{
+    if (stopWorker && IsBusy() && TerminateTransferWorker())
+        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
+    CloseDataConnections();
+    if (ControlSocket != NO_SOCKET) {
+        FtpCommand(ControlSocket, "QUIT");
+        ControlSocket = CloseGraceful(ControlSocket);
+    }
+    Connected = FALSE;
+}
+
 static void ResetWindowState(void)
 {
     if (MainWindow)
@@ -153,12 +165,7 @@ void Disconnect(void)
     ConnectRetryCount = 0;
     if (!DisconnectGuard) {
         DisconnectGuard = TRUE;
-        CloseDataConnections();
-        if (ControlSocket != NO_SOCKET) {
-            FtpCommand(ControlSocket, "QUIT");
-            ControlSocket = CloseGraceful(ControlSocket);
-        }
-        Connected = FALSE;
+        CloseSessionConnections(FALSE);
         DisconnectGuard = FALSE;
         SaveHistory();
         ResetWindowState();
@@ -177,14 +184,7 @@ void AbortAndDisconnect(void)
     if (DisconnectGuard)
         return;
     DisconnectGuard = TRUE;
-    if (IsBusy() && TerminateTransferWorker())
-        LogFormat("! %s", LoadText(IDS_ABORTING_THREAD));
-    CloseDataConnections();
-    if (ControlSocket != NO_SOCKET) {
-        FtpCommand(ControlSocket, "QUIT");
-        ControlSocket = CloseGraceful(ControlSocket);
-    }
-    Connected = FALSE;
+    CloseSessionConnections(TRUE);
     SaveHistory();
     DisconnectGuard = FALSE;
     ResetServerCapabilities();

@@ -187,6 +187,13 @@
 #define IDS_RECEIVING_FILE_FROM 25015
 #define IDS_SENDING_FILE_TO 25016
 #define IDS_COMMAND_LINE_SYNTAX 25017
+#define IDS_SHORT_TRANSFER 25018
+#define IDS_SETTING_OUT_OF_RANGE 25019
+#define IDS_NAMES_WITH_CONTROLS 25020
+#define IDS_PATTERN_LISTING_ALL 25021
+#define IDS_NO_FILE_MATCHES 25022
+#define IDS_NAME_TOO_LONG 25023
+#define IDS_PATTERN_MATCHES 25024
 
 // Transfer: data connections, transfer engine and its status dialog.
 // Texts shared with other subsystems keep their numbers.
@@ -235,6 +242,7 @@
 #define IDS_DOWNLOAD_SAME_EXISTS    14267
 #define IDS_SAVING_RESTART_INFO     14268
 #define IDS_UNSAFE_LOCAL_NAME       22400
+
 // Main window layout: the child table's ids, captions and tips, the pane
 // titles, the sort dialog and the local pane (panes: 26100-26299, 23200-23299)
 #define IDC_HIDDEN_LIST 924

@@ -20,6 +20,10 @@ namespace {
 // may be longer than the caller's buffer: cut it.
 bool AskMailAddress(char *buffer, int size)
 {
+    // A command-line run has nobody to ask; the anonymous logon then uses
+    // the default address.
+    if (Unattended)
+        return false;
     char answer[sizeof InputBuffer] = "";
     if (!InputText(answer, "%s", LoadText(IDS_ENTER_MAIL_ADDRESS)))
         return false;

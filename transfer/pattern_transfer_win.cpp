@@ -7,14 +7,21 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "app/config.h"
 #include "app/settings.h"
 #include "ftp/control.h"
 #include "listing/listing_cache.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "transfer/decisions.h"
+#include "transfer/local_name.h"
+#include "transfer/name_list.h"
 #include "transfer/sounds.h"
 #include "transfer/transfer.h"
-#include "transfer/local_name.h"
+
+
+#include <string>
+#include <vector>
 
 
 enum { PATH_SIZE = 600 };
@@ -62,6 +69,18 @@ static void CompleteDestination(char *out, const char *destination, const char *
         snprintf(out, PATH_SIZE, "%s", destination);
 }
 
+char RestartProfile[80];
+
+// The remote folder of the pattern being fetched: the folder of the bare
+// names it lists, for their restart keys.
+static char PatternFolder[PATH_SIZE];
+
+// Restart keys of an unattended binary download, in the site's section:
+// the local file is named by its own folder and name (a command line names
+// local paths whole), so that a resume finds it from any current folder.
+// One download. A positive completion reply counts only when every byte
+// announced arrived and was stored; a binary download keeps restart keys
+// until then.
 static int DownloadOneFile(SOCKET control, const char *remote, const char *localFolder, int type,
                            BOOL lowerName)
 {
@@ -77,7 +96,22 @@ static int DownloadOneFile(SOCKET control, const char *remote, const char *local
     }
     char command[PATH_SIZE + 8];
     snprintf(command, sizeof command, "RETR %s", remote);
-    return DownloadFile(control, command, local, type, FALSE);
+    int wanted = GlobalSettings.autoMode ? GlobalSettings.mode : type;
+    bool restartable = wanted == 'I' && RestartProfile[0];
+    if (restartable) {
+        const char *name = LastPathPart(remote);
+        char folder[PATH_SIZE];
+        if (name != remote)
+            snprintf(folder, sizeof folder, "%.*s", (int)(name - remote), remote);
+        else
+            snprintf(folder, sizeof folder, "%s", PatternFolder);
+        SaveRestartInfo(RestartProfile, folder, name, local);
+    }
+    int result = DownloadFile(control, command, local, type, FALSE);
+    bool complete = result == 2 && ReceiveResult != 2 && !LastReceive.failed;
+    if (complete && restartable)
+        ClearRestartInfo(RestartProfile);
+    return result == 2 && !complete ? 5 : result;
 }
 
 // name is the file's name for a destination folder; the whole remote path
@@ -94,7 +128,80 @@ static int UploadOneFile(SOCKET control, const char *local, const char *remoteDe
     return UploadFile(control, command, local, type, FALSE);
 }
 
-// Every name NLST gives for the pattern, fetched one by one from the
+// Reads one line of any length (line end cut). Lines longer than `limit`
+// are read to their end but flagged, not kept whole.
+static bool ReadListedLine(FILE *file, std::string *line, size_t limit, bool *tooLong)
+{
+    line->clear();
+    *tooLong = false;
+    int c;
+    bool any = false;
+    while ((c = getc(file)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        if (line->size() < limit)
+            line->push_back((char)c);
+        else
+            *tooLong = true;
+    }
+    if (!line->empty() && line->back() == '\r')
+        line->pop_back();
+    return any;
+}
+
+struct ListedNames {
+    std::vector<std::string> matches;
+    unsigned listed = 0;
+    unsigned junk = 0;
+};
+
+// "NLST pattern" (or a bare "NLST") into a listing file, then the names that
+// match, in the server's order. Returns the listing's reply class (5 when
+// the listing file cannot be made or read).
+static int ListMatchingNames(SOCKET control, const char *argument, const char *pattern,
+                             ListedNames *out)
+{
+    char listing[LISTING_FILE_SIZE];
+    if (!MakeListingFileName(listing, sizeof listing))
+        return 5;
+    char command[PATH_SIZE + 8];
+    if (argument)
+        snprintf(command, sizeof command, "NLST %s", argument);
+    else
+        snprintf(command, sizeof command, "%s", "NLST");
+    int result = DownloadFile(control, command, listing, 'A', FALSE);
+    if (result == 2 && LastReceive.failed)
+        result = 5;
+    FILE *names = result == 2 ? fopen(listing, "rb") : nullptr;
+    if (result == 2 && !names)
+        result = 5;
+    if (names) {
+        std::string line;
+        bool tooLong = false;
+        // The longest name a RETR command can carry.
+        const size_t limit = PATH_SIZE - 1;
+        for (unsigned guard = 0; guard < 10000000u && ReadListedLine(names, &line, limit, &tooLong);
+             guard++) {
+            ListedName kind = ClassifyListedName(line.data(), line.size(), pattern);
+            if (kind == LISTED_EMPTY)
+                continue;
+            out->listed++;
+            if (kind == LISTED_JUNK) {
+                out->junk++;
+            } else if (tooLong) {
+                LogFormat(LoadText(IDS_NAME_TOO_LONG), line.c_str());
+            } else if (kind == LISTED_MATCH) {
+                out->matches.push_back(line);
+            }
+        }
+        fclose(names);
+    }
+    DeleteFileA(listing);
+    return result;
+}
+
+// Every listed name that matches the pattern, fetched one by one from the
 // source folder.
 static int DownloadPattern(SOCKET control, const char *folder, const char *pattern,
                            const char *destination, int type)
@@ -102,27 +209,33 @@ static int DownloadPattern(SOCKET control, const char *folder, const char *patte
     int result = FtpCommand(control, "CWD %s", folder);
     if (result != 2)
         return result;
-    char listing[LISTING_FILE_SIZE];
-    if (!MakeListingFileName(listing, sizeof listing))
+    snprintf(PatternFolder, sizeof PatternFolder, "%s", folder);
+    ListedNames names;
+    result = ListMatchingNames(control, pattern, pattern, &names);
+    // A refusal is a reply of its own; a lost connection is not one.
+    bool refused = result != 2 && LastReplyCode >= 400 && LastReplyCode != 421 &&
+                   ControlSocket != NO_SOCKET && Connected;
+    if (result != 2 && !refused)
         return 5;
-    char command[PATH_SIZE + 8];
-    snprintf(command, sizeof command, "NLST %s", pattern);
-    result = DownloadFile(control, command, listing, 'A', FALSE);
-    FILE *names = result == 2 ? fopen(listing, "r") : nullptr;
-    if (!names) {
-        DeleteFileA(listing);
-        return 5;
+    if (names.matches.empty()) {
+        LogFormat(LoadText(IDS_PATTERN_LISTING_ALL), pattern);
+        names = ListedNames();
+        if (ListMatchingNames(control, nullptr, pattern, &names) != 2)
+            return 5;
+    }
+    if (names.junk)
+        LogFormat(LoadText(IDS_NAMES_WITH_CONTROLS), names.junk);
+    LogFormat(LoadText(IDS_PATTERN_MATCHES), (unsigned)names.matches.size(), names.listed, pattern);
+    if (names.matches.empty()) {
+        LogFormat(LoadText(IDS_NO_FILE_MATCHES), pattern);
+        return 2;
     }
     result = 2;
-    char line[80];
-    while (result == 2 && !AbortFlag && fgets(line, sizeof line, names)) {
-        line[strcspn(line, "\r\n")] = '\0';
-        if (line[0] == '\0')
-            continue;
-        result = DownloadOneFile(control, line, destination, type, TRUE);
+    for (const std::string &name : names.matches) {
+        result = DownloadOneFile(control, name.c_str(), destination, type, TRUE);
+        if (result != 2 || AbortFlag)
+            break;
     }
-    fclose(names);
-    DeleteFileA(listing);
     return result;
 }
 
@@ -164,6 +277,7 @@ int TransferByPattern(SOCKET control, const char *source, const char *destinatio
                       int type)
 {
     const char *name = LastPathPart(source);
+    PatternFolder[0] = '\0';
     if (HasWildcard(name)) {
         if (name == source || LastPathPart(destination)[0] != '\0')
             return 5;

@@ -1,7 +1,6 @@
 // Restart information of binary downloads, the resume offer after a
 // connect, and the restart download with "REST".
 #include "transfer/decisions.h"
-#include "transfer/batch_rules.h"
 
 #include <inttypes.h>
 #include <stdio.h>
@@ -14,6 +13,7 @@
 #include "ftp/control.h"
 #include "ftp/remote_rules.h"
 #include "ftp/session.h"
+#include "transfer/local_name.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "transfer/data_connection.h"
@@ -82,11 +82,12 @@ void SaveRestartInfo(const char *profile, const char *remoteFolder, const char *
         return;   // no site section to keep it in
     if (GlobalSettings.keepReget)
         LogFormat(LoadText(IDS_SAVING_RESTART_INFO), profile, remoteFile);
-    // A full local path (a batch's files) keeps its own folder; a bare name
-    // lies in the current folder.
-    char localFolder[KEY_VALUE_SIZE] = "", localName[KEY_VALUE_SIZE];
-    if (SplitLocalPath(localFile, localFolder, sizeof localFolder, localName, sizeof localName)) {
-        localFile = localName;
+    // A local path with a folder part keeps that folder; a bare name lives
+    // in the current folder.
+    const char *localName = LastPathPart(localFile);
+    char localFolder[KEY_VALUE_SIZE] = "";
+    if (localName != localFile) {
+        snprintf(localFolder, sizeof localFolder, "%.*s", (int)(localName - localFile), localFile);
     } else {
         DWORD n = GetCurrentDirectoryA(sizeof localFolder, localFolder);
         if (n == 0 || n >= sizeof localFolder)
@@ -94,7 +95,7 @@ void SaveRestartInfo(const char *profile, const char *remoteFolder, const char *
     }
     char when[24];
     snprintf(when, sizeof when, "%lu", (unsigned long)time(nullptr));
-    const char *values[5] = {remoteFolder, remoteFile, localFolder, localFile, when};
+    const char *values[5] = {remoteFolder, remoteFile, localFolder, localName, when};
     for (int i = 0; i < 5; i++)
         ProfilePutString(profile, RestartKeys[i], values[i]);
 }

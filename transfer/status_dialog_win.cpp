@@ -2,9 +2,14 @@
 // text, percentage bar, Cancel), the progress text in the main window when
 // the dialog is switched off, the completion line and the message pump of
 // the transfer loops.
+//
+// The windows belong to the window thread. A transfer on a worker thread
+// keeps its progress figures itself and hands the window work (open, show
+// a text, close) to the window thread by posted jobs, in order.
 #include "transfer/transfer.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "app/app.h"
@@ -12,6 +17,7 @@
 #include "ftp/control.h"
 #include "resources/resource.h"
 #include "transfer/transfer_text.h"
+#include "ui/window_thread.h"
 
 HWND ProgressTextWindows[2];
 char LastProgressText[128];
@@ -94,7 +100,7 @@ void CloseDialogWindow(HWND dialog, bool cancel)
         StatusDialog = nullptr;
         StatusText = nullptr;
     }
-    DestroyWindow(dialog);
+    DestroyTopLevelWindow(dialog);
     if (cancel) {
         CancelFlag = TRUE;
         AbortFlag = TRUE;
@@ -150,13 +156,21 @@ HWND StatusDialogWindow(void)
     return StatusDialog;
 }
 
-void OpenStatusDialog(int direction)
+namespace {
+
+// The window side of the status, run on the window thread.
+void CloseWindows(void *)
 {
-    CloseStatusDialog();
-    UpdatedOnce = false;
-    ExpectedSize = ParseAnnouncedSize(TransferDescription);
-    if (ExpectedSize == 0)
-        ExpectedSize = CurrentEntry.size;
+    if (StatusDialog)
+        CloseDialogWindow(StatusDialog, false);
+    StatusDialog = nullptr;
+    StatusText = nullptr;
+}
+
+void OpenWindows(void *data)
+{
+    int direction = (int)(INT_PTR)data;
+    CloseWindows(nullptr);
     if (!GlobalSettings.hash) {
         StatusText = ProgressTextWindows[direction == 1 ? 0 : 1];
         return;
@@ -170,20 +184,64 @@ void OpenStatusDialog(int direction)
     ShowWindow(dialog, keepActive ? SW_SHOWNOACTIVATE : SW_SHOW);
 }
 
+void ShowText(void *text)
+{
+    if (StatusText)
+        SetWindowTextA(StatusText, (const char *)text);
+}
+
+void ShowPostedText(void *text)
+{
+    ShowText(text);
+    free(text);
+}
+
+// Runs a window job here on the window thread, else posts it there.
+void OnWindows(void (*job)(void *), void *data)
+{
+    if (OnWindowThread())
+        job(data);
+    else
+        PostToWindowThread(job, data);
+}
+
+void ShowProgressText(const char *text)
+{
+    if (OnWindowThread()) {
+        ShowText((void *)text);
+        return;
+    }
+    size_t length = strlen(text) + 1;
+    char *copy = (char *)malloc(length);
+    if (!copy)
+        return;
+    memcpy(copy, text, length);
+    if (!PostToWindowThread(ShowPostedText, copy))
+        free(copy);
+}
+
+}  // namespace
+
+void OpenStatusDialog(int direction)
+{
+    CloseStatusDialog();
+    UpdatedOnce = false;
+    ExpectedSize = ParseAnnouncedSize(TransferDescription);
+    if (ExpectedSize == 0)
+        ExpectedSize = CurrentEntry.size;
+    OnWindows(OpenWindows, (void *)(INT_PTR)direction);
+}
+
 void CloseStatusDialog(void)
 {
-    if (StatusDialog)
-        CloseDialogWindow(StatusDialog, false);
-    StatusDialog = nullptr;
-    StatusText = nullptr;
+    OnWindows(CloseWindows, nullptr);
 }
 
 void ShowProgress(uint64_t bytes, DWORD startTick, DWORD nowTick, uint64_t expected)
 {
     if (bytes == 0) {
         UpdatedOnce = false;
-        if (StatusText)
-            SetWindowTextA(StatusText, "");
+        ShowProgressText("");
         return;
     }
     // At most one text per 500 ms: painting costs far more than a block.
@@ -196,8 +254,7 @@ void ShowProgress(uint64_t bytes, DWORD startTick, DWORD nowTick, uint64_t expec
     else
         FormatProgressText(LastProgressText, sizeof LastProgressText, bytes, nowTick - startTick,
                            expected, GlobalSettings.tranRate == 1);
-    if (StatusText)
-        SetWindowTextA(StatusText, LastProgressText);
+    ShowProgressText(LastProgressText);
 }
 
 void ReportCompletion(const char *label, uint64_t bytes, DWORD startTick, DWORD endTick, BOOL failed)
@@ -216,13 +273,15 @@ void ReportCompletion(const char *label, uint64_t bytes, DWORD startTick, DWORD 
 void PumpTransferMessages(void)
 {
     MSG msg;
+    // The dialog is the window thread's: only that thread offers it messages.
+    HWND dialog = OnWindowThread() ? StatusDialog : nullptr;
     EnterMessagePump();
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage((int)msg.wParam);   // leave it for the message loop
             break;
         }
-        if (StatusDialog && IsDialogMessageA(StatusDialog, &msg))
+        if (dialog && IsDialogMessageA(dialog, &msg))
             continue;
         if (Accelerators && MainWindow && TranslateAcceleratorA(MainWindow, Accelerators, &msg))
             continue;

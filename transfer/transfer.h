@@ -72,10 +72,28 @@ int UploadFile(SOCKET control, char *command, const char *localPath, int type, B
 // Download: command is "RETR name" or a listing command. Sets ReceiveResult.
 int DownloadFile(SOCKET control, char *command, const char *localPath, int type, BOOL append);
 
+// What the last receive loop did, kept until its completion line is logged.
+// The loop fills it; the driver that read the completion reply calls
+// ReportReceived with that reply's class, so the line never says
+// "transfer succeeded" before the server has. (ReceiveToHandleLoop, whose
+// caller reads its own completion reply, reports at once.) `failed` is set when the data
+// were not all stored: the local file could not be written, a receive failed,
+// the transfer was cancelled, or a binary transfer brought fewer bytes than
+// its preliminary reply announced (ReceiveResult is then 2, partial).
+struct ReceiveRecord {
+    uint64_t bytes;
+    DWORD startTick, endTick;
+    BOOL failed;
+    BOOL pending;   // a completion line is still owed
+};
+extern ReceiveRecord LastReceive;
+void ReportReceived(int replyClass);
+
 // The loops. The send loop returns TRUE when every byte of the file went
 // out (not cancelled, no read or send error); it leaves the completion line
 // to the upload driver, which knows the server's verdict, and records what
-// it sent in LastSend. The receive loops return the receive result.
+// it sent in LastSend. The receive loops return the receive result and
+// leave their completion line to ReportReceived.
 BOOL SendFileLoop(SOCKET data, const char *localPath, BOOL binary);
 struct SendOutcome {
     uint64_t bytes;
@@ -94,8 +112,9 @@ int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t start
 // Announces `type` with TYPE unless it is the type last announced ("TYPE L 8"
 // for 'L'); remembers it whatever the reply.
 void AnnounceType(SOCKET control, int type);
-// The data socket's buffer (SO_RCVBUF or SO_SNDBUF): 16 KiB for the usual
-// block sizes; larger hand-set blocks leave the system's tuning in charge.
+// The data socket's buffer (SO_RCVBUF or SO_SNDBUF) for a block size, by
+// the rule of DataBufferBytes: 16 KiB up to 4096-byte blocks, at least four
+// blocks above.
 void SetDataBuffer(SOCKET s, int option, int blockSize);
 // The type for a file: in automatic mode 'A' for names of the ASCII list
 // ("VELTRO.EXT") else 'I', stored as the wanted type; otherwise `type`.

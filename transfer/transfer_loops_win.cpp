@@ -32,6 +32,7 @@ SendOutcome LastSend;
 namespace {
 
 enum { PUMP_PERIOD_MS = 30, DEFAULT_RECEIVE_BLOCK = 4096, DEFAULT_SEND_BLOCK = 512 };
+const long FIRST_WAIT_US = 15000;   // as long as one slice of the wait layer
 
 // The block buffer: ReplyText for the usual sizes, a grown buffer beyond.
 char *BlockBuffer(int size)
@@ -85,6 +86,12 @@ int ReceiveSome(SOCKET s, char *buffer, int size, int *error)
         *error = WSAGetLastError();
         if (*error != WSAEWOULDBLOCK)
             return -1;
+        // Nothing buffered, as the recv just said: the next block is usually
+        // on its way, so one select slice comes first; the full wait (with
+        // its look for buffered bytes, the message pump and the time-out)
+        // only when that slice passes empty.
+        if (PollSocket(s, WAIT_READ, FIRST_WAIT_US) == 1)
+            continue;
         int w = WaitSocket(s, WAIT_READ, WaitLimitMs());
         if (w == 1)
             continue;
@@ -181,6 +188,7 @@ int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, 
     if (out.recvFailed) {
         ReportWinSockError(LoadText(IDS_RECEIVE_ERROR), out.error);
         if (out.total == 0) {
+            LastReceive.failed = TRUE;
             DataSocketHeld = 0;
             PlayEventSound(SOUND_TRANSFER_FAILURE);
             InterlockedDecrement(&CommandBusy);
@@ -190,8 +198,12 @@ int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, 
         }
         out.result = 2;
     }
-    ReportCompletion(LoadText(IDS_RECEIVED), out.total, start, GetTickCount(),
-                     CancelFlag || openFailed);
+    // The completion line waits for the completion reply (ReportReceived).
+    LastReceive.bytes = out.total;
+    LastReceive.startTick = start;
+    LastReceive.endTick = GetTickCount();
+    LastReceive.failed = CancelFlag || openFailed || out.result == 2;
+    LastReceive.pending = TRUE;
     if (CancelFlag) {
         out.result = 2;
         // Drop the data connection first: a server blocked writing into a
@@ -214,8 +226,25 @@ int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, 
     return out.result;
 }
 
+// A binary transfer that ends cleanly with fewer bytes than its
+// preliminary reply announced lost the rest: partial, never complete.
+// (ASCII transfers change line ends, so their counts prove nothing.)
+void CheckAnnouncedSize(ReceiveOutcome *out, uint64_t alreadyHeld)
+{
+    uint64_t announced = ParseAnnouncedSize(TransferDescription);
+    if (out->result == 2 || announced == 0 || alreadyHeld + out->total >= announced)
+        return;
+    char got[32], expected[32];
+    snprintf(got, sizeof got, "%" PRIu64, alreadyHeld + out->total);
+    snprintf(expected, sizeof expected, "%" PRIu64, announced);
+    LogFormat(LoadText(IDS_SHORT_TRANSFER), got, expected);
+    PlayEventSound(SOUND_TRANSFER_FAILURE);
+    out->result = 2;
+}
+
 void BeginReceive(void)
 {
+    LastReceive = ReceiveRecord{};
     InterlockedIncrement(&CommandBusy);
     DataSocketHeld = 1;
     if (MainWindow)
@@ -226,9 +255,23 @@ void BeginReceive(void)
 
 }  // namespace
 
+ReceiveRecord LastReceive;
+
+void ReportReceived(int replyClass)
+{
+    if (!LastReceive.pending)
+        return;
+    LastReceive.pending = FALSE;
+    if (replyClass != 2)
+        LastReceive.failed = TRUE;
+    ReportCompletion(LoadText(IDS_RECEIVED), LastReceive.bytes, LastReceive.startTick,
+                     LastReceive.endTick, LastReceive.failed);
+}
+
+// Bytes are written exactly as they arrive in every type; `binary` only
+// decides whether the count is held against the announced size.
 int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET control, BOOL append)
 {
-    (void)binary;   // bytes are written exactly as they arrive in every type
     if (data == NO_SOCKET || !Connected)
         return 0;
     BeginReceive();
@@ -245,6 +288,8 @@ int ReceiveToFileLoop(SOCKET data, const char *localPath, BOOL binary, SOCKET co
     }
     DWORD start = GetTickCount();
     ReceiveOutcome out = ReceiveBlocks(data, file, !openFailed, start);
+    if (binary && !out.recvFailed && !CancelFlag)
+        CheckAnnouncedSize(&out, 0);
     if (!openFailed) {
         if (GlobalSettings.keepTimes && CurrentEntry.year && CurrentEntry.month &&
             CurrentEntry.day && !out.recvFailed && out.result == 1 && !CancelFlag)
@@ -264,8 +309,14 @@ int ReceiveToHandleLoop(SOCKET data, HANDLE file, SOCKET control, uint64_t start
         ExpectedSize -= startOffset;
     DWORD start = GetTickCount();
     ReceiveOutcome out = ReceiveBlocks(data, file, file != INVALID_HANDLE_VALUE, start);
+    if (!out.recvFailed && !CancelFlag)
+        CheckAnnouncedSize(&out, startOffset);
     ClearCurrentEntry();
-    return FinishReceive(out, data, control, start, false);
+    int result = FinishReceive(out, data, control, start, false);
+    // The restart driver reads its completion reply itself: this line
+    // reports what the data did.
+    ReportReceived(2);
+    return result;
 }
 
 HANDLE OpenFileForSending(const char *localPath)

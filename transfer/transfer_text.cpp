@@ -180,6 +180,14 @@ int EffectiveBlockSize(int setting, int defaultSize)
     return setting > MAX_TRANSFER_BLOCK ? (int)MAX_TRANSFER_BLOCK : setting;
 }
 
+int DataBufferBytes(int blockSize, int systemBytes)
+{
+    if (blockSize <= DATA_BUFFER_BYTES / DATA_BUFFER_BLOCKS)
+        return DATA_BUFFER_BYTES;
+    int wanted = EffectiveBlockSize(blockSize, 0) * DATA_BUFFER_BLOCKS;
+    return systemBytes >= wanted ? 0 : wanted;
+}
+
 unsigned CompleteYear(unsigned year)
 {
     if (year < 50)

@@ -45,6 +45,16 @@ size_t SendableLength(const char *block, size_t length, bool ascii);
 enum { MAX_TRANSFER_BLOCK = 1 << 20 };
 int EffectiveBlockSize(int setting, int defaultSize);
 
+// The data socket's buffer for a block size (receive buffer for downloads,
+// send buffer for uploads), given the size the system chose for the new
+// socket. Up to 4096-byte blocks (the defaults and all the options page
+// allows) the buffer is 16384 bytes. Larger blocks, set by hand, get at
+// least four blocks: the system's own buffer when it is that large (its
+// automatic tuning then stays on), else four blocks. 0 means "keep the
+// system's buffer".
+enum { DATA_BUFFER_BYTES = 16384, DATA_BUFFER_BLOCKS = 4 };
+int DataBufferBytes(int blockSize, int systemBytes);
+
 // Two-digit and short years of listing dates: below 50 are 20xx, 50 up to
 // 1899 are 19xx; others stay.
 unsigned CompleteYear(unsigned year);

@@ -8,60 +8,33 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/app.h"
 #include "app/settings.h"
 #include "ui/msglog.h"
+#include "ui/window_thread.h"
 
 namespace {
 
-enum { WM_RELAY_LOG_LINE = WM_APP + 40 };
-
-// A message-only window of the window thread that receives posted lines;
-// made by that thread's first line.
-HWND Relay;
-
-LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void AddPostedLine(void *line)
 {
-    if (message == WM_RELAY_LOG_LINE) {
-        char *line = (char *)lParam;
-        AddLogLine(line);
-        free(line);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    AddLogLine((const char *)line);
+    free(line);
 }
 
-void MakeRelay(void)
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = RelayProc;
-    wc.hInstance = AppInstance;
-    wc.lpszClassName = "VELTRLOGRELAY";
-    RegisterClassA(&wc);
-    Relay = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, AppInstance,
-                          nullptr);
-}
-
-// Posts a copy of the line to the window thread; false when that cannot be
-// done (no main window or relay yet, or this is the window thread).
+// Hands a copy of the line to the window thread; false when the caller is
+// that thread (or the hand-over is not possible: the line is then added
+// here, as before there was a window).
 bool Posted(const char *text)
 {
-    if (!MainWindow)
-        return false;
-    DWORD windowThread = GetWindowThreadProcessId(MainWindow, nullptr);
-    if (windowThread == GetCurrentThreadId()) {
-        if (!Relay)
-            MakeRelay();
+    if (OnWindowThread()) {
+        PrepareWindowThreadRelay();
         return false;
     }
-    if (!Relay || !windowThread)
-        return false;
     size_t length = strlen(text) + 1;
     char *copy = (char *)malloc(length);
     if (!copy)
         return false;
     memcpy(copy, text, length);
-    if (PostMessageA(Relay, WM_RELAY_LOG_LINE, 0, (LPARAM)copy))
+    if (PostToWindowThread(AddPostedLine, copy))
         return true;
     free(copy);
     return false;

@@ -27,25 +27,24 @@ bool Has(const std::vector<std::string> &v, const char *text)
     return false;
 }
 
-TEST(FileListMenu, RemoteSingleFile)
+TEST(FileListMenu, EntriesFollowTheListAndTheSelection)
 {
-    auto t = Texts(1, 1, 0);
-    EXPECT_TRUE(Has(t, "Edit file"));
-    EXPECT_TRUE(Has(t, "Execute file"));
-    EXPECT_TRUE(Has(t, "chmod (UNIX)"));
-    EXPECT_TRUE(Has(t, "Delete files"));
-    EXPECT_TRUE(Has(t, "Transfer file"));
-    EXPECT_FALSE(Has(t, "Transfer Folder"));
-}
-
-TEST(FileListMenu, RemoteSingleFolder)
-{
-    auto t = Texts(1, 1, 1);
-    EXPECT_TRUE(Has(t, "Transfer Folder"));
-    EXPECT_TRUE(Has(t, "Rename Folder..."));
-    EXPECT_TRUE(Has(t, "Move Folder..."));
-    EXPECT_FALSE(Has(t, "Delete files"));
-    EXPECT_FALSE(Has(t, "Edit file"));
+    const struct {
+        int remote, n, folder;
+        std::vector<const char *> present, absent;
+    } cases[] = {
+        {1, 1, 0, {"Edit file", "Execute file", "chmod (UNIX)", "Delete files", "Transfer file"}, {"Transfer Folder"}},
+        {1, 1, 1, {"Transfer Folder", "Rename Folder...", "Move Folder..."}, {"Delete files", "Edit file"}},
+        {0, 3, 0, {"Transfer files", "View files"}, {}},
+        {0, 0, 0, {"Transfer file"}, {"View file", "Rename file..."}},
+    };
+    for (const auto &c : cases) {
+        auto t = Texts(c.remote, c.n, c.folder);
+        for (const char *text : c.present)
+            EXPECT_TRUE(Has(t, text)) << text << " in " << c.remote << c.n << c.folder;
+        for (const char *text : c.absent)
+            EXPECT_FALSE(Has(t, text)) << text << " in " << c.remote << c.n << c.folder;
+    }
 }
 
 TEST(FileListMenu, LocalSelectionsAndCommandIds)
@@ -62,13 +61,6 @@ TEST(FileListMenu, LocalSelectionsAndCommandIds)
     EXPECT_FALSE(has(967)) << "no Edit file on the local list";
     EXPECT_FALSE(has(9045)) << "Execute only for one file";
     EXPECT_FALSE(has(966));
-    auto t = Texts(0, 3, 0);
-    EXPECT_TRUE(Has(t, "Transfer files"));
-    EXPECT_TRUE(Has(t, "View files"));
-    auto none = Texts(0, 0, 0);
-    EXPECT_FALSE(Has(none, "View file"));
-    EXPECT_FALSE(Has(none, "Rename file..."));
-    EXPECT_TRUE(Has(none, "Transfer file"));
 }
 
 TEST(ContextMenus, BothEndWithTheFtpCommandsSubmenu)

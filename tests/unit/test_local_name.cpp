@@ -70,21 +70,18 @@ const ConvertCase kConvert[] = {
     {"DownloadNeverLowers", "INDEX.PNG", CONVERT_TO_LOCAL, 1, 1, "INDEX.PNG", 0},
 };
 
-class Convert : public ::testing::TestWithParam<ConvertCase> {};
-
-TEST_P(Convert, ByTable)
+TEST(Convert, ByTable)
 {
-    const ConvertCase &c = GetParam();
-    Table table(kTable);
-    ConvertRules rules = {table.path(), c.convertExt, c.forceLower};
-    char name[LOCAL_NAME_SIZE];
-    snprintf(name, sizeof name, "%s", c.input);
-    EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules));
-    EXPECT_STREQ(c.expected, name);
+    for (const ConvertCase &c : kConvert) {
+        SCOPED_TRACE(c.name);
+        Table table(kTable);
+        ConvertRules rules = {table.path(), c.convertExt, c.forceLower};
+        char name[LOCAL_NAME_SIZE];
+        snprintf(name, sizeof name, "%s", c.input);
+        EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules));
+        EXPECT_STREQ(c.expected, name);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, Convert, ::testing::ValuesIn(kConvert),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ConvertName, MissingTableConvertsNothing)
 {
@@ -150,22 +147,19 @@ const FitCase kFit[] = {
     {"UnsafeControlAndQuote", "a\tb\"c", 6001, 255, "a_b_c"},
 };
 
-class Fit : public ::testing::TestWithParam<FitCase> {};
-
-TEST_P(Fit, LocalName)
+TEST(Fit, LocalName)
 {
-    const FitCase &c = GetParam();
-    Table table(".htm=.html\nhtml=htm\n");
-    FitRules rules = {c.hostType, c.maxComponent, 0, nullptr, {table.path(), 1, 0}};
-    std::string remote = c.remote ? c.remote : std::string(160, 'a');
-    char out[LOCAL_NAME_SIZE];
-    memset(out, 'z', sizeof out);
-    FitLocalNameWith(out, remote.c_str(), &rules);
-    EXPECT_STREQ(c.expected, out);
+    for (const FitCase &c : kFit) {
+        SCOPED_TRACE(c.name);
+        Table table(".htm=.html\nhtml=htm\n");
+        FitRules rules = {c.hostType, c.maxComponent, 0, nullptr, {table.path(), 1, 0}};
+        std::string remote = c.remote ? c.remote : std::string(160, 'a');
+        char out[LOCAL_NAME_SIZE];
+        memset(out, 'z', sizeof out);
+        FitLocalNameWith(out, remote.c_str(), &rules);
+        EXPECT_STREQ(c.expected, out);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, Fit, ::testing::ValuesIn(kFit),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(FitSafe, TellsWhenChanged)
 {

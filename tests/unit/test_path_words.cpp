@@ -37,21 +37,18 @@ const ClassifyCase kClassify[] = {
     {"ColonFirst", ":/x", PATH_REMOTE, "", "/x"},
 };
 
-class Classify : public ::testing::TestWithParam<ClassifyCase> {};
-
-TEST_P(Classify, KindHostAndPath)
+TEST(Classify, KindHostAndPath)
 {
-    const ClassifyCase &c = GetParam();
-    PathWord w;
-    memset(&w, 'x', sizeof w);
-    EXPECT_EQ(c.kind, ClassifyPathWord(c.word, &w));
-    EXPECT_EQ(c.kind, w.kind);
-    EXPECT_STREQ(c.host, w.host);
-    EXPECT_STREQ(c.path, w.path);
+    for (const ClassifyCase &c : kClassify) {
+        SCOPED_TRACE(c.name);
+        PathWord w;
+        memset(&w, 'x', sizeof w);
+        EXPECT_EQ(c.kind, ClassifyPathWord(c.word, &w));
+        EXPECT_EQ(c.kind, w.kind);
+        EXPECT_STREQ(c.host, w.host);
+        EXPECT_STREQ(c.path, w.path);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Words, Classify, ::testing::ValuesIn(kClassify),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Classify, OverlongWordIsCutNotOverrun)
 {
@@ -88,25 +85,22 @@ const SplitCase kSplit[] = {
     {"ExtraWordsIgnored", "a b c", "a", "b", 0, 0, 0},
 };
 
-class Split : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(Split, WordsAndInlineOptions)
+TEST(Split, WordsAndInlineOptions)
 {
-    const SplitCase &c = GetParam();
-    char text[512];
-    snprintf(text, sizeof text, "%s", c.text);
-    InlineOptions found = {};
-    char first[256], second[256];
-    SplitPathPart(text, &found, first, sizeof first, second, sizeof second);
-    EXPECT_STREQ(c.first, first);
-    EXPECT_STREQ(c.second, second);
-    EXPECT_EQ(c.quiet, found.quiet);
-    EXPECT_EQ(c.ascii, found.ascii);
-    EXPECT_EQ(c.lower, found.lower);
+    for (const SplitCase &c : kSplit) {
+        SCOPED_TRACE(c.name);
+        char text[512];
+        snprintf(text, sizeof text, "%s", c.text);
+        InlineOptions found = {};
+        char first[256], second[256];
+        SplitPathPart(text, &found, first, sizeof first, second, sizeof second);
+        EXPECT_STREQ(c.first, first);
+        EXPECT_STREQ(c.second, second);
+        EXPECT_EQ(c.quiet, found.quiet);
+        EXPECT_EQ(c.ascii, found.ascii);
+        EXPECT_EQ(c.lower, found.lower);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(PathPart, Split, ::testing::ValuesIn(kSplit),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(InlineOptions, RemovedWithOneFollowingSpaceOnly)
 {

@@ -12,15 +12,8 @@ using fake::Raw;
 
 GlobalSettingValues StartOptions()
 {
-    GlobalSettingValues o{};
-    o.autoMode = 0;
-    o.convertExt = 0;
+    GlobalSettingValues o{};   // every other option off
     o.doUpdate = 1;
-    o.forceLower = 0;
-    o.prompt = 0;
-    o.storeUnique = 0;
-    o.recvUnique = 0;
-    o.sortListBox = 0;
     o.mode = 'I';
     o.viewLink = 1;
     o.retain = 1;

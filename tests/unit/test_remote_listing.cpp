@@ -32,19 +32,16 @@ const PwdCase kPwd[] = {
     {"EmptyQuoted", "257 \"\" root", ""},
 };
 
-class Pwd : public ::testing::TestWithParam<PwdCase> {};
-
-TEST_P(Pwd, FolderFromReply)
+TEST(Pwd, FolderFromReply)
 {
-    const PwdCase &c = GetParam();
-    char folder[REMOTE_FOLDER_SIZE];
-    memset(folder, 'x', sizeof folder);
-    FolderFromPwdReply(c.reply, folder);
-    EXPECT_STREQ(c.folder, folder);
+    for (const PwdCase &c : kPwd) {
+        SCOPED_TRACE(c.name);
+        char folder[REMOTE_FOLDER_SIZE];
+        memset(folder, 'x', sizeof folder);
+        FolderFromPwdReply(c.reply, folder);
+        EXPECT_STREQ(c.folder, folder);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(ReplyForms, Pwd, ::testing::ValuesIn(kPwd),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Pwd, LongFolderCutAt250)
 {
@@ -78,27 +75,24 @@ const OffsetCase kOffset[] = {
     {"WildValueIgnored", 5000, 2023, 1, 1, 1, 2023, 1, 1, 1},
 };
 
-class Offset : public ::testing::TestWithParam<OffsetCase> {};
-
-TEST_P(Offset, CalendarRules)
+TEST(Offset, CalendarRules)
 {
-    const OffsetCase &c = GetParam();
-    ListingEntry e = {};
-    e.year = (uint16_t)c.year;
-    e.month = (uint8_t)c.month;
-    e.day = (uint8_t)c.day;
-    e.hour = (uint8_t)c.hour;
-    e.minute = 30;
-    ApplyTimeOffset(&e, c.offset);
-    EXPECT_EQ(c.wantYear, e.year);
-    EXPECT_EQ(c.wantMonth, e.month);
-    EXPECT_EQ(c.wantDay, e.day);
-    EXPECT_EQ(c.wantHour, e.hour);
-    EXPECT_EQ(30, e.minute);
+    for (const OffsetCase &c : kOffset) {
+        SCOPED_TRACE(c.name);
+        ListingEntry e = {};
+        e.year = (uint16_t)c.year;
+        e.month = (uint8_t)c.month;
+        e.day = (uint8_t)c.day;
+        e.hour = (uint8_t)c.hour;
+        e.minute = 30;
+        ApplyTimeOffset(&e, c.offset);
+        EXPECT_EQ(c.wantYear, e.year);
+        EXPECT_EQ(c.wantMonth, e.month);
+        EXPECT_EQ(c.wantDay, e.day);
+        EXPECT_EQ(c.wantHour, e.hour);
+        EXPECT_EQ(30, e.minute);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Hours, Offset, ::testing::ValuesIn(kOffset),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 int TextByExtension(const char *name)
 {

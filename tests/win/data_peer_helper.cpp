@@ -1,5 +1,7 @@
 #include "data_peer_helper.h"
 
+#include "veltro_process_helper.h"
+
 #include <stdio.h>
 
 DataPeer::DataPeer()
@@ -208,23 +210,11 @@ static bool ParsePortCommand(const std::string &command, sockaddr_in *address)
 
 std::string ReadLocalFile(const std::string &path)
 {
-    std::string bytes;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    fclose(f);
-    return bytes;
+    return ReadTextFile(path);
 }
 
 bool WriteLocalFile(const std::string &path, const std::string &bytes)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
+    WriteTextFile(path, bytes);
+    return ReadTextFile(path) == bytes;
 }

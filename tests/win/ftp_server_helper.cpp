@@ -303,8 +303,11 @@ bool ScriptedFtpServer::RunStep(const Step &step)
             }
             char chunk[4096];
             int n = recv(client_, chunk, sizeof chunk, 0);
-            if (n <= 0)
+            if (n <= 0) {   // the client has gone: so does the server
+                closesocket(client_);
+                client_ = INVALID_SOCKET;
                 return true;
+            }
             AddReceived(chunk, (size_t)n);
         }
     }

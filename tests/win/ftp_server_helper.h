@@ -50,7 +50,8 @@ public:
     // Reads one byte of urgent data (recv with MSG_OOB) into Urgent(); waits
     // until the urgent byte has arrived.
     ScriptedFtpServer &ReadUrgent();
-    // Reads until the client closes (or the step time-out passes).
+    // Reads until the client closes (or the step time-out passes), then
+    // closes the server's end too.
     ScriptedFtpServer &ReadUntilClosed();
     // Serves commands until the client closes or sends the command "QUIT":
     // each command is recorded and answered with the reply of the first

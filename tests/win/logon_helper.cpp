@@ -9,9 +9,11 @@
 #include "ftp/control.h"
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
+#include "ftp/reply.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
+#include "transfer/transfer.h"
 #include "ui/msglog.h"
 
 void ResetLogonState(void)
@@ -46,10 +48,35 @@ void ResetLogonState(void)
     AbortFlag = FALSE;
     LastReplyCode = 0;
     ReplyTimeout = 5;
+    ReplyDepth = 0;
+    DetectFromReplies = FALSE;
+    ClearPending(&PendingText);
     FirewallUser[0] = '\0';
     FirewallPassword[0] = '\0';
     ResetServerCapabilities();
     SetThreadBlockingHook(BlockingHook);
+}
+
+void ResetTransferState(int timeoutSeconds)
+{
+    ResetLogonState();
+    GlobalSettings.tranRate = 1;
+    GlobalSettings.recvBlock = 4096;
+    GlobalSettings.sendBlock = 512;
+    GlobalSettings.keepTimes = 1;
+    CurrentSession.timeout = (uint32_t)timeoutSeconds;
+    CurrentSession.serverFlags = 6;
+    ReplyTimeout = timeoutSeconds;
+    Connected = TRUE;
+    ClearCurrentEntry();
+}
+
+int TransferFile(SOCKET s, const char *verb, const std::string &remote, const std::string &local, int type)
+{
+    char command[300];
+    snprintf(command, sizeof command, "%s %s", verb, remote.c_str());
+    return verb[0] == 'R' ? DownloadFile(s, command, local.c_str(), type, FALSE)
+                          : UploadFile(s, command, local.c_str(), type, FALSE);
 }
 
 void WriteFirewallSection(int type, const char *host, unsigned port, const char *user,
@@ -125,6 +152,16 @@ unsigned short UnusedPort(void)
     getsockname(s, (sockaddr *)&a, &length);
     closesocket(s);
     return ntohs(a.sin_port);
+}
+
+HWND MakeTestWindow(const char *className, WNDPROC procedure)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowA(className, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // ---------------------------------------------------------------------
@@ -221,4 +258,16 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
         InterlockedIncrement(&me->answered_);
     }
     return 0;
+}
+
+std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
+                                       const std::function<void()> &action)
+{
+    DialogAnswerer answerer(std::move(answers));
+    action();
+    bool all = answerer.Finish();
+    std::vector<std::string> prompts = answerer.Prompts();
+    if (!all)
+        prompts.push_back("(unanswered)");
+    return prompts;
 }

@@ -6,12 +6,19 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 // Resets the session globals and points the program at a fresh INI file in
 // the temporary folder; the log goes to "xferlog.txt", which is emptied.
 void ResetLogonState(void);
+// ResetLogonState, then the transfer settings of the engine tests (no
+// status dialog, small blocks, times kept), connected, with the time-out.
+void ResetTransferState(int timeoutSeconds);
+// Runs one transfer: verb "RETR" downloads the remote name into the local
+// file, "STOR" (or "STOU") uploads it. Returns the engine's answer.
+int TransferFile(SOCKET s, const char *verb, const std::string &remote, const std::string &local, int type);
 // Writes the FIREWALL section (type, host, port, user, password; an empty
 // password writes no PWD).
 void WriteFirewallSection(int type, const char *host, unsigned port, const char *user,
@@ -25,6 +32,8 @@ int LogCount(const std::string &part);
 void CloseSession(SOCKET s);
 // A port on 127.0.0.1 where nothing listens.
 unsigned short UnusedPort(void);
+// A hidden window of a class registered here with the procedure.
+HWND MakeTestWindow(const char *className, WNDPROC procedure);
 
 // Answers modal dialogs of this process: each expected dialog is found by
 // its caption (class "#32770"), its prompt text is recorded, the edit
@@ -57,3 +66,8 @@ private:
     std::vector<bool> help_;
     std::vector<std::vector<int>> visible_;
 };
+
+// Runs the action while a DialogAnswerer gives the answers; returns the
+// prompts seen, with "(unanswered)" added when a dialog never came.
+std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
+                                       const std::function<void()> &action);

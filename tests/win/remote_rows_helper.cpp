@@ -1,5 +1,7 @@
 #include "remote_rows_helper.h"
 
+#include <string.h>
+
 #include "ui/layout.h"
 
 std::vector<RemoteRow> ReadRemoteRows(HWND list)
@@ -46,4 +48,35 @@ HWND MakeRemoteList(void)
     RemoteListWindow = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_NOTIFY | LBS_EXTENDEDSEL, 0, 0, 300, 300,
                                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     return RemoteListWindow;
+}
+
+void AddItemRow(HWND list, const char *name, uint32_t kind)
+{
+    size_t length = strlen(name);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(FileItem) + length + 8);
+    FileItem *item = (FileItem *)GlobalLock(block);
+    item->pane = 1;
+    item->kind = kind;
+    item->nameLength = (uint32_t)length;
+    memcpy(item->text, name, length);
+    memcpy(item->text + length, "\t123", 5);
+    GlobalUnlock(block);
+    int index = (int)SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)name);
+    SendMessageA(list, LB_SETITEMDATA, index, (LPARAM)block);
+}
+
+void ClearRows(HWND list)
+{
+    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        LRESULT data = SendMessageA(list, LB_GETITEMDATA, i, 0);
+        if (data && data != LB_ERR)
+            GlobalFree((HGLOBAL)data);
+    }
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+}
+
+void SelectAllRows(HWND list)
+{
+    SendMessageA(list, LB_SETSEL, TRUE, -1);
 }

@@ -21,3 +21,8 @@ std::vector<RemoteRow> ReadRemoteRows(HWND list);
 std::vector<std::string> RowNames(const std::vector<RemoteRow> &rows);
 // A hidden list box like the remote pane's, installed as RemoteListWindow.
 HWND MakeRemoteList(void);
+// Adds a row holding a FileItem of the name and kind (size text "123"), as
+// the remote pane does; ClearRows frees them all; SelectAllRows selects all.
+void AddItemRow(HWND list, const char *name, uint32_t kind);
+void ClearRows(HWND list);
+void SelectAllRows(HWND list);

@@ -9,6 +9,7 @@
 #include "app/config.h"
 #include "app/settings.h"
 #include "sites/site_profile.h"
+#include "veltro_process_helper.h"
 
 namespace {
 
@@ -38,28 +39,8 @@ protected:
     {
         snprintf(IniPath, sizeof IniPath, "%s", PathOf(name).c_str());
     }
-    void Write(const char *name, const char *text)
-    {
-        FILE *f = fopen(PathOf(name).c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fputs(text, f);
-        fclose(f);
-    }
-    std::string Read(const char *name)
-    {
-        // The platform may keep profile writes in memory until flushed.
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, PathOf(name).c_str());
-        FILE *f = fopen(PathOf(name).c_str(), "rb");
-        if (!f)
-            return "";
-        std::string s;
-        char buf[512];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-            s.append(buf, n);
-        fclose(f);
-        return s;
-    }
+    void Write(const char *name, const char *text) { WriteTextFile(PathOf(name), text); }
+    std::string Read(const char *name) { return ReadIniText(PathOf(name)); }
     void Remove(const char *name)
     {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, PathOf(name).c_str());

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 #include <vector>
@@ -12,52 +11,17 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "ftp/control.h"
-#include "ftp_server_helper.h"
-#include "veltro_process_helper.h"
+#include "ftp/reply.h"
 #include "listing/host_library.h"
+#include "logon_helper.h"
 #include "sites/site_profile.h"
+#include "transcript_helper.h"
 #include "ui/msglog.h"
+#include "veltro_process_helper.h"
 
 namespace {
 
-// The log as the program writes it: with BatchLogging on, the message log
-// appends every line, uncut, to xferlog.txt in the current folder.
-std::vector<std::string> Log()
-{
-    std::vector<std::string> lines;
-    FILE *f = fopen("xferlog.txt", "rb");
-    if (!f)
-        return lines;
-    std::string line;
-    for (int c; (c = fgetc(f)) != EOF;) {
-        if (c == '\n') {   // the file is written in text mode: CR LF
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line.push_back((char)c);
-        }
-    }
-    fclose(f);
-    return lines;
-}
-
-bool LogHas(const std::string &line)
-{
-    for (const std::string &l : Log())
-        if (l == line)
-            return true;
-    return false;
-}
-
-bool LogMentions(const std::string &part)
-{
-    for (const std::string &l : Log())
-        if (l.find(part) != std::string::npos)
-            return true;
-    return false;
-}
+using Lines = std::vector<std::string>;
 
 // A plain blocking hook: one queued message, dispatched.
 BOOL CALLBACK TestHook(void)
@@ -65,7 +29,6 @@ BOOL CALLBACK TestHook(void)
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         return FALSE;
-    TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return TRUE;
 }
@@ -74,169 +37,125 @@ BOOL CALLBACK TestHook(void)
 enum { WM_TEST_NESTED = WM_APP + 1, WM_TEST_TIMER_TICK, WM_TEST_CANCEL };
 struct Seen {
     int count;
-    BOOL waiting;        // IsBlockingWait() inside the handler
-    LONG busy;           // CommandBusy inside the handler
-    int nestedResult;    // FtpCommand issued from inside the wait
-    int nestedCode;
+    BOOL waiting;   // IsBlockingWait() inside the handler
+    LONG busy;      // CommandBusy inside the handler
+    int nestedResult, nestedCode;   // FtpCommand issued from inside the wait
 } seen;
 
 LRESULT CALLBACK TestWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_TEST_NESTED:
-        seen.count++;
+    if (message < WM_TEST_NESTED || message > WM_TEST_CANCEL)
+        return DefWindowProcA(window, message, wParam, lParam);
+    seen.count++;
+    if (message == WM_TEST_NESTED) {
         seen.waiting = IsBlockingWait();
         seen.busy = CommandBusy;
         seen.nestedResult = FtpCommand(ControlSocket, "PWD");
         seen.nestedCode = LastReplyCode;
-        return 0;
-    case WM_TEST_TIMER_TICK:
-        seen.count++;
+    } else if (message == WM_TEST_TIMER_TICK) {
         TimerCountdown = 1;
         OnBlockingTimer(window);
-        return 0;
-    case WM_TEST_CANCEL:
-        seen.count++;
+    } else {
         CancelFlag = TRUE;
-        return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND TestWindow()
-{
-    static HWND window;
-    if (!window) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = TestWndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VeltroControlTest";
-        RegisterClassA(&wc);
-        window = CreateWindowA("VeltroControlTest", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                               nullptr, wc.hInstance, nullptr);
-    }
-    return window;
+    return 0;
 }
 
 class ControlChannel : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool initialised;
-        if (!initialised) {
-            char folder[MAX_PATH];
-            GetTempPathA(sizeof folder, folder);
-            strncat(folder, "veltro-control-test", sizeof folder - strlen(folder) - 1);
-            CreateDirectoryA(folder, nullptr);
-            SetCurrentDirectoryA(folder);
-            initialised = true;
-        }
-        BatchLogging = TRUE;
-        DeleteFileA("xferlog.txt");
-        GlobalSettings = GlobalSettingValues{};
-        CurrentSession = SiteProfile{};
+        ResetLogonState();
         CurrentSession.hostType = HOST_AUTO;
-        ControlSocket = NO_SOCKET;
-        CommandBusy = 0;
-        CommandLock = FALSE;
-        CancelFlag = FALSE;
-        LastReplyCode = 0;
-        ReplyDepth = 0;
-        ReplyTimeout = 5;
-        DetectFromReplies = FALSE;
-        ClearPending(&PendingText);
         SetThreadBlockingHook(nullptr);
         seen = Seen{};
     }
     void TearDown() override
     {
         SetThreadBlockingHook(nullptr);
-        if (client != INVALID_SOCKET)
-            closesocket(client);
-        ControlSocket = NO_SOCKET;
+        Close();
     }
-    // Starts the script and connects the client.
-    SOCKET Connect(ScriptedFtpServer &server)
+    // Plays the rows; the client socket is the session's.
+    SOCKET Open(Transcript &t)
     {
-        server.Start();
-        client = ConnectToServer(server.Port());
+        Close();
+        client = t.Connect();
         EXPECT_NE(client, INVALID_SOCKET);
         return client;
+    }
+    void Close()
+    {
+        if (client != INVALID_SOCKET)
+            closesocket(client);
+        client = INVALID_SOCKET;
+        ControlSocket = NO_SOCKET;
+    }
+    HWND Window()
+    {
+        static HWND window;
+        if (!window)
+            window = MakeTestWindow("VeltroControlTest", TestWndProc);
+        return window;
     }
     SOCKET client = INVALID_SOCKET;
 };
 
 // --- reading replies ---------------------------------------------------
 
-struct ReplyCase {
-    const char *name;
-    std::string bytes;
-    size_t piece;   // 0: one send; else split with pauses
-    int replyClass;
-    int code;
-    const char *lastLine;
-    std::vector<std::string> logged;
-};
-
 TEST_F(ControlChannel, ReplyShapes)
 {
-    const ReplyCase cases[] = {
-        {"indented inner line", "220-Welcome\r\n to the host\r\n220 Ready\r\n", 0, 2, 220,
-         "220 Ready", {"220-Welcome", " to the host", "220 Ready"}},
-        {"other code inside", "220-Hi\r\n230 inner\r\n220 Done\r\n", 0, 2, 220, "220 Done",
-         {"220-Hi", "230 inner", "220 Done"}},
-        {"650 and words inside", "220-Hi\r\n650 odd\r\nplain words\r\n220 end\r\n", 0, 2, 220,
-         "220 end", {"220-Hi", "650 odd", "plain words", "220 end"}},
-        {"split into pieces", "331 Password required\r\n", 3, 3, 331, "331 Password required",
-         {"331 Password required"}},
-        {"bare line feed", "250 ok\n", 0, 2, 250, "250 ok", {"250 ok"}},
-        {"permanent failure", "550-No\r\n550 such file\r\n", 0, 5, 550, "550 such file",
-         {"550-No", "550 such file"}},
-        {"trailing blanks trimmed", "200 ok  \t \r\n", 0, 2, 200, "200 ok", {"200 ok"}},
-        {"service closing line", "421 Too many users\r\n", 0, 4, 421, "421 Too many users",
-         {"421 Too many users"}},
+    const struct {
+        const char *name;
+        Lines rows;
+        int replyClass, code;
+        const char *lastLine;
+        Lines logged;
+        bool cancelled;
+    } cases[] = {
+        {"indented inner line", {"<< 220-Welcome\\r\\n to the host\\r\\n220 Ready\\r\\n"}, 2, 220, "220 Ready",
+         {"220-Welcome", " to the host", "220 Ready"}, false},
+        {"other codes and words inside", {"<< 220-Hi\\r\\n230 inner\\r\\n650 odd\\r\\nplain\\r\\n220 end\\r\\n"}, 2,
+         220, "220 end", {"220-Hi", "230 inner", "650 odd", "plain", "220 end"}, false},
+        {"split into pieces", {"! split 3 30", "< 331 Password required"}, 3, 331, "331 Password required",
+         {"331 Password required"}, false},
+        {"bare line feed", {"<< 250 ok\\n"}, 2, 250, "250 ok", {"250 ok"}, false},
+        {"permanent failure", {"<< 550-No\\r\\n550 such file\\r\\n"}, 5, 550, "550 such file",
+         {"550-No", "550 such file"}, false},
+        {"trailing blanks trimmed", {"< 200 ok  \\t "}, 2, 200, "200 ok", {"200 ok"}, false},
+        {"service closing line", {"< 421 Too many users"}, 4, 421, "421 Too many users", {"421 Too many users"},
+         false},
+        {"server closes mid-reply", {"<< 220-Hello\\r\\n220-more to co", "! pause 50", "! close"}, 4, 421, nullptr,
+         {"220-Hello"}, true},
     };
-    for (const ReplyCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        ScriptedFtpServer server;
-        if (c.piece)
-            server.SendSplit(c.bytes, c.piece, 30);
-        else
-            server.Send(c.bytes);
-        server.ReadUntilClosed();
-        SOCKET s = Connect(server);
-        EXPECT_EQ(GetReply(s), c.replyClass);
+        Lines rows = c.rows;
+        if (!c.cancelled)
+            rows.push_back("! drain");
+        Transcript t(rows);
+        EXPECT_EQ(GetReply(Open(t)), c.replyClass);
         EXPECT_EQ(LastReplyCode, c.code);
-        EXPECT_STREQ(ReplyText, c.lastLine);
-        EXPECT_EQ(Log(), c.logged);
+        EXPECT_STREQ(c.lastLine ? ReplyText : "", c.lastLine ? c.lastLine : "");
+        EXPECT_EQ(LoggedLines(), c.logged);
         EXPECT_EQ(CommandBusy, 0);
         EXPECT_EQ(ReplyDepth, 0);
-        EXPECT_FALSE(CancelFlag);
-        closesocket(s);
-        client = INVALID_SOCKET;
-        EXPECT_TRUE(server.Finish()) << server.Error();
+        EXPECT_EQ(CancelFlag != FALSE, c.cancelled);
+        Close();
+        EXPECT_TRUE(t.Finish());
     }
 }
 
 TEST_F(ControlChannel, SecondReplyOfOneReceiveIsServedFromPendingText)
 {
-    ScriptedFtpServer server;
-    const std::string both = "200 First\r\n226-Second\r\n226 done\r\n";
-    server.Send(both).ReadUntilClosed();
-    SOCKET s = Connect(server);
-    ASSERT_EQ(WaitForBytes(s, (int)both.size(), 3000), (int)both.size());
-
+    Transcript t({"<< 200 First\\r\\n226-Second\\r\\n226 done\\r\\n", "! drain"});
+    SOCKET s = Open(t);
+    ASSERT_EQ(WaitForBytes(s, 33, 3000), 33);
     EXPECT_EQ(GetReply(s), 2);
     EXPECT_STREQ(ReplyText, "200 First");
     EXPECT_EQ(WaitForBytes(s, 1, 0), 0) << "one receive should have taken everything";
-    EXPECT_GT(PendingText.length, 0);
-
-    // The socket is gone: the next reply can only come from PendingText.
-    closesocket(s);
-    client = INVALID_SOCKET;
+    Close();   // the next reply can only come from PendingText
     EXPECT_EQ(GetReply(s), 2);
-    EXPECT_EQ(LastReplyCode, 226);
     EXPECT_STREQ(ReplyText, "226 done");
     EXPECT_FALSE(LogMentions("!"));
 }
@@ -244,88 +163,52 @@ TEST_F(ControlChannel, SecondReplyOfOneReceiveIsServedFromPendingText)
 TEST_F(ControlChannel, LongLinesArriveInPieces)
 {
     const std::string longText(1500, 'x');
-    const std::string reply = "220-" + longText + "\r\n220 end\r\n";
-    for (size_t piece : {reply.size(), (size_t)100}) {
-        SCOPED_TRACE(piece);
+    for (const char *split : {"", "! split 100 5"}) {
+        SCOPED_TRACE(split);
         SetUp();
-        ScriptedFtpServer server;
-        server.SendSplit(reply, piece, 5).ReadUntilClosed();
-        SOCKET s = Connect(server);
-        EXPECT_EQ(GetReply(s), 2);
+        Transcript t({split, "<< 220-" + longText + "\\r\\n220 end\\r\\n", "! drain"});
+        EXPECT_EQ(GetReply(Open(t)), 2);
         EXPECT_EQ(LastReplyCode, 220);
-        std::vector<std::string> log = Log();
+        Lines log = LoggedLines();
         ASSERT_GE(log.size(), 3u);
         EXPECT_EQ(log.back(), "220 end");
         std::string joined;
         for (size_t i = 0; i + 1 < log.size(); i++) {
-            if (i + 2 < log.size()) {   // every piece but the line's last
-                EXPECT_GE(log[i].size(), 942u);
-                EXPECT_LE(log[i].size(), 1024u);
-            }
+            bool wholePiece = i + 2 < log.size();   // every piece but the line's last
+            EXPECT_TRUE(!wholePiece || (log[i].size() >= 942 && log[i].size() <= 1024)) << log[i].size();
             joined += log[i];
         }
         EXPECT_EQ(joined, "220-" + longText);
-        closesocket(s);
-        client = INVALID_SOCKET;
-        EXPECT_TRUE(server.Finish()) << server.Error();
     }
-}
-
-TEST_F(ControlChannel, ServerClosingMidReplyReadsAs421)
-{
-    ScriptedFtpServer server;
-    server.Send("220-Hello\r\n220-more to co").Delay(50).Close();
-    SOCKET s = Connect(server);
-    EXPECT_EQ(GetReply(s), 4);
-    EXPECT_EQ(LastReplyCode, 421);
-    EXPECT_TRUE(CancelFlag);
-    EXPECT_EQ(Log(), std::vector<std::string>{"220-Hello"});
-    EXPECT_EQ(CommandBusy, 0);
-    EXPECT_TRUE(server.Finish()) << server.Error();
 }
 
 TEST_F(ControlChannel, ReceiveTimeOuts)
 {
-    struct {
-        int timeout;
-        DWORD atLeast, atMost;
-    } cases[] = {{0, 0, 400}, {1, 900, 3000}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.timeout);
+    for (int timeout : {0, 1}) {
+        SCOPED_TRACE(timeout);
         SetUp();
-        ReplyTimeout = c.timeout;
-        ScriptedFtpServer server;
-        server.Send("220-Part").Delay(c.timeout * 1000 + 800).Send(" one\r\n220 late\r\n").ReadUntilClosed();
-        SOCKET s = Connect(server);
+        ReplyTimeout = timeout;
+        Transcript t({"<< 220-Part", "! pause " + std::to_string(timeout * 1000 + 800), "< one", "! drain"});
+        SOCKET s = Open(t);
         ASSERT_EQ(WaitForBytes(s, 8, 2000), 8);
         DWORD start = GetTickCount();
         EXPECT_EQ(GetReply(s), 4);
         DWORD elapsed = GetTickCount() - start;
-        EXPECT_GE(elapsed, c.atLeast);
-        EXPECT_LE(elapsed, c.atMost);
+        EXPECT_TRUE(elapsed >= (DWORD)timeout * 900 && elapsed <= 400u + timeout * 2600) << elapsed;
         EXPECT_EQ(LastReplyCode, 421);
         EXPECT_TRUE(CancelFlag);
-        EXPECT_EQ(Log(), std::vector<std::string>{"! Receive error: Blocking call cancelled"});
-        closesocket(s);
-        client = INVALID_SOCKET;
-        server.Finish();
+        EXPECT_EQ(LoggedLines(), Lines{"! Receive error: Blocking call cancelled"});
     }
 }
 
 // Another thread cancels a wait on a server that stays silent.
-struct CancelJob {
-    bool useFlag;
-    BOOL sawWait;
-};
-
-DWORD WINAPI CancelLater(void *arg)
+DWORD WINAPI CancelLater(void *useFlag)
 {
-    CancelJob *job = (CancelJob *)arg;
     for (int i = 0; i < 200 && !IsBlockingWait(); i++)
         Sleep(5);
     Sleep(100);
-    job->sawWait = IsBlockingWait();
-    if (job->useFlag)
+    seen.waiting = IsBlockingWait();
+    if (useFlag)
         CancelFlag = TRUE;
     else
         CancelBlockingWait();
@@ -338,75 +221,45 @@ TEST_F(ControlChannel, WaitEndsWhenCancelledFromAnotherThread)
         SCOPED_TRACE(useFlag ? "CancelFlag" : "CancelBlockingWait");
         SetUp();
         ReplyTimeout = 30;
-        ScriptedFtpServer server;
-        server.ReadUntilClosed();   // silent until the client goes
-        SOCKET s = Connect(server);
-        CancelJob job = {useFlag, FALSE};
-        HANDLE thread = CreateThread(nullptr, 0, CancelLater, &job, 0, nullptr);
+        Transcript t({"! drain"});
+        SOCKET s = Open(t);
+        HANDLE thread = CreateThread(nullptr, 0, CancelLater, useFlag ? &seen : nullptr, 0, nullptr);
         DWORD start = GetTickCount();
         EXPECT_EQ(GetReply(s), 4);
         EXPECT_LT(GetTickCount() - start, 2500u);
         WaitForSingleObject(thread, 5000);
         CloseHandle(thread);
-        EXPECT_TRUE(job.sawWait);
+        EXPECT_TRUE(seen.waiting);
         EXPECT_FALSE(IsBlockingWait());
         EXPECT_EQ(LastReplyCode, 421);
-        EXPECT_TRUE(LogHas("! Receive error: Blocking call cancelled"));
-        closesocket(s);
-        client = INVALID_SOCKET;
-        server.Finish();
+        EXPECT_TRUE(LogHasLine("! Receive error: Blocking call cancelled"));
     }
-}
-
-TEST_F(ControlChannel, CancelWithNoWaitRunningDoesNotCancelTheNextOne)
-{
-    ScriptedFtpServer server;
-    server.Delay(200).Send("200 ok\r\n").ReadUntilClosed();
-    SOCKET s = Connect(server);
+    // A cancel with no wait running does not cancel the next one.
+    Transcript t({"! pause 200", "< 200 ok", "! drain"});
+    SOCKET s = Open(t);
     CancelBlockingWait();
     EXPECT_EQ(GetReply(s), 2);
-    EXPECT_STREQ(ReplyText, "200 ok");
 }
 
 // --- the command sender ------------------------------------------------
 
-TEST_F(ControlChannel, SecretsHiddenAndTrailingBlanksOnTheWire)
+TEST_F(ControlChannel, SecretsHiddenLongCommandsCutTrailingBlanksDropped)
 {
-    ScriptedFtpServer server;
-    server.Reply("331 Password\r\n").Reply("332 Account\r\n").Reply("230 Logged on\r\n")
-        .Reply("250 CWD ok\r\n").Reply("230 again\r\n").ReadUntilClosed();
-    SOCKET s = Connect(server);
+    Transcript t({"> USER joe", "< 331 Password", "> PASS se cret ", "< 332 Account", "> ACCT 42", "< 230 ok",
+                  "> CWD /pub", "< 250 CWD ok", "> PASS other ", "< 230 again",
+                  "> CWD " + std::string(287, 'n'), "< 250 ok", "! drain"});
+    SOCKET s = Open(t);
     EXPECT_EQ(FtpCommand(s, "USER %s", "joe"), 3);
     EXPECT_EQ(FtpCommand(s, "PASS %s", "se cret "), 3);
     EXPECT_EQ(FtpCommand(s, "ACCT %s", "42 "), 2);
     EXPECT_EQ(FtpCommand(s, "CWD %s", "/pub  \t"), 2);
     EXPECT_EQ(FtpCommandText(s, "PASS other "), 2);
-    EXPECT_EQ(LastReplyCode, 230);
-    closesocket(s);
-    client = INVALID_SOCKET;
-    ASSERT_TRUE(server.Finish()) << server.Error();
-    EXPECT_EQ(server.Received(), "USER joe\r\nPASS se cret \r\nACCT 42\r\nCWD /pub\r\nPASS other \r\n");
-    EXPECT_TRUE(LogHas("PASS (hidden)"));
-    EXPECT_TRUE(LogHas("ACCT (hidden)"));
-    EXPECT_FALSE(LogMentions("cret"));
-    EXPECT_FALSE(LogMentions("other"));
-    EXPECT_FALSE(LogMentions("42"));
-    EXPECT_TRUE(LogHas("USER joe"));
+    EXPECT_EQ(FtpCommand(s, "CWD %s", std::string(400, 'n').c_str()), 2);
+    Close();
+    EXPECT_TRUE(t.Finish());
+    EXPECT_TRUE(LogHasLine("PASS (hidden)") && LogHasLine("ACCT (hidden)") && LogHasLine("USER joe"));
+    EXPECT_FALSE(LogMentions("cret") || LogMentions("other") || LogMentions("42"));
     EXPECT_EQ(CommandLock, FALSE);
-}
-
-TEST_F(ControlChannel, CommandLongerThanTheLimitIsCut)
-{
-    ScriptedFtpServer server;
-    server.Reply("250 ok\r\n").ReadUntilClosed();
-    SOCKET s = Connect(server);
-    std::string name(400, 'n');
-    EXPECT_EQ(FtpCommand(s, "CWD %s", name.c_str()), 2);
-    closesocket(s);
-    client = INVALID_SOCKET;
-    ASSERT_TRUE(server.Finish()) << server.Error();
-    ASSERT_EQ(server.Commands().size(), 1u);
-    EXPECT_EQ(server.Commands()[0], "CWD " + std::string(287, 'n'));
 }
 
 TEST_F(ControlChannel, NoopStaysOutOfTheLogUnlessVerbose)
@@ -415,29 +268,20 @@ TEST_F(ControlChannel, NoopStaysOutOfTheLogUnlessVerbose)
         SCOPED_TRACE(verbose);
         SetUp();
         GlobalSettings.verbose = verbose;
-        ScriptedFtpServer server;
-        server.Reply("200 NOOP ok\r\n").Reply("200 noop too\r\n").ReadUntilClosed();
-        SOCKET s = Connect(server);
+        Transcript t({"> NOOP", "< 200 NOOP ok", "> NOOP", "< 200 noop too", "! drain"});
+        SOCKET s = Open(t);
         EXPECT_EQ(FtpCommand(s, "NOOP"), 2);
-        EXPECT_EQ(FtpCommandText(s, "NOOP"), 2);
-        std::vector<std::string> expected;
-        if (verbose)
-            expected = {"NOOP", "200 NOOP ok", "NOOP", "200 noop too"};
-        else
-            expected = {"NOOP"};   // FtpCommandText always echoes
-        EXPECT_EQ(Log(), expected);
-        closesocket(s);
-        client = INVALID_SOCKET;
-        EXPECT_TRUE(server.Finish()) << server.Error();
-        EXPECT_EQ(server.Commands(), (std::vector<std::string>{"NOOP", "NOOP"}));
+        EXPECT_EQ(FtpCommandText(s, "NOOP"), 2);   // always echoed
+        EXPECT_EQ(LoggedLines(), verbose ? (Lines{"NOOP", "200 NOOP ok", "NOOP", "200 noop too"}) : Lines{"NOOP"});
+        Close();
+        EXPECT_TRUE(t.Finish());
     }
 }
 
-TEST_F(ControlChannel, CommandWhileAnotherRunsIsRefused)
+TEST_F(ControlChannel, RefusedWhileLockedOrNotConnected)
 {
-    ScriptedFtpServer server;
-    server.ReadUntilClosed();
-    SOCKET s = Connect(server);
+    Transcript t({"! drain"});
+    SOCKET s = Open(t);
     CommandLock = TRUE;
     EXPECT_EQ(FtpCommand(s, "CWD %s", "x"), 4);
     EXPECT_EQ(LastReplyCode, 400);
@@ -445,21 +289,16 @@ TEST_F(ControlChannel, CommandWhileAnotherRunsIsRefused)
     EXPECT_EQ(FtpCommandText(s, "RETR x"), 5);
     EXPECT_EQ(LastReplyCode, 0);
     EXPECT_TRUE(CommandLock);
-    EXPECT_TRUE(Log().empty());
-    closesocket(s);
-    client = INVALID_SOCKET;
-    ASSERT_TRUE(server.Finish()) << server.Error();
-    EXPECT_EQ(server.Received(), "");
-}
+    EXPECT_TRUE(LoggedLines().empty());
+    Close();
+    EXPECT_TRUE(t.Finish());
+    EXPECT_EQ(t.Received(), "");
 
-TEST_F(ControlChannel, NotConnected)
-{
+    CommandLock = FALSE;
     EXPECT_EQ(FtpCommand(NO_SOCKET, "CWD %s", "pub"), 0);
-    EXPECT_EQ(Log(), (std::vector<std::string>{"CWD pub", "! Not connected, ignored"}));
     EXPECT_FALSE(CommandLock);
     EXPECT_EQ(FtpCommandText(NO_SOCKET, "PASS x"), 0);
-    EXPECT_EQ(Log().back(), "! Not connected, ignored");
-    EXPECT_EQ(Log()[2], "PASS (hidden)");
+    EXPECT_EQ(LoggedLines(), (Lines{"CWD pub", "! Not connected, ignored", "PASS (hidden)", "! Not connected, ignored"}));
     EXPECT_EQ(SendLine(NO_SOCKET, "X"), -1);
     EXPECT_EQ(GetReply(NO_SOCKET), 0);
     EXPECT_EQ(ReadReplyLine(NO_SOCKET), 0);
@@ -467,15 +306,10 @@ TEST_F(ControlChannel, NotConnected)
 }
 
 // The other thread holds the channel; SendLine waits without dispatching.
-struct BusyJob {
-    bool cancel;
-};
-
-DWORD WINAPI ReleaseLater(void *arg)
+DWORD WINAPI ReleaseLater(void *cancel)
 {
-    BusyJob *job = (BusyJob *)arg;
     Sleep(200);
-    if (job->cancel)
+    if (cancel)
         CancelFlag = TRUE;
     else
         InterlockedDecrement(&CommandBusy);
@@ -488,38 +322,37 @@ TEST_F(ControlChannel, SendLineWaitsForTheOtherThread)
         SCOPED_TRACE(cancel ? "cancelled" : "released");
         SetUp();
         GlobalSettings.verbose = 1;
-        ScriptedFtpServer server;
-        server.ReadUntilClosed();
-        SOCKET s = Connect(server);
+        Transcript t({"! drain"});
+        SOCKET s = Open(t);
         CommandBusy = 1;
-        BusyJob job = {cancel};
-        HANDLE thread = CreateThread(nullptr, 0, ReleaseLater, &job, 0, nullptr);
+        HANDLE thread = CreateThread(nullptr, 0, ReleaseLater, cancel ? &seen : nullptr, 0, nullptr);
         DWORD start = GetTickCount();
         int sent = SendLine(s, "CWD x ");
         DWORD elapsed = GetTickCount() - start;
         WaitForSingleObject(thread, 5000);
         CloseHandle(thread);
-        EXPECT_GE(elapsed, 150u);
-        EXPECT_LT(elapsed, 3000u);
+        EXPECT_TRUE(elapsed >= 150 && elapsed < 3000) << elapsed;
         EXPECT_EQ(sent, cancel ? -1 : 7);
-        EXPECT_TRUE(LogHas("[X] Command in progress, yielding."));
-        closesocket(s);
-        client = INVALID_SOCKET;
-        ASSERT_TRUE(server.Finish()) << server.Error();
-        EXPECT_EQ(server.Received(), cancel ? "" : "CWD x\r\n");
+        EXPECT_TRUE(LogHasLine("[X] Command in progress, yielding."));
+        Close();
+        EXPECT_TRUE(t.Finish());
+        EXPECT_EQ(t.Received(), cancel ? "" : "CWD x\r\n");
         CommandBusy = 0;
     }
 }
 
-TEST_F(ControlChannel, SendFailureIsReported)
+TEST_F(ControlChannel, SendAndAbortOnABrokenSocketAreReported)
 {
-    ScriptedFtpServer server;
-    server.ReadUntilClosed();
-    SOCKET s = Connect(server);
+    GlobalSettings.verbose = 1;
+    Transcript t({"! drain"});
+    SOCKET s = Open(t);
     shutdown(s, SD_SEND);
     EXPECT_EQ(SendAll(s, "NOOP\r\n", 6), 0);
-    ASSERT_EQ(Log().size(), 1u);
-    EXPECT_EQ(Log()[0].rfind("! Send error: ", 0), 0u) << Log()[0];
+    EXPECT_EQ(SendAbort(s), 0);
+    Lines log = LoggedLines();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].rfind("! Send error: ", 0), 0u) << log[0];
+    EXPECT_EQ(log[1].rfind("[" + std::to_string(s) + "] IP not accepted ", 0), 0u) << log[1];
 }
 
 TEST_F(ControlChannel, GreetingRecognisesTheHostTypeOnlyWhileAutomatic)
@@ -530,35 +363,21 @@ TEST_F(ControlChannel, GreetingRecognisesTheHostTypeOnlyWhileAutomatic)
         SetUp();
         DetectFromReplies = TRUE;
         CurrentSession.hostType = hostType;
-        ScriptedFtpServer server;
-        server.Send("220-Welcome\r\n220 (vsFTPd 3.0.3)\r\n").ReadUntilClosed();
-        SOCKET s = Connect(server);
-        EXPECT_EQ(GetReply(s), 2);
-        bool noted = false;
-        for (const std::string &line : Log())
-            noted = noted || line.rfind("Host type (1): ", 0) == 0;
-        if (hostType == HOST_AUTO) {
-            EXPECT_NE(CurrentSession.hostType, HOST_AUTO) << "recognised from the greeting";
-            EXPECT_TRUE(noted);
-        } else {
-            EXPECT_EQ(CurrentSession.hostType, hostType) << "a chosen host type stays";
-            EXPECT_FALSE(noted);
-        }
-        closesocket(s);
-        client = INVALID_SOCKET;
-        server.Finish();
+        Transcript t({"< 220-Welcome", "< 220 (vsFTPd 3.0.3)", "! drain"});
+        EXPECT_EQ(GetReply(Open(t)), 2);
+        bool noted = LogMentions("Host type (1): ");
+        EXPECT_NE(CurrentSession.hostType, HOST_AUTO) << "recognised from the greeting";
+        EXPECT_TRUE(hostType == HOST_AUTO || CurrentSession.hostType == hostType) << "a chosen host type stays";
+        EXPECT_EQ(noted, hostType == HOST_AUTO);
     }
     DetectFromReplies = FALSE;
-    CurrentSession.hostType = HOST_AUTO;
     FreeHostLibrary();
 }
 
 TEST_F(ControlChannel, FlushDropsPendingAndWaitingBytes)
 {
-    ScriptedFtpServer server;
-    server.Send("200 a\r\n226 stale\r\n").ReadCommand().Send("999 junk\r\n").ReadCommand()
-        .Send("250 fresh\r\n").ReadUntilClosed();
-    SOCKET s = Connect(server);
+    Transcript t({"<< 200 a\\r\\n226 stale\\r\\n", "> GO1", "< 999 junk", "> GO2", "< 250 fresh", "! drain"});
+    SOCKET s = Open(t);
     ASSERT_EQ(WaitForBytes(s, 18, 3000), 18);
     EXPECT_EQ(GetReply(s), 2);
     EXPECT_GT(PendingText.length, 0);
@@ -574,15 +393,12 @@ TEST_F(ControlChannel, FlushDropsPendingAndWaitingBytes)
 
 // --- the blocking hook and the timers ------------------------------------
 
-TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReply)
+TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReplyOnlyWhenSet)
 {
-    HWND window = TestWindow();
-    ASSERT_NE(window, nullptr);
     SetThreadBlockingHook(BlockingHook);   // the program's own hook
-    ScriptedFtpServer server;
-    server.ReadCommand().Delay(400).Send("211 status\r\n").ReadUntilClosed();
-    ControlSocket = Connect(server);
-    PostMessageA(window, WM_TEST_NESTED, 0, 0);
+    Transcript t({"> STAT", "! pause 400", "< 211 status", "! pause 200", "< 200 again", "! drain"});
+    ControlSocket = Open(t);
+    PostMessageA(Window(), WM_TEST_NESTED, 0, 0);
     EXPECT_EQ(FtpCommand(ControlSocket, "STAT"), 2);
     EXPECT_EQ(seen.count, 1);
     EXPECT_TRUE(seen.waiting);
@@ -590,46 +406,35 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReply)
     EXPECT_EQ(seen.nestedResult, 4);   // re-entered command refused
     EXPECT_EQ(seen.nestedCode, 400);
     EXPECT_EQ(LastReplyCode, 211);
-    closesocket(ControlSocket);
-    client = INVALID_SOCKET;
-    ASSERT_TRUE(server.Finish()) << server.Error();
-    EXPECT_EQ(server.Commands(), std::vector<std::string>{"STAT"});
-}
 
-TEST_F(ControlChannel, NoHookNoDispatch)
-{
-    HWND window = TestWindow();
-    ScriptedFtpServer server;
-    server.Delay(200).Send("200 ok\r\n").ReadUntilClosed();
-    SOCKET s = Connect(server);
-    PostMessageA(window, WM_TEST_CANCEL, 0, 0);
-    EXPECT_EQ(GetReply(s), 2);
-    EXPECT_EQ(seen.count, 0);
+    SetThreadBlockingHook(nullptr);   // no hook: nothing is dispatched
+    PostMessageA(Window(), WM_TEST_CANCEL, 0, 0);
+    EXPECT_EQ(GetReply(ControlSocket), 2);
+    EXPECT_EQ(seen.count, 1);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
+    Close();
+    EXPECT_TRUE(t.Finish());
 }
 
 TEST_F(ControlChannel, BlockingTimerTickCancelsTheWait)
 {
-    HWND window = TestWindow();
     SetThreadBlockingHook(TestHook);
     ReplyTimeout = 30;
-    ScriptedFtpServer server;
-    server.Delay(3000).ReadUntilClosed();
-    SOCKET s = Connect(server);
-    PostMessageA(window, WM_TEST_TIMER_TICK, 0, 0);
+    Transcript t({"! pause 3000", "! drain"});
+    SOCKET s = Open(t);
+    PostMessageA(Window(), WM_TEST_TIMER_TICK, 0, 0);
     DWORD start = GetTickCount();
     EXPECT_EQ(GetReply(s), 4);
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(Log(), (std::vector<std::string>{"! Timer cancelled blocking call",
-                                               "! Receive error: Blocking call cancelled"}));
+    EXPECT_EQ(LoggedLines(), (Lines{"! Timer cancelled blocking call", "! Receive error: Blocking call cancelled"}));
 }
 
 TEST_F(ControlChannel, BlockingTimerCountsDownAndIdlesQuietly)
 {
-    HWND window = TestWindow();
+    HWND window = Window();
     CurrentSession.timeout = 12;
     StartBlockingTimer(window, BLOCKING_TIMER_ID);
     EXPECT_EQ(TimerCountdown, 2);
@@ -641,36 +446,32 @@ TEST_F(ControlChannel, BlockingTimerCountsDownAndIdlesQuietly)
     OnBlockingTimer(window);   // reaches zero with no wait running
     EXPECT_FALSE(KillTimer(window, BLOCKING_TIMER_ID)) << "timer stopped at zero";
     EXPECT_FALSE(CancelFlag);
-    EXPECT_TRUE(Log().empty());
+    EXPECT_TRUE(LoggedLines().empty());
 }
 
 TEST_F(ControlChannel, RealBlockingTimerEndsAStalledReply)
 {
     // A session time-out under 5 seconds: the first 5-second tick ends it.
-    HWND window = TestWindow();
     SetThreadBlockingHook(TestHook);
     CurrentSession.timeout = 1;
     ReplyTimeout = 60;
-    ScriptedFtpServer server;
-    server.SetStepTimeout(15000);
-    server.Delay(9000).ReadUntilClosed();
-    SOCKET s = Connect(server);
-    StartBlockingTimer(window, BLOCKING_TIMER_ID);
+    Transcript t({"! pause 9000", "! drain"});
+    t.Server().SetStepTimeout(15000);
+    SOCKET s = Open(t);
+    StartBlockingTimer(Window(), BLOCKING_TIMER_ID);
     DWORD start = GetTickCount();
     EXPECT_EQ(GetReply(s), 4);
     DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 4000u);
-    EXPECT_LT(elapsed, 8000u);
-    EXPECT_TRUE(LogHas("! Timer cancelled blocking call"));
-    EXPECT_FALSE(KillTimer(window, BLOCKING_TIMER_ID));
+    EXPECT_TRUE(elapsed >= 4000 && elapsed < 8000) << elapsed;
+    EXPECT_TRUE(LogHasLine("! Timer cancelled blocking call"));
+    EXPECT_FALSE(KillTimer(Window(), BLOCKING_TIMER_ID));
 }
 
 TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
 {
-    HWND window = TestWindow();
-    ScriptedFtpServer server;
-    server.Reply("200 NOOP ok\r\n").ReadUntilClosed();
-    ControlSocket = Connect(server);
+    HWND window = Window();
+    Transcript t({"> NOOP", "< 200 NOOP ok", "! drain"});
+    ControlSocket = Open(t);
     CommandBusy = 1;
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
     CommandBusy = 0;
@@ -679,14 +480,11 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
     CommandLock = FALSE;
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
     EXPECT_EQ(LastReplyCode, 200);
-    EXPECT_TRUE(Log().empty());
-    closesocket(ControlSocket);
-    client = INVALID_SOCKET;
-    ASSERT_TRUE(server.Finish()) << server.Error();
-    EXPECT_EQ(server.Received(), "NOOP\r\n");
-
+    EXPECT_TRUE(LoggedLines().empty());
+    Close();
+    EXPECT_TRUE(t.Finish());
+    EXPECT_EQ(t.Received(), "NOOP\r\n");
     // Without a connection the tick stops its own timer.
-    ControlSocket = NO_SOCKET;
     SetTimer(window, KEEPALIVE_TIMER_ID, 30000, KeepAliveTick);
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
     EXPECT_FALSE(KillTimer(window, KEEPALIVE_TIMER_ID));
@@ -700,45 +498,21 @@ TEST_F(ControlChannel, AbortSendsInterruptAsUrgentDataThenAbor)
         SCOPED_TRACE(oobInline ? "urgent inline" : "urgent apart");
         SetUp();
         GlobalSettings.verbose = 1;
-        ScriptedFtpServer server;
-        server.SetOobInline(oobInline);
-        if (oobInline)
-            server.ReadBytes(10);
-        else
-            server.ReadUrgent().ReadBytes(9);
-        server.Send("426 Aborted\r\n226 ABOR ok\r\n").ReadUntilClosed();
-        SOCKET s = Connect(server);
+        // TCP carries the last byte of the urgent send as the mark.
+        Transcript t({oobInline ? "! bytes 10" : "! urgent", oobInline ? "" : "! bytes 9", "< 426 Aborted",
+                      "< 226 ABOR ok", "! drain"});
+        t.Server().SetOobInline(oobInline);
+        SOCKET s = Open(t);
         EXPECT_EQ(SendAbort(s), 4);
         EXPECT_EQ(LastReplyCode, 426);
         EXPECT_EQ(GetReply(s), 2);
-        closesocket(s);
-        client = INVALID_SOCKET;
-        ASSERT_TRUE(server.Finish()) << server.Error();
-        if (oobInline) {
-            EXPECT_EQ(server.Received(), std::string("\xFF\xF4\xFF\xF2" "ABOR\r\n", 10));
-        } else {
-            // TCP carries the last byte of the urgent send as the mark.
-            EXPECT_EQ(server.Urgent(), "\xFF");
-            EXPECT_EQ(server.Received(), std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
-        }
-        char expected[64];
-        snprintf(expected, sizeof expected, "[%u] Transmitted ABOR", (unsigned)s);
-        EXPECT_TRUE(LogHas(expected));
+        Close();
+        ASSERT_TRUE(t.Finish());
+        EXPECT_EQ(t.Urgent(), oobInline ? "" : "\xFF");
+        EXPECT_EQ(t.Received(), oobInline ? std::string("\xFF\xF4\xFF\xF2" "ABOR\r\n", 10)
+                                          : std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
+        EXPECT_TRUE(LogHasLine("[" + std::to_string(s) + "] Transmitted ABOR"));
     }
-}
-
-TEST_F(ControlChannel, AbortOnABrokenSocketIsNotAccepted)
-{
-    GlobalSettings.verbose = 1;
-    ScriptedFtpServer server;
-    server.ReadUntilClosed();
-    SOCKET s = Connect(server);
-    shutdown(s, SD_SEND);
-    EXPECT_EQ(SendAbort(s), 0);
-    ASSERT_EQ(Log().size(), 1u);
-    char prefix[64];
-    snprintf(prefix, sizeof prefix, "[%u] IP not accepted ", (unsigned)s);
-    EXPECT_EQ(Log()[0].rfind(prefix, 0), 0u) << Log()[0];
 }
 
 TEST_F(ControlChannel, ClosesDrainAndReturnNoSocket)
@@ -746,77 +520,50 @@ TEST_F(ControlChannel, ClosesDrainAndReturnNoSocket)
     for (bool graceful : {true, false}) {
         SCOPED_TRACE(graceful ? "CloseGraceful" : "CloseQuiet");
         SetUp();
-        ScriptedFtpServer server;
-        server.Send("226 leftover\r\n").ReadUntilClosed().Send("221 bye\r\n").Close();
-        SOCKET s = Connect(server);
+        Transcript t({"< 226 leftover", "! drain"});
+        SOCKET s = Open(t);
+        client = INVALID_SOCKET;
         DWORD start = GetTickCount();
         EXPECT_EQ(graceful ? CloseGraceful(s) : CloseQuiet(s), NO_SOCKET);
         EXPECT_LT(GetTickCount() - start, 3000u);
-        client = INVALID_SOCKET;
         EXPECT_EQ(CancelFlag, graceful ? TRUE : FALSE);
-        EXPECT_TRUE(server.Finish()) << server.Error();
-        EXPECT_TRUE(Log().empty());
+        EXPECT_TRUE(t.Finish());
+        EXPECT_TRUE(LoggedLines().empty());
+        EXPECT_EQ(CloseGraceful(s), NO_SOCKET) << "closing a closed socket is quiet";
+        EXPECT_TRUE(LoggedLines().empty());
     }
     EXPECT_EQ(CloseGraceful(NO_SOCKET), NO_SOCKET);
     EXPECT_EQ(CloseQuiet(NO_SOCKET), NO_SOCKET);
 }
 
-TEST_F(ControlChannel, ClosingAClosedSocketIsQuiet)
-{
-    ScriptedFtpServer server;
-    server.ReadUntilClosed();
-    SOCKET s = Connect(server);
-    closesocket(s);
-    client = INVALID_SOCKET;
-    EXPECT_EQ(CloseGraceful(s), NO_SOCKET);
-    EXPECT_TRUE(Log().empty());
-}
-
 // --- log output and error texts ------------------------------------------
 
-TEST_F(ControlChannel, DebugLinesNeedVerbose)
+TEST_F(ControlChannel, DebugLinesNeedVerboseAndErrorTexts)
 {
     LogLine("[debug] hidden");
     LogLine("! shown");
     LogFormat("%s %d", "+ note", 7);
     GlobalSettings.verbose = 1;
     LogLine("[debug] shown");
-    std::string huge(3000, 'h');
-    LogFormat("%s", huge.c_str());
-    std::vector<std::string> log = Log();
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0], "! shown");
-    EXPECT_EQ(log[1], "+ note 7");
-    EXPECT_EQ(log[2], "[debug] shown");
-    EXPECT_EQ(log[3], std::string(2047, 'h'));
-}
-
-TEST_F(ControlChannel, WinSockErrorTexts)
-{
+    LogFormat("%s", std::string(3000, 'h').c_str());
+    ReportWinSockError("connect", 10061);
+    ReportWinSockError(nullptr, 10064);
+    EXPECT_EQ(LoggedLines(), (Lines{"! shown", "+ note 7", "[debug] shown", std::string(2047, 'h'),
+                                   "! connect: connection refused", "! host down"}));
     const struct {
         int error;
         const char *text;
     } table[] = {
-        {10004, "Blocking call cancelled"},
-        {10035, "socket marked as non-blocking and SO_LINGER set not 0"},
-        {10061, "connection refused"},
-        {11001, "Host not found or server failure"},
-        {11002, "Host not found or server failure"},
-        {11004, "Valid name, no data record for type"},
-        {10058, "error 10058"},
-        {0, "error 0"},
-        {-1, "error 4294967295"},
+        {10004, "Blocking call cancelled"}, {10035, "socket marked as non-blocking and SO_LINGER set not 0"},
+        {11001, "Host not found or server failure"}, {11002, "Host not found or server failure"},
+        {11004, "Valid name, no data record for type"}, {10058, "error 10058"}, {-1, "error 4294967295"},
     };
     for (const auto &e : table) {
-        SCOPED_TRACE(e.error);
-        EXPECT_STREQ(WinSockErrorText(e.error, nullptr), e.text);
         char buffer[128];
+        EXPECT_STREQ(WinSockErrorText(e.error, nullptr), e.text);
         EXPECT_EQ(WinSockErrorText(e.error, buffer), buffer);
         EXPECT_STREQ(buffer, e.text);
     }
-    ReportWinSockError("connect", 10061);
-    ReportWinSockError(nullptr, 10064);
-    EXPECT_EQ(Log(), (std::vector<std::string>{"! connect: connection refused", "! host down"}));
 }
 
 // --- the wait layer's connect and accept --------------------------------
@@ -827,11 +574,10 @@ TEST_F(ControlChannel, ConnectAndAcceptThroughTheWaitLayer)
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
     ASSERT_EQ(bind(listener, (sockaddr *)&address, sizeof address), 0);
     ASSERT_EQ(listen(listener, 1), 0);
-    int size = sizeof address;
     getsockname(listener, (sockaddr *)&address, &size);
-
     DWORD start = GetTickCount();
     EXPECT_EQ(AcceptSocket(listener, nullptr, nullptr, 150), INVALID_SOCKET);
     EXPECT_EQ(WSAGetLastError(), 10004);
@@ -846,7 +592,6 @@ TEST_F(ControlChannel, ConnectAndAcceptThroughTheWaitLayer)
     EXPECT_EQ(GetReply(s), 2);
     closesocket(accepted);
     closesocket(s);
-
     closesocket(listener);   // the port is free now: nobody listens
     SOCKET refused = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     EXPECT_EQ(ConnectSocket(refused, (sockaddr *)&address, sizeof address, 5000), SOCKET_ERROR);

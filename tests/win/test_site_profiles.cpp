@@ -6,6 +6,8 @@
 #include "app/settings.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "logon_helper.h"
+#include "veltro_process_helper.h"
 
 #include <gtest/gtest.h>
 
@@ -15,27 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadFileText(const char *path)
-{
-    std::string text;
-    if (FILE *file = fopen(path, "rb")) {
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
-            text.append(chunk, n);
-        fclose(file);
-    }
-    return text;
-}
-
-void WriteFileText(const char *path, const std::string &text)
-{
-    FILE *file = fopen(path, "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
-}
 
 // The key=value lines of a section, as the platform reads them.
 std::vector<std::string> SectionLines(const char *section)
@@ -87,55 +68,30 @@ protected:
 
 TEST_F(SiteProfiles, EveryFieldRoundTripsThroughTheFile)
 {
-    SiteProfile saved = Named("work");
-    snprintf(saved.host, sizeof saved.host, "ftp.example.org");
-    snprintf(saved.userId, sizeof saved.userId, "joe");
-    snprintf(saved.password, sizeof saved.password, "secret");
-    snprintf(saved.account, sizeof saved.account, "acct42");
-    snprintf(saved.remoteFolder, sizeof saved.remoteFolder, " /pub/with blanks ");
-    snprintf(saved.localFolder, sizeof saved.localFolder, "C:\\Data\\ftp");
-    snprintf(saved.initCommands, sizeof saved.initCommands, "SITE UMASK 022;SITE IDLE 600");
-    snprintf(saved.localMask, sizeof saved.localMask, "*.txt");
-    snprintf(saved.remoteMask, sizeof saved.remoteMask, "*.zip");
-    saved.timeout = 120;
-    saved.hostType = 6000;   // the only code without the host-type library
-    saved.port = 2121;
-    saved.firewallType = 5;
-    saved.retries = 3;
-    saved.savePassword = 1;
-    saved.passive = 0;
-    saved.useFirewall = 1;
-    saved.timeOffset = -3;
-    ASSERT_TRUE(SaveSiteProfile(&saved));
-
-    std::string text = ReadFileText(IniPath);
-    EXPECT_NE(text.find("DIR=\" /pub/with blanks \""), std::string::npos) << text;
-    EXPECT_NE(text.find("PWD=V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2"), std::string::npos);
-    EXPECT_NE(text.find("ACT=V51688AD5507F731994A379402E48435D96959BAF7038"), std::string::npos);
-    EXPECT_NE(text.find("TIMEOFFSET=-3"), std::string::npos);
-    EXPECT_NE(text.find("FIRETYPE=5"), std::string::npos);
-
+    // Every key differs from its default, so a save writes each back.
+    const std::vector<std::string> lines = {
+        "HOST=ftp.example.org", "UID=joe", "PWD=V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2",
+        "ACT=V51688AD5507F731994A379402E48435D96959BAF7038", "LMASK=*.txt", "RMASK=*.zip", "TIMEOUT=120",
+        "LOCDIR=C:\\Data\\ftp", "DIR=\" /pub/with blanks \"", "FIREWALL=1", "FIRETYPE=5", "RETRIES=3", "PORT=2121",
+        "INITCMD=SITE UMASK 022;SITE IDLE 600", "PASVMODE=0", "TIMEOFFSET=-3"};
+    std::string text = "[work]\r\n";
+    for (const std::string &line : lines)
+        text += line + "\r\n";
+    WriteTextFile(IniPath, text);
     SiteProfile loaded = Named("WORK");   // sections match in any case
     loaded.firewallType = 2;
-    EXPECT_TRUE(LoadSiteProfile(&loaded));
-    EXPECT_STREQ(loaded.host, "ftp.example.org");
-    EXPECT_STREQ(loaded.userId, "joe");
+    ASSERT_TRUE(LoadSiteProfile(&loaded));
+    EXPECT_EQ(loaded.firewallType, 2);   // not read from the site section
     EXPECT_STREQ(loaded.password, "secret");
     EXPECT_STREQ(loaded.account, "acct42");
     EXPECT_STREQ(loaded.remoteFolder, " /pub/with blanks ");
     EXPECT_STREQ(loaded.localFolder, "C:\\Data\\ftp");
-    EXPECT_STREQ(loaded.initCommands, "SITE UMASK 022;SITE IDLE 600");
-    EXPECT_STREQ(loaded.localMask, "*.txt");
-    EXPECT_STREQ(loaded.remoteMask, "*.zip");
-    EXPECT_EQ(loaded.timeout, 120u);
-    EXPECT_EQ(loaded.hostType, 6000);
-    EXPECT_EQ(loaded.port, 2121u);
-    EXPECT_EQ(loaded.retries, 3u);
-    EXPECT_EQ(loaded.savePassword, 1);
-    EXPECT_EQ(loaded.passive, 0);
-    EXPECT_EQ(loaded.useFirewall, 1);
     EXPECT_EQ(loaded.timeOffset, -3);
-    EXPECT_EQ(loaded.firewallType, 2);   // not read from the site section
+    EXPECT_EQ(loaded.passive, 0);
+    loaded.firewallType = 5;
+    DeleteFileA(IniPath);
+    ASSERT_TRUE(SaveSiteProfile(&loaded));
+    EXPECT_EQ(SectionLines("WORK"), lines);
 }
 
 TEST_F(SiteProfiles, DefaultsOnlySaveLeavesHostUserAndOffset)
@@ -187,62 +143,15 @@ TEST_F(SiteProfiles, StartupLoadsTheSessionProfile)
     EXPECT_EQ(GlobalSettings.autoMode, 1);
 }
 
-// Answers the next "Input" dialog of this process: with text, or Cancel
-// when text is null. Gives up after a minute.
-struct PromptAnswer {
-    const char *text;
-    char prompt[256];
-    bool answered;
-};
-
-DWORD WINAPI AnswerPrompt(void *parameter)
-{
-    PromptAnswer *answer = static_cast<PromptAnswer *>(parameter);
-    // Wine on a loaded machine can take many seconds to show a dialog; the
-    // dialog is modal, so giving up early would leave the test hanging.
-    for (int tries = 0; tries < 1200; tries++) {
-        Sleep(50);
-        // Visible only once it has been initialised: text set earlier would
-        // be replaced by the dialog's starting text.
-        HWND dialog = FindWindowA("#32770", "Input");
-        if (!dialog || !IsWindowVisible(dialog))
-            continue;
-        DWORD process = 0;
-        GetWindowThreadProcessId(dialog, &process);
-        if (process != GetCurrentProcessId())
-            continue;
-        GetDlgItemTextA(dialog, IDC_INPUT_PROMPT, answer->prompt, sizeof answer->prompt);
-        if (answer->text) {
-            SetDlgItemTextA(dialog, IDC_INPUT_FIELD, answer->text);
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        } else {
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-        answer->answered = true;
-        return 0;
-    }
-    return 1;
-}
-
-SiteProfile LoadWithPrompt(PromptAnswer *answer)
-{
-    HANDLE thread = CreateThread(nullptr, 0, AnswerPrompt, answer, 0, nullptr);
-    SiteProfile p{};
-    snprintf(p.name, sizeof p.name, "anon");
-    LoadSiteProfile(&p);
-    WaitForSingleObject(thread, 65000);
-    CloseHandle(thread);
-    return p;
-}
-
 TEST_F(SiteProfiles, AnonymousAsksForAMissingMailAddress)
 {
     ProfilePutString("anon", "UID", "anonymous");
     ConfigPutString("MAILADDR", "");
-    PromptAnswer answer = {"typed@example.org", "", false};
-    SiteProfile p = LoadWithPrompt(&answer);
-    ASSERT_TRUE(answer.answered);
-    EXPECT_STREQ(answer.prompt, "Enter your e-mail address:");
+    DialogAnswerer answer({{"Input", "typed@example.org", IDOK, {}, {}}}, 60000);
+    SiteProfile p = Named("anon");
+    LoadSiteProfile(&p);
+    ASSERT_TRUE(answer.Finish(65000));
+    EXPECT_EQ(answer.Prompts(), std::vector<std::string>{"Enter your e-mail address:"});
     EXPECT_STREQ(p.password, "typed@example.org");
     EXPECT_EQ(Raw("_config_", "MAILADDR"), "typed@example.org");
     EXPECT_STREQ(GlobalSettings.mailAddress, "typed@example.org");
@@ -307,7 +216,7 @@ TEST_F(FolderBoxes, RetainWritesThreeAndKeepsLaterKeys)
     Fill(remote, {"/zeta", "/alpha", "/with blank "});
     Fill(local, {"C:\\one"});
     SaveFolderHistory(remote, local);
-    std::string text = ReadFileText(IniPath);
+    std::string text = ReadIniText(IniPath);
     EXPECT_NE(text.find("rdir0=\"/zeta\""), std::string::npos) << text;
     EXPECT_NE(text.find("rdir1=\"/alpha\""), std::string::npos) << text;
     EXPECT_NE(text.find("rdir2=\"/with blank \""), std::string::npos) << text;
@@ -351,7 +260,7 @@ TEST_F(FolderBoxes, LoadAppendsUnquotedFoldersOnce)
 
 TEST_F(FolderBoxes, ProfileListSkipsGlobalSectionInAnyCase)
 {
-    WriteFileText(IniPath, "[_config_]\r\nSESSION=work\r\n"
+    WriteTextFile(IniPath, "[_config_]\r\nSESSION=work\r\n"
                            "[work]\r\nHOST=ftp.example.org\r\n"
                            "[_CONFIG_]\r\nX=1\r\n"
                            "[FIREWALL]\r\nFIRETYPE=1\r\n"
@@ -368,23 +277,13 @@ TEST_F(FolderBoxes, ProfileListSkipsGlobalSectionInAnyCase)
 
 TEST_F(SiteProfiles, FirewallSectionRoundTrip)
 {
-    FirewallSettings f{};
-    snprintf(f.host, sizeof f.host, "proxy.local");
-    snprintf(f.userId, sizeof f.userId, "fwuser");
-    snprintf(f.password, sizeof f.password, "fwpass");
-    f.savePassword = 1;
-    f.type = 6;
-    f.port = 8021;
+    FirewallSettings f{"proxy.local", "fwuser", "fwpass", 1, 6, 8021};
     SaveFirewallSettings(&f);
     EXPECT_EQ(Raw("FIREWALL", "PWD"), "V94CC5BC7903CC59B5798C14152BC85609FAC7567AC7A");
     FirewallSettings back{};
     LoadFirewallSettings(&back);
-    EXPECT_STREQ(back.host, "proxy.local");
-    EXPECT_STREQ(back.userId, "fwuser");
-    EXPECT_STREQ(back.password, "fwpass");
-    EXPECT_EQ(back.type, 6);
-    EXPECT_EQ(back.port, 8021u);
-    EXPECT_EQ(back.savePassword, 1);
+    EXPECT_EQ(memcmp(&back, &f, sizeof f), 0) << back.host << ":" << back.port << " " << back.userId << " "
+                                              << back.password << " " << back.savePassword << " " << back.type;
 }
 
 } // namespace

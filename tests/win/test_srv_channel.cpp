@@ -3,39 +3,28 @@
 // HELP scan ends with its reply, a command issued inside a transfer is
 // refused, a cancelled or failed exchange leaves the next command its own
 // reply, an overlong command is refused, the data socket is closed once.
-// Scripted servers, and vsftpd for the second thread.
+// Scripted transcripts, and vsftpd for the second thread.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/settings.h"
-#include "data_peer_helper.h"
 #include "ftp/control.h"
 #include "ftp/remote_commands.h"
-#include "ftp_server_helper.h"
+#include "logon_helper.h"
+#include "real_server_helper.h"
+#include "resources/resource.h"
 #include "sites/site_profile.h"
+#include "transcript_helper.h"
 #include "transfer/data_sockets.h"
 #include "transfer/transfer.h"
 
-const char *LogHistoryLine(int index);
-
 namespace {
 
-bool LoggedSinceMark(const std::string &part)
-{
-    for (int i = 59; i >= 0; i--) {
-        std::string line = LogHistoryLine(i);
-        if (line == "-- mark --")
-            return false;
-        if (line.find(part) != std::string::npos)
-            return true;
-    }
-    return false;
-}
+using Lines = std::vector<std::string>;
 
 // Runs inside the transfer's pump (posted), or the user's Cancel (a timer).
 std::function<void()> OnPump;
@@ -43,9 +32,9 @@ enum { WM_RUN = WM_APP + 7, CANCEL_TIMER = 7 };
 
 LRESULT CALLBACK WindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_RUN && OnPump)
+    if (message == WM_RUN && OnPump) {
         OnPump();
-    else if (message == WM_TIMER && wParam == CANCEL_TIMER && KillTimer(w, CANCEL_TIMER)) {
+    } else if (message == WM_TIMER && wParam == CANCEL_TIMER && KillTimer(w, CANCEL_TIMER)) {
         CancelFlag = TRUE;
         AbortFlag = TRUE;
     } else {
@@ -54,149 +43,104 @@ LRESULT CALLBACK WindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-BOOL CALLBACK Hook(void)
-{
-    MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        return FALSE;
-    DispatchMessageA(&msg);
-    return TRUE;
-}
-
 class ChannelFaults : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        AppInstance = GetModuleHandleA(nullptr);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = AppInstance;
-        wc.lpszClassName = "VeltroChannelFaults";
-        RegisterClassA(&wc);
-        window = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 1, 1, nullptr, nullptr, AppInstance, nullptr);
-        GlobalSettings.hash = 0;
-        GlobalSettings.keepTimes = 0;
-        CurrentSession = SiteProfile{};
-        CurrentSession.timeout = ReplyTimeout = 5;
+        ResetTransferState(5);
+        SetThreadBlockingHook(nullptr);   // messages only in the transfer's own pump
+        if (!window)
+            window = MakeTestWindow("VeltroChannelFaults", WindowProc);
         CurrentSession.passive = 1;
-        CurrentSession.hostType = 6000;
-        Connected = TRUE;
-        CommandBusy = 0;
-        CommandLock = FALSE;
-        CancelFlag = FALSE;
-        AbortFlag = FALSE;
         AnnouncedType = 'I';
         OnPump = nullptr;
-        SetThreadBlockingHook(nullptr);
         local = std::string(getenv("TEMP") ? getenv("TEMP") : ".") + "\\veltro-faults.bin";
         DeleteFileA(local.c_str());
-        LogLine("-- mark --");
     }
     void TearDown() override
     {
-        SetThreadBlockingHook(nullptr);
+        Close();
+        DestroyWindow(window);
+        window = nullptr;
+        DeleteFileA(local.c_str());
+    }
+    void Close()
+    {
         if (ControlSocket != NO_SOCKET)
             closesocket(ControlSocket);
         ControlSocket = NO_SOCKET;
-        DestroyWindow(window);
-        DeleteFileA(local.c_str());
     }
-    void Connect(ScriptedFtpServer &server)
+    void Open(Transcript &t)
     {
-        server.Start();
-        ControlSocket = ConnectToServer(server.Port());
+        ControlSocket = t.Connect();
         ASSERT_NE(ControlSocket, INVALID_SOCKET);
     }
-    // Ends the session and returns the commands the server saw.
-    std::vector<std::string> Hangup(ScriptedFtpServer &server)
-    {
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-        EXPECT_TRUE(server.Finish()) << server.Error();
-        return server.Commands();
-    }
-    int Transfer(const char *text, int type = 'I')
-    {
-        char command[64];
-        snprintf(command, sizeof command, "%s", text);
-        return text[0] == 'S' ? UploadFile(ControlSocket, command, local.c_str(), type, FALSE)
-                              : DownloadFile(ControlSocket, command, local.c_str(), type, FALSE);
-    }
+    int Transfer(const char *verb, int type = 'I') { return TransferFile(ControlSocket, verb, "f", local, type); }
     HWND window = nullptr;
     std::string local;
 };
 
-bool Has(const std::vector<std::string> &commands, const std::string &prefix)
-{
-    return std::any_of(commands.begin(), commands.end(), [&](const std::string &c) { return c.rfind(prefix, 0) == 0; });
-}
-
 TEST_F(ChannelFaults, FailedUploadsAreNeverSuccess)
 {
+    const Lines stor = {"> PASV", "< 227 ($PASV)", "> STOR f"};
+    auto rows = [&](const char *peer, Lines replies) {
+        Lines all = {peer};
+        all.insert(all.end(), stor.begin(), stor.end());
+        all.insert(all.end(), replies.begin(), replies.end());
+        return all;
+    };
     struct Case {
         const char *name;
-        size_t localSize;          // 0: no local file
-        DataPeer::Ending peerEnd;  // HOLD: the peer reads everything
-        const char *storReply;
+        size_t localSize;   // 0: no local file
+        Lines rows;
     } cases[] = {
-        {"local file missing", 0, DataPeer::HOLD, "150 Ok\r\n226 Done\r\n"},
-        {"426 during STOR", 50000, DataPeer::HOLD, "150 Ok\r\n426 Transfer aborted\r\n"},
-        {"552 on STOR", 50000, DataPeer::HOLD, "552 Exceeded storage allocation\r\n"},
-        {"data dropped mid-upload", 8 << 20, DataPeer::RESET, "150 Ok\r\n226 Done\r\n"},
+        {"local file missing", 0, {"! drain"}},
+        {"426 during STOR", 50000, rows("= pasv recv", {"< 150 Ok", "< 426 Transfer aborted"})},
+        {"552 on STOR", 50000, rows("= pasv recv", {"< 552 Exceeded storage allocation"})},
+        {"data dropped mid-upload", 8 << 20, rows("= pasv send=x end=reset", {"< 150 Ok", "< 226 Done"})},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        LogLine("-- mark --");
-        DeleteFileA(local.c_str());
+        SetUp();
         ASSERT_TRUE(!c.localSize || WriteLocalFile(local, std::string(c.localSize, 'u')));
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        c.peerEnd == DataPeer::RESET ? peer.SendOnConnect("", 0, 0, DataPeer::RESET) : peer.ReceiveOnConnect();
-        peer.StartPassive();
-        ScriptedFtpServer server;
-        server.Serve({{"PASV", peer.PassiveReply() + "\r\n"}, {"STOR", c.storReply}});
-        Connect(server);
-        EXPECT_NE(Transfer("STOR file.bin"), 2);
-        EXPECT_FALSE(LoggedSinceMark("transfer succeeded"));
-        EXPECT_EQ(Has(Hangup(server), "STOR"), c.localSize != 0);
+        Transcript t(c.rows);
+        Open(t);
+        EXPECT_NE(Transfer("STOR"), 2);
+        EXPECT_FALSE(LogMentions("transfer succeeded"));
+        Close();
+        EXPECT_TRUE(t.Finish());
+        EXPECT_TRUE(c.localSize || t.Received().empty()) << "sent for a missing file: " << t.Received();
     }
 }
 
 TEST_F(ChannelFaults, HelpScanEndsWithASingleLineRefusal)
 {
-    ScriptedFtpServer server;
-    server.Serve({{"SYST", "215 MysteryOS\r\n"}});   // HELP gets 502
-    Connect(server);
+    Transcript t({"> SYST", "< 215 MysteryOS", "> HELP", "< 502 Command not implemented", "> NOOP", "< 200 ok"});
+    Open(t);
     DWORD start = GetTickCount();
     DetectHostType(ControlSocket);
     EXPECT_LT(GetTickCount() - start, 1000u);
-    EXPECT_EQ(FtpCommand(ControlSocket, "NOOP"), 5);   // the next reply is its own
-    Hangup(server);
+    EXPECT_EQ(FtpCommand(ControlSocket, "NOOP"), 2);   // the next reply is its own
+    EXPECT_TRUE(t.Finish());
 }
 
-// A download whose data trickles in, so the transfer pumps messages.
-void PacedDownloadPeer(DataPeer &peer)
-{
-    ASSERT_TRUE(peer.Listen());
-    peer.SendOnConnect(std::string(64 * 1024, 'd'), 4096, 25);
-    peer.StartPassive();
-}
+const char *const Trickle = "= pasv send=#65536 piece=4096 pause=25";   // the loop pumps messages
 
 TEST_F(ChannelFaults, CommandInsideATransferIsRefused)
 {
-    DataPeer peer;
-    PacedDownloadPeer(peer);
-    ScriptedFtpServer server;
-    server.Serve({{"PASV", peer.PassiveReply() + "\r\n"}, {"RETR", "150 Data\r\n226 Done\r\n"},
-                  {"PWD", "257 \"/\"\r\n"}});
-    Connect(server);
+    Transcript t({Trickle, "> PASV", "< 227 ($PASV)", "> RETR f", "<< 150 Data\\r\\n226 Done\\r\\n", "> PWD",
+                  "< 257 \"/\""});
+    Open(t);
     int pwd = -1, pwdCode = -1, help = 0;
-    OnPump = [&] { pwd = FtpCommand(ControlSocket, "PWD"), pwdCode = LastReplyCode, help = SendLine(ControlSocket, "HELP"); };
+    OnPump = [&] {   // the flush would drop the pending "226 Done"
+        pwd = FtpCommand(ControlSocket, "PWD"), pwdCode = LastReplyCode, help = SendLine(ControlSocket, "HELP");
+        FlushReply(ControlSocket);
+    };
     PostMessageA(window, WM_RUN, 0, 0);
-    EXPECT_EQ(Transfer("RETR file.bin"), 2);
+    EXPECT_EQ(Transfer("RETR"), 2);
     EXPECT_TRUE(pwd == 4 && pwdCode == 400 && help == -1) << pwd << " " << pwdCode << " " << help;
     EXPECT_EQ(FtpCommand(ControlSocket, "PWD"), 2);
-    EXPECT_EQ(Hangup(server), (std::vector<std::string>{"PASV", "RETR file.bin", "PWD"}));
+    EXPECT_TRUE(t.Finish());
 }
 
 TEST_F(ChannelFaults, NextCommandGetsItsOwnReply)
@@ -204,64 +148,53 @@ TEST_F(ChannelFaults, NextCommandGetsItsOwnReply)
     struct Case {
         const char *name;
         BOOL passive;
-        std::vector<std::pair<std::string, std::string>> table;
-        int delayMs;   // the server's pause before its first reply
-        std::vector<std::string> commands;
+        Lines rows;
     } cases[] = {
-        {"cancel during the TYPE reply", TRUE, {{"TYPE", "200 Type set\r\n"}}, 1500, {"TYPE A", "PWD"}},
+        {"cancel during the TYPE reply", TRUE, {"> TYPE A", "! pause 1500", "< 200 Type set"}},
         {"cancelled active accept", FALSE,
-         {{"PORT", "200 Ok\r\n"}, {"RETR", "150 Opening\r\n425 No data connection\r\n"}}, 0,
-         {"PORT", "RETR file.bin", "PWD"}},
+         {">~ PORT 127,0,0,1,*", "< 200 Ok", "> RETR f", "<< 150 Opening\\r\\n425 No data connection\\r\\n"}},
     };
     for (Case &c : cases) {
         SCOPED_TRACE(c.name);
+        SetUp();
         CurrentSession.passive = c.passive;
         AnnouncedType = c.passive ? 'I' : 'A';   // TYPE A only in the first case
-        c.table.push_back({"PWD", "257 \"/\"\r\n"});
-        ScriptedFtpServer server;
-        if (c.delayMs)
-            server.ReadCommand().Delay(c.delayMs).Send(c.table[0].second);
-        server.Serve(c.table);
-        Connect(server);
-        SetThreadBlockingHook(Hook);
+        c.rows.insert(c.rows.end(), {"> PWD", "< 257 \"/\""});
+        Transcript t(c.rows);
+        Open(t);
+        SetThreadBlockingHook(BlockingHook);
         SetTimer(window, CANCEL_TIMER, 300, nullptr);
-        EXPECT_NE(Transfer("RETR file.bin", 'A'), 2);
+        EXPECT_NE(Transfer("RETR", 'A'), 2);
         EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && LastReplyCode == 257) << LastReplyCode;
-        std::vector<std::string> commands = Hangup(server);
-        std::replace_if(commands.begin(), commands.end(), [](auto &s) { return s.rfind("PORT", 0) == 0; }, "PORT");
-        EXPECT_EQ(commands, c.commands);
+        Close();
+        EXPECT_TRUE(t.Finish());
     }
 }
 
 TEST_F(ChannelFaults, OverlongCommandIsRefusedWithAMessage)
 {
-    ScriptedFtpServer server;
-    server.Serve({{"NOOP", "200 Ok\r\n"}});
-    Connect(server);
-    std::string name(600, 'n');
-    EXPECT_EQ(FtpCommand(ControlSocket, "DELE /pub/%s", name.c_str()), 5);
-    EXPECT_TRUE(LoggedSinceMark("! Command too long"));
+    Transcript t({"> NOOP", "< 200 Ok"});
+    Open(t);
+    EXPECT_EQ(FtpCommand(ControlSocket, "DELE /pub/%s", std::string(600, 'n').c_str()), 5);
+    EXPECT_TRUE(LogMentions("! Command too long, not sent: DELE /pub/nnn"));
     EXPECT_EQ(FtpCommand(ControlSocket, "NOOP"), 2);
-    EXPECT_EQ(Hangup(server), std::vector<std::string>{"NOOP"});
+    EXPECT_TRUE(t.Finish());
 }
 
 TEST_F(ChannelFaults, DataSocketClosedByCancelIsClosedOnce)
 {
-    DataPeer peer;
-    PacedDownloadPeer(peer);
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply() + "\r\n").Reply("150 Data\r\n").ReadUrgent().ReadCommand();
-    server.Send("426 Aborted\r\n226 ABOR ok\r\n").ReadUntilClosed();
-    Connect(server);
+    Transcript t({std::string(Trickle) + " end=hold", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Data", "! urgent", ">~ *ABOR",
+                  "<< 426 Aborted\\r\\n226 ABOR ok\\r\\n"});
+    Open(t);
     SOCKET spare = INVALID_SOCKET;   // made after the close: may reuse the handle
     OnPump = [&] { CloseDataConnections(), spare = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP); };
     PostMessageA(window, WM_RUN, 0, 0);
-    Transfer("RETR file.bin");
+    Transfer("RETR");
     EXPECT_EQ(ReceiveResult, 2);   // partial: cancelled
     int type = 0, size = sizeof type;
     EXPECT_EQ(getsockopt(spare, SOL_SOCKET, SO_TYPE, (char *)&type, &size), 0);
     closesocket(spare);
-    Hangup(server);
+    EXPECT_TRUE(t.Finish());
 }
 
 // A batch on a second thread while the window thread issues PWD and Cancel,
@@ -274,8 +207,7 @@ struct Worker {
     {
         Worker *w = static_cast<Worker *>(self);
         for (int i = 0; i < 40; i++) {
-            char command[] = "RETR threads.bin";
-            if (DownloadFile(w->control, command, w->local.c_str(), 'I', FALSE) == 2 && ReceiveResult == 1)
+            if (TransferFile(w->control, "RETR", "threads.bin", w->local, 'I') == 2 && ReceiveResult == 1)
                 w->transferred++;
         }
         return 0;
@@ -284,17 +216,16 @@ struct Worker {
 
 TEST_F(ChannelFaults, SecondThreadTransfersWhileWindowThreadCommands)
 {
-    const char *port = getenv("VELTRO_VSFTPD_PORT"), *root = getenv("VELTRO_VSFTPD_ROOT");
-    if (!port || !root)
+    if (!RealServersRunning())
         GTEST_SKIP() << "no test servers (run through tests/servers/with-servers.sh)";
-    ControlSocket = ConnectToServer((unsigned short)atoi(port));
-    ASSERT_TRUE(GetReply(ControlSocket) == 2 && FtpCommand(ControlSocket, "USER %s", getenv("VELTRO_FTP_USER")) == 3 &&
-                FtpCommand(ControlSocket, "PASS %s", getenv("VELTRO_FTP_PASS")) == 2);
-    const std::string remote = std::string("Z:") + root + "/threads.bin";
+    GlobalSettings.keepTimes = 0;
+    ControlSocket = LogOnTo(RealServers[0]);
+    ASSERT_NE(ControlSocket, NO_SOCKET);
+    const std::string remote = ServerFile(RealServers[0], "threads.bin");
     ASSERT_TRUE(WriteLocalFile(remote, std::string(300000, 't')));
     MainWindow = window;   // the worker's log lines are posted to this thread
-    LogLine("-- mark --");
-    SetThreadBlockingHook(Hook);
+    LogLine("-- second thread --");
+    SetThreadBlockingHook(BlockingHook);
     Worker worker{ControlSocket, local};
     HANDLE thread = CreateThread(nullptr, 0, Worker::Run, &worker, 0, nullptr);
     int commands = 0;
@@ -308,12 +239,74 @@ TEST_F(ChannelFaults, SecondThreadTransfersWhileWindowThreadCommands)
     }
     CloseHandle(thread);
     MainWindow = nullptr;
-    EXPECT_GT(worker.transferred, 0);
-    EXPECT_GT(commands, 10);
+    EXPECT_TRUE(worker.transferred > 0 && commands > 10) << worker.transferred << " " << commands;
     EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && strncmp(ReplyText, "257 ", 4) == 0) << ReplyText;
-    EXPECT_EQ(Transfer("RETR threads.bin"), 2);
+    EXPECT_EQ(TransferFile(ControlSocket, "RETR", "threads.bin", local, 'I'), 2);
     EXPECT_EQ(ReadLocalFile(local), std::string(300000, 't'));
     DeleteFileA(remote.c_str());
+}
+
+// The status of a transfer on a second thread: the worker makes no window;
+// the window thread opens, fills and closes the dialog from its posts.
+struct StatusWorker {
+    HANDLE opened = CreateEventA(nullptr, FALSE, FALSE, nullptr), proceed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    static DWORD WINAPI Run(void *self)
+    {
+        StatusWorker *w = static_cast<StatusWorker *>(self);
+        OpenStatusDialog(2);
+        ShowProgress(4096, 0, 1000, 0);
+        SetEvent(w->opened);
+        WaitForSingleObject(w->proceed, 10000);
+        CloseStatusDialog();
+        return 0;
+    }
+};
+
+TEST_F(ChannelFaults, StatusOfAWorkerTransferIsShownByTheWindowThread)
+{
+    GlobalSettings.hash = 1;
+    MainWindow = window;
+    LogLine("-- status --");   // the window thread's first line readies the relay
+    StatusWorker w;
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, StatusWorker::Run, &w, 0, &id);
+    ASSERT_EQ(WaitForSingleObject(w.opened, 10000), WAIT_OBJECT_0);
+    int windows = 0;
+    EnumThreadWindows(id, [](HWND, LPARAM n) -> BOOL { return ++*(int *)n > 0; }, (LPARAM)&windows);
+    EXPECT_EQ(windows, 0) << "the worker made a window";
+    PumpTransferMessages();
+    char text[64] = "";
+    GetDlgItemTextA(StatusDialogWindow(), IDC_STATUS_PROGRESS, text, sizeof text);
+    EXPECT_EQ(strncmp(text, "4096 ", 5), 0) << text;
+    SetEvent(w.proceed);
+    WaitForSingleObject(thread, 10000);
+    PumpTransferMessages();
+    EXPECT_EQ(StatusDialogWindow(), nullptr);
+    for (HANDLE h : {thread, w.opened, w.proceed})
+        CloseHandle(h);
+    MainWindow = nullptr;
+}
+
+// Closing asks a running worker to stop and waits for it: one that stops in
+// time ends by itself (exit code 0), never by TerminateThread (code 1).
+DWORD WINAPI StopsWhenAsked(void *)
+{
+    for (int i = 0; i < 2000 && !AbortFlag; i++)
+        Sleep(5);
+    return AbortFlag ? 0 : 2;
+}
+
+TEST_F(ChannelFaults, ClosingAsksTheWorkerToStop)
+{
+    SetBusy(TRUE);
+    TransferThread = CreateThread(nullptr, 0, StopsWhenAsked, nullptr, 0, nullptr);
+    HANDLE thread;
+    DuplicateHandle(GetCurrentProcess(), TransferThread, GetCurrentProcess(), &thread, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    EXPECT_TRUE(TerminateTransferWorker());
+    DWORD code = 9;
+    EXPECT_TRUE(GetExitCodeThread(thread, &code) && code == 0) << code;
+    EXPECT_FALSE(IsBusy());
+    CloseHandle(thread);
 }
 
 }  // namespace

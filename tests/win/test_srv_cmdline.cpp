@@ -172,6 +172,14 @@ TEST_F(CommandLine, PatternsDownloadEveryNlstNameAndUploadEveryMatch)
     EXPECT_TRUE(SameBytes(a, ReadTextFile(out + "\\a.dat"))) << Log();
     EXPECT_TRUE(SameBytes(b, ReadTextFile(out + "\\b.dat")));
     EXPECT_FALSE(FileExists(out + "\\c.txt"));
+    // pyftpdlib refuses "NLST *.dat": the folder is listed and matched here.
+    CreateDirectoryA(Server(proot, "pat").c_str(), nullptr);
+    WriteTextFile(Server(proot, "pat/p.dat"), b);
+    WriteTextFile(Server(proot, "pat/q.txt"), "not me");
+    CreateDirectoryA((out + "\\py").c_str(), nullptr);
+    EXPECT_EQ(0, Run("-quiet py:/pat/*.dat local:" + out + "\\py\\"));
+    EXPECT_TRUE(SameBytes(b, ReadTextFile(out + "\\py\\p.dat"))) << Log();
+    EXPECT_FALSE(FileExists(out + "\\py\\q.txt"));
 
     std::string up = folder + "\\up";
     CreateDirectoryA(up.c_str(), nullptr);
@@ -190,13 +198,13 @@ TEST_F(CommandLine, PatternWithoutMatchesFails)
 {
     std::string up = folder + "\\none";
     CreateDirectoryA(up.c_str(), nullptr);
-    EXPECT_EQ(0, Run("-quiet local:" + up + "\\*.zzz vs:" + V("")));
+    EXPECT_EQ(12, Run("-quiet local:" + up + "\\*.zzz vs:" + V("")));
     EXPECT_NE(std::string::npos, Log().find("! Transfer failed for")) << Log();
 }
 
 TEST_F(CommandLine, PathThatNamesNothingReportsTheFailure)
 {
-    EXPECT_EQ(0, Run("-quiet vs:" + V("no/such/file.bin") + " local:" + out + "\\"));
+    EXPECT_EQ(12, Run("-quiet vs:" + V("no/such/file.bin") + " local:" + out + "\\"));
     std::string log = Log();
     EXPECT_NE(std::string::npos, log.find("! Transfer failed for " + V("no/such/file.bin") + " from vs")) << log;
     EXPECT_EQ(std::string::npos, log.find("Successful transfer")) << log;
@@ -237,17 +245,13 @@ void ExpectFolderShown(VeltroProcess *app, const std::string &folder, const std:
     EXPECT_TRUE(FilesMatching(app->tempFolder, "DIR*").empty()) << "listing files are removed at exit";
 }
 
-TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRows)
+TEST_F(CommandLine, FolderStaysConnectedAndShowsItsRowsOnBothServers)
 {
     CreateDirectoryA(Server(vroot, "show").c_str(), nullptr);
     CreateDirectoryA(Server(vroot, "show/inner").c_str(), nullptr);
     WriteTextFile(Server(vroot, "show/first.txt"), "1");
     WriteTextFile(Server(vroot, "show/second.bin"), "22");
     ExpectFolderShown(&app, folder, "ftp://vs" + V("show/"), {"..", "inner", "first.txt", "second.bin"});
-}
-
-TEST_F(CommandLine, FolderOnPyftpdShowsItsRows)
-{
     CreateDirectoryA(Server(proot, "list").c_str(), nullptr);
     CreateDirectoryA(Server(proot, "list/b dir").c_str(), nullptr);
     CreateDirectoryA(Server(proot, "list/a").c_str(), nullptr);
@@ -258,7 +262,10 @@ TEST_F(CommandLine, FolderOnPyftpdShowsItsRows)
 
 TEST_F(CommandLine, TwoLocalWordsAreAnUnknownBatchCommand)
 {
-    EXPECT_EQ(0, Run("-quiet a.txt local:b.txt"));
+    EXPECT_EQ(10, Run("-quiet a.txt local:b.txt"));
+    // A bad option in a line that names a transfer ends the run, too.
+    EXPECT_EQ(10, Run("-quiet -xyz vs:/x local:y"));
+    EXPECT_NE(std::string::npos, Log().find("Unknown arguments -xyz vs:/x local:y")) << Log();
     std::string log = Log();
     EXPECT_NE(std::string::npos, log.find("Unknown batch command!")) << log;
     EXPECT_NE(std::string::npos, log.find("SRC(1): a.txt")) << log;
@@ -270,6 +277,7 @@ TEST_F(CommandLine, TwoLocalWordsAreAnUnknownBatchCommand)
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD code = 1;
     EXPECT_TRUE(WaitForExit(&app, 30000, &code));
+    EXPECT_EQ(10u, code);
 }
 
 TEST_F(CommandLine, RefusedConnectionIsRetriedTwoSecondsApart)
@@ -278,7 +286,7 @@ TEST_F(CommandLine, RefusedConnectionIsRetriedTwoSecondsApart)
     WriteTextFile(folder + "\\VELTRO.INI", "[_config_]\r\nAUTOSTART=0\r\nSESSION=dead\r\n"
                                            "[dead]\r\nHOST=127.0.0.1\r\nPORT=1\r\nRETRIES=1\r\n");
     DWORD start = GetTickCount();
-    EXPECT_EQ(0, Run("-quiet dead:/f.bin local:" + out + "\\"));
+    EXPECT_EQ(11, Run("-quiet dead:/f.bin local:" + out + "\\"));
     DWORD took = GetTickCount() - start;
     EXPECT_GE(took, 2000u);
     std::string log = Log();

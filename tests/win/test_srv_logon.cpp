@@ -3,7 +3,6 @@
 // checked by what the servers' folders then hold.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -18,6 +17,9 @@
 #include "ftp/remote_commands.h"
 #include "listing/file_item.h"
 #include "logon_helper.h"
+#include "veltro_process_helper.h"
+#include "real_server_helper.h"
+#include "remote_rows_helper.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "ui/layout.h"
@@ -26,102 +28,33 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct Server {
-    const char *name;
-    const char *portVariable;
-    const char *rootVariable;
-};
-
-const Server Servers[] = {
-    {"vsftpd", "VELTRO_VSFTPD_PORT", "VELTRO_VSFTPD_ROOT"},
-    {"pyftpdlib", "VELTRO_PYFTPD_PORT", "VELTRO_PYFTPD_ROOT"},
-};
-
-std::string Env(const char *name)
-{
-    const char *v = getenv(name);
-    return v ? v : "";
-}
-
-// The Linux folder as Wine sees it.
-std::string WinePath(const std::string &linuxPath)
-{
-    std::string p = "Z:" + linuxPath;
-    for (char &c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
-bool Exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool IsFolder(const std::string &path)
 {
     DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void MakeFile(const std::string &path, const char *text = "data\n")
+// Rows on the remote list, all selected.
+void Rows(std::initializer_list<std::pair<const char *, uint32_t>> rows)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-    DWORD written;
-    WriteFile(f, text, (DWORD)strlen(text), &written, nullptr);
-    CloseHandle(f);
+    ClearRows(RemoteListWindow);
+    for (const auto &row : rows)
+        AddItemRow(RemoteListWindow, row.first, row.second);
+    SelectAllRows(RemoteListWindow);
 }
 
-// A remote list row holding a FileItem, as the owner-drawn lists will.
-void AddItemRow(HWND list, const char *name, uint32_t kind)
-{
-    size_t length = strlen(name);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(FileItem) + length + 8);
-    FileItem *item = (FileItem *)GlobalLock(block);
-    item->pane = 1;
-    item->kind = kind;
-    item->nameLength = (uint32_t)length;
-    memcpy(item->text, name, length);
-    memcpy(item->text + length, "\t123", 5);
-    GlobalUnlock(block);
-    int index = (int)SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)name);
-    SendMessageA(list, LB_SETITEMDATA, index, (LPARAM)block);
-}
-
-void ClearRows(HWND list)
-{
-    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; i++) {
-        LRESULT data = SendMessageA(list, LB_GETITEMDATA, i, 0);
-        if (data && data != LB_ERR)
-            GlobalFree((HGLOBAL)data);
-    }
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-}
-
-void SelectAll(HWND list)
-{
-    SendMessageA(list, LB_SETSEL, TRUE, -1);
-}
-
-class RealServer : public ::testing::TestWithParam<int> {
+class OnRealServer : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        server = Servers[GetParam()];
-        if (Env(server.portVariable).empty())
+        server = RealServers[GetParam()];
+        if (!RealServersRunning())
             GTEST_SKIP() << "no test servers (run through tests/servers/with-servers.sh)";
         ResetLogonState();
         GlobalSettings.doUpdate = 0;
-        root = WinePath(Env(server.rootVariable));
-        profile = SiteProfile{};
-        snprintf(profile.host, sizeof profile.host, "127.0.0.1");
-        snprintf(profile.userId, sizeof profile.userId, "%s", Env("VELTRO_FTP_USER").c_str());
-        snprintf(profile.password, sizeof profile.password, "%s", Env("VELTRO_FTP_PASS").c_str());
-        profile.port = (uint32_t)atoi(Env(server.portVariable).c_str());
-        profile.timeout = 10;
-        profile.hostType = 6000;
+        root = ServerFile(server, "");
+        root.pop_back();
+        profile = RealServerProfile(server);
         if (!RemoteListWindow)
             RemoteListWindow = CreateWindowA("LISTBOX", "", WS_POPUP | LBS_EXTENDEDSEL, 0, 0, 200, 200,
                                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -154,12 +87,12 @@ protected:
         EXPECT_TRUE(IsFolder(local)) << local;
         return remote;
     }
-    Server server;
+    RealServer server;
     std::string root;
     SiteProfile profile;
 };
 
-TEST_P(RealServer, ConnectAndCloseCommands)
+TEST_P(OnRealServer, ConnectAndCloseCommands)
 {
     CurrentSession = profile;
     snprintf(CurrentSession.remoteFolder, sizeof CurrentSession.remoteFolder, "/");
@@ -184,7 +117,7 @@ TEST_P(RealServer, ConnectAndCloseCommands)
     EXPECT_EQ(ControlSocket, NO_SOCKET);
 }
 
-TEST_P(RealServer, WrongPasswordIsALogonFailureAndARetryWorks)
+TEST_P(OnRealServer, WrongPasswordIsALogonFailureAndARetryWorks)
 {
     snprintf(profile.password, sizeof profile.password, "wrong");
     CurrentSession = profile;
@@ -196,7 +129,7 @@ TEST_P(RealServer, WrongPasswordIsALogonFailureAndARetryWorks)
     EXPECT_TRUE(LogOn());
 }
 
-TEST_P(RealServer, AnonymousLogon)
+TEST_P(OnRealServer, AnonymousLogon)
 {
     snprintf(profile.userId, sizeof profile.userId, "anonymous");
     snprintf(profile.password, sizeof profile.password, "guest@example.org");
@@ -208,7 +141,7 @@ TEST_P(RealServer, AnonymousLogon)
     EXPECT_EQ(MakeRemoteFolder(ControlSocket, "nope"), 5);
 }
 
-TEST_P(RealServer, FolderChangesWithCdupAndFallbacks)
+TEST_P(OnRealServer, FolderChangesWithCdupAndFallbacks)
 {
     ASSERT_TRUE(LogOn());
     std::string folder = Scratch("cwd");
@@ -220,23 +153,18 @@ TEST_P(RealServer, FolderChangesWithCdupAndFallbacks)
     EXPECT_EQ(strstr(ReplyText, folder.c_str()), nullptr) << ReplyText;
     EXPECT_EQ(ChangeRemoteFolder(ControlSocket, "no-such-folder"), 5);
     EXPECT_EQ(RemoveRemoteFolder(ControlSocket, folder.c_str()), 2);
-    EXPECT_FALSE(Exists(root + "\\" + folder));
+    EXPECT_FALSE(FileExists(root + "\\" + folder));
 }
 
-TEST_P(RealServer, MakeAndRemoveFolderThroughTheActions)
+TEST_P(OnRealServer, MakeAndRemoveFolderThroughTheActions)
 {
     ASSERT_TRUE(LogOn());
     std::string name = std::string("made-") + server.name;
-    {
-        DialogAnswerer answers({{"Input", name, IDOK, {}, {}}});
-        MakeFolderAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Enter new remote folder name:"}));
-    }
+    EXPECT_EQ(PromptsDuring({{"Input", name, IDOK, {}, {}}}, [] { MakeFolderAction(1); }),
+              Lines{"Enter new remote folder name:"});
     EXPECT_TRUE(IsFolder(root + "\\" + name));
 
-    AddItemRow(RemoteListWindow, name.c_str(), KIND_FOLDER);
-    SelectAll(RemoteListWindow);
+    Rows({{name.c_str(), KIND_FOLDER}});
     {
         DialogAnswerer answers({{"Verify Deletion", "", IDYES, {}, {}}});
         RemoveFolderAction(1);
@@ -246,20 +174,18 @@ TEST_P(RealServer, MakeAndRemoveFolderThroughTheActions)
         EXPECT_EQ(answers.ButtonsShown(IDC_DELETE_ALL), std::vector<bool>{false});
         EXPECT_EQ(answers.ButtonsShown(IDCANCEL), std::vector<bool>{false});
     }
-    EXPECT_FALSE(Exists(root + "\\" + name));
+    EXPECT_FALSE(FileExists(root + "\\" + name));
 }
 
-TEST_P(RealServer, DeleteAsksLastSelectedFirstAndDeleteAllStopsAsking)
+TEST_P(OnRealServer, DeleteAsksLastSelectedFirstAndDeleteAllStopsAsking)
 {
     ASSERT_TRUE(LogOn());
     std::string folder = Scratch("del");
     ASSERT_EQ(ChangeRemoteFolder(ControlSocket, folder.c_str()), 2);
     std::string local = root + "\\" + folder;
-    for (const char *n : {"a.txt", "b.txt", "c.txt", "d.txt"})
-        MakeFile(local + "\\" + n);
-    for (const char *n : {"a.txt", "b.txt", "c.txt", "d.txt"})
-        AddItemRow(RemoteListWindow, n, KIND_FILE);
-    SelectAll(RemoteListWindow);
+    for (const char *n : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
+        WriteTextFile(local + "\\" + n, "data\n");
+    Rows({{"a.txt", KIND_FILE}, {"b.txt", KIND_FILE}, {"c.txt", KIND_FILE}, {"d.txt", KIND_FILE}});
     // d is asked first: No keeps it; c: Delete All removes c, b and a.
     DialogAnswerer answers({{"Verify Deletion", "", IDNO, {}, {}}, {"Verify Deletion", "", IDC_DELETE_ALL, {}, {}}});
     DeleteAction(1);
@@ -267,91 +193,63 @@ TEST_P(RealServer, DeleteAsksLastSelectedFirstAndDeleteAllStopsAsking)
     EXPECT_EQ(answers.Prompts(), (Lines{"Are you sure you want to delete \"d.txt\"?",
                                         "Are you sure you want to delete \"c.txt\"?"}));
     EXPECT_EQ(answers.ButtonsShown(IDC_DELETE_ALL), (std::vector<bool>{true, true}));
-    EXPECT_TRUE(Exists(local + "\\d.txt"));
-    EXPECT_FALSE(Exists(local + "\\c.txt"));
-    EXPECT_FALSE(Exists(local + "\\b.txt"));
-    EXPECT_FALSE(Exists(local + "\\a.txt"));
+    EXPECT_TRUE(FileExists(local + "\\d.txt"));
+    EXPECT_FALSE(FileExists(local + "\\c.txt"));
+    EXPECT_FALSE(FileExists(local + "\\b.txt"));
+    EXPECT_FALSE(FileExists(local + "\\a.txt"));
 
     // Cancel ends the walk at once; a missing file fails and the walk goes on.
-    ClearRows(RemoteListWindow);
-    MakeFile(local + "\\e.txt");
-    AddItemRow(RemoteListWindow, "e.txt", KIND_FILE);
-    AddItemRow(RemoteListWindow, "d.txt", KIND_FILE);
-    SelectAll(RemoteListWindow);
+    Rows({{"e.txt", KIND_FILE}, {"d.txt", KIND_FILE}});
     {
         DialogAnswerer cancel({{"Verify Deletion", "", IDCANCEL, {}, {}}});
         DeleteAction(1);
         ASSERT_TRUE(cancel.Finish());
     }
-    EXPECT_TRUE(Exists(local + "\\d.txt"));
-    EXPECT_TRUE(Exists(local + "\\e.txt"));
-    ClearRows(RemoteListWindow);
-    AddItemRow(RemoteListWindow, "gone.txt", KIND_FILE);
-    AddItemRow(RemoteListWindow, "d.txt", KIND_FILE);
-    SelectAll(RemoteListWindow);
+    EXPECT_TRUE(FileExists(local + "\\d.txt"));
+    EXPECT_TRUE(FileExists(local + "\\e.txt"));
+    Rows({{"gone.txt", KIND_FILE}, {"d.txt", KIND_FILE}});
     GlobalSettings.verifyDelete = 0;
     DeleteAction(1);
-    EXPECT_FALSE(Exists(local + "\\d.txt"));
+    EXPECT_FALSE(FileExists(local + "\\d.txt"));
     EXPECT_TRUE(LogHasLine("! Delete of gone.txt failed."));
 }
 
-TEST_P(RealServer, RenameAndMove)
+TEST_P(OnRealServer, RenameAndMove)
 {
     ASSERT_TRUE(LogOn());
     std::string folder = Scratch("ren");
     ASSERT_EQ(ChangeRemoteFolder(ControlSocket, folder.c_str()), 2);
     std::string local = root + "\\" + folder;
-    MakeFile(local + "\\old.txt", "renamed\n");
-    MakeFile(local + "\\m1.txt");
-    MakeFile(local + "\\m2.txt");
+    for (const char *n : {"old.txt", "m1.txt", "m2.txt"})
+        WriteTextFile(local + "\\" + n, "data\n");
     ASSERT_EQ(MakeRemoteFolder(ControlSocket, "dest"), 2);
 
-    AddItemRow(RemoteListWindow, "old.txt", KIND_FILE);
-    SelectAll(RemoteListWindow);
-    {
-        DialogAnswerer answers({{"Input", "new.txt", IDOK, {}, {}}});
-        RenameAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Enter new name for \"old.txt\":"}));
-    }
-    EXPECT_FALSE(Exists(local + "\\old.txt"));
-    EXPECT_TRUE(Exists(local + "\\new.txt"));
+    Rows({{"old.txt", KIND_FILE}});
+    EXPECT_EQ(PromptsDuring({{"Input", "new.txt", IDOK, {}, {}}}, [] { RenameAction(1); }),
+              Lines{"Enter new name for \"old.txt\":"});
+    EXPECT_FALSE(FileExists(local + "\\old.txt"));
+    EXPECT_TRUE(FileExists(local + "\\new.txt"));
 
-    ClearRows(RemoteListWindow);
-    AddItemRow(RemoteListWindow, "m1.txt", KIND_FILE);
-    AddItemRow(RemoteListWindow, "m2.txt", KIND_FILE);
-    AddItemRow(RemoteListWindow, "..", KIND_FOLDER);   // skipped
-    SelectAll(RemoteListWindow);
-    {
-        DialogAnswerer answers({{"Input", "dest", IDOK, {}, {}}});
-        MoveAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Please enter the remote destination folder:"}));
-    }
-    EXPECT_TRUE(Exists(local + "\\dest\\m1.txt"));
-    EXPECT_TRUE(Exists(local + "\\dest\\m2.txt"));
-    EXPECT_FALSE(Exists(local + "\\m1.txt"));
+    Rows({{"m1.txt", KIND_FILE}, {"m2.txt", KIND_FILE}, {"..", KIND_FOLDER}});   // ".." is skipped
+    EXPECT_EQ(PromptsDuring({{"Input", "dest", IDOK, {}, {}}}, [] { MoveAction(1); }),
+              Lines{"Please enter the remote destination folder:"});
+    EXPECT_TRUE(FileExists(local + "\\dest\\m1.txt"));
+    EXPECT_TRUE(FileExists(local + "\\dest\\m2.txt"));
+    EXPECT_FALSE(FileExists(local + "\\m1.txt"));
 
     // A rename whose source is missing is skipped without a message.
-    ClearRows(RemoteListWindow);
-    AddItemRow(RemoteListWindow, "missing.txt", KIND_FILE);
-    SelectAll(RemoteListWindow);
-    {
-        DialogAnswerer answers({{"Input", "x.txt", IDOK, {}, {}}});
-        RenameAction(1);
-        ASSERT_TRUE(answers.Finish());
-    }
+    Rows({{"missing.txt", KIND_FILE}});
+    EXPECT_EQ(PromptsDuring({{"Input", "x.txt", IDOK, {}, {}}}, [] { RenameAction(1); }).size(), 1u);
     EXPECT_FALSE(LogMentions("! Rename of missing.txt"));
-    EXPECT_FALSE(Exists(local + "\\x.txt"));
+    EXPECT_FALSE(FileExists(local + "\\x.txt"));
 }
 
-TEST_P(RealServer, ChmodThroughThePermissionsDialog)
+TEST_P(OnRealServer, ChmodThroughThePermissionsDialog)
 {
     ASSERT_TRUE(LogOn());
     std::string folder = Scratch("chmod");
     LastChmodMode = 644;
-    AddItemRow(RemoteListWindow, folder.c_str(), KIND_FOLDER);
-    SelectAll(RemoteListWindow);
+    Rows({{folder.c_str(), KIND_FOLDER}});
     // 644 at first; add owner execute and group execute: 754.
     DialogAnswerer answers({{"Remote file permissions", "", IDOK, {}, {IDC_CHMOD_BOX0 + 2, IDC_CHMOD_BOX0 + 5}}});
     ChmodAction();
@@ -383,7 +281,7 @@ TEST_P(RealServer, ChmodThroughThePermissionsDialog)
     EXPECT_EQ(LastChmodMode, 754u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, RealServer, ::testing::Values(0, 1),
+INSTANTIATE_TEST_SUITE_P(Servers, OnRealServer, ::testing::Values(0, 1),
                          [](const ::testing::TestParamInfo<int> &info) {
                              return std::string(info.param == 0 ? "vsftpd" : "pyftpdlib");
                          });

@@ -12,34 +12,13 @@
 #include "app/settings.h"
 #include "data_peer_helper.h"
 #include "ftp/control.h"
+#include "logon_helper.h"
+#include "real_server_helper.h"
+#include "transcript_helper.h"
 #include "sites/site_profile.h"
 #include "transfer/transfer.h"
 
-const char *LogHistoryLine(int index);
-
 namespace {
-
-struct Server {
-    const char *name;
-    const char *portVariable;
-    const char *rootVariable;
-};
-const Server Servers[] = {
-    {"vsftpd", "VELTRO_VSFTPD_PORT", "VELTRO_VSFTPD_ROOT"},
-    {"pyftpdlib", "VELTRO_PYFTPD_PORT", "VELTRO_PYFTPD_ROOT"},
-};
-
-std::string Env(const char *name)
-{
-    const char *value = getenv(name);
-    return value ? value : "";
-}
-
-// The server's home folder as Wine sees it.
-std::string ServerPath(const Server &s, const std::string &name)
-{
-    return "Z:" + Env(s.rootVariable) + "/" + name;
-}
 
 std::string LocalPath(const std::string &name)
 {
@@ -48,90 +27,32 @@ std::string LocalPath(const std::string &name)
     return std::string(folder) + "veltro-srv-" + std::to_string(GetCurrentProcessId()) + "-" + name;
 }
 
-std::string Pattern(size_t n, unsigned seed)
-{
-    std::string bytes(n, '\0');
-    uint32_t x = seed * 2654435761u + 1;
-    for (size_t i = 0; i < n; i++) {
-        x = x * 1103515245u + 12345u;
-        bytes[i] = (char)(x >> 24);
-    }
-    return bytes;
-}
-
-bool LogMentions(const std::string &part)
-{
-    for (int i = 0; i < 60; i++)
-        if (std::string(LogHistoryLine(i)).find(part) != std::string::npos)
-            return true;
-    return false;
-}
-
-// Connects and logs on with USER and PASS through the command sender.
-SOCKET LogOn(const Server &s)
-{
-    int port = atoi(Env(s.portVariable).c_str());
-    if (port <= 0)
-        return NO_SOCKET;
-    SOCKET c = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons((u_short)port);
-    if (connect(c, (sockaddr *)&a, sizeof a) != 0) {
-        closesocket(c);
-        return NO_SOCKET;
-    }
-    if (GetReply(c) != 2 || FtpCommand(c, "USER %s", Env("VELTRO_FTP_USER").c_str()) != 3 ||
-        FtpCommand(c, "PASS %s", Env("VELTRO_FTP_PASS").c_str()) != 2) {
-        closesocket(c);
-        return NO_SOCKET;
-    }
-    AnnouncedType = 'A';   // a new session
-    return c;
-}
-
 class ServerTransfer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (Env("VELTRO_VSFTPD_PORT").empty())
+        if (!RealServersRunning())
             GTEST_SKIP() << "no test servers (run through tests/servers/with-servers.sh)";
-        AppInstance = GetModuleHandleA(nullptr);
-        GlobalSettings.hash = 0;   // the dialog is tested with scripted servers
-        GlobalSettings.tranRate = 1;
-        GlobalSettings.recvBlock = 4096;
-        GlobalSettings.sendBlock = 512;
-        GlobalSettings.keepTimes = 1;
-        GlobalSettings.autoMode = 0;
-        GlobalSettings.storeUnique = 0;
-        CurrentSession = SiteProfile{};
-        CurrentSession.timeout = 20;
-        CurrentSession.serverFlags = 6;
-        CurrentSession.hostType = 6000;
-        ReplyTimeout = 20;
-        Connected = TRUE;
-        CommandBusy = 0;
-        CommandLock = FALSE;
-        CancelFlag = FALSE;
-        ClearCurrentEntry();
+        ResetTransferState(20);
     }
     void TearDown() override
     {
         for (const std::string &f : cleanup)
             DeleteFileA(f.c_str());
     }
+    // Logs on to the server for passive transfers.
+    SOCKET Open(const RealServer &server)
+    {
+        CurrentSession.passive = 1;
+        return LogOnTo(server);
+    }
     int Upload(SOCKET c, const std::string &remote, const std::string &local, int type)
     {
-        char command[300];
-        snprintf(command, sizeof command, "STOR %s", remote.c_str());
-        return UploadFile(c, command, local.c_str(), type, FALSE);
+        return TransferFile(c, "STOR", remote, local, type);
     }
     int Download(SOCKET c, const std::string &remote, const std::string &local, int type)
     {
-        char command[300];
-        snprintf(command, sizeof command, "RETR %s", remote.c_str());
-        return DownloadFile(c, command, local.c_str(), type, FALSE);
+        return TransferFile(c, "RETR", remote, local, type);
     }
     std::vector<std::string> cleanup;
 };
@@ -149,16 +70,16 @@ TEST_F(ServerTransfer, BinaryRoundTripsAreByteExact)
         {"empty", 0, "empty.bin"},
         {"name with spaces", 5000, "my file with spaces.bin"},
     };
-    for (const Server &server : Servers) {
+    for (const RealServer &server : RealServers) {
         for (int passive = 0; passive < 2; passive++) {
-            SOCKET c = LogOn(server);
+            SOCKET c = LogOnTo(server);
             ASSERT_NE(c, NO_SOCKET) << server.name;
             CurrentSession.passive = passive;
             for (const RoundTrip &f : files) {
                 SCOPED_TRACE(std::string(server.name) + (passive ? " passive " : " active ") + f.what);
-                const std::string bytes = Pattern(f.size, (unsigned)f.size + passive);
+                const std::string bytes = TestPattern(f.size);
                 const std::string up = LocalPath("up.bin"), down = LocalPath("down.bin");
-                const std::string remote = ServerPath(server, f.remote);
+                const std::string remote = ServerFile(server, f.remote);
                 cleanup.insert(cleanup.end(), {up, down, remote});
                 ASSERT_TRUE(WriteLocalFile(up, bytes));
                 WriteLocalFile(down, "stale contents");
@@ -177,14 +98,13 @@ TEST_F(ServerTransfer, BinaryRoundTripsAreByteExact)
 
 TEST_F(ServerTransfer, AsciiTransfersConvertLineEndsOnTheServer)
 {
-    for (const Server &server : Servers) {
+    for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
-        SOCKET c = LogOn(server);
+        SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.passive = 1;
         const std::string up = LocalPath("text-up.txt"), down = LocalPath("text-down.txt");
-        const std::string remoteUp = ServerPath(server, "up.txt");
-        const std::string remoteDown = ServerPath(server, "down.txt");
+        const std::string remoteUp = ServerFile(server, "up.txt");
+        const std::string remoteDown = ServerFile(server, "down.txt");
         cleanup.insert(cleanup.end(), {up, down, remoteUp, remoteDown});
         // Uploads go out as stored (CR LF); the server stores its own line ends.
         ASSERT_TRUE(WriteLocalFile(up, "first line\r\nsecond line\r\n"));
@@ -204,14 +124,13 @@ TEST_F(ServerTransfer, AsciiTransfersConvertLineEndsOnTheServer)
 
 TEST_F(ServerTransfer, UploadKeepsTheFileTimeWhereMdtmIsAccepted)
 {
-    for (const Server &server : Servers) {
+    for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
-        SOCKET c = LogOn(server);
+        SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.passive = 1;
         CurrentSession.serverFlags = 6;
         const std::string up = LocalPath("dated.txt");
-        const std::string remote = ServerPath(server, "dated.txt");
+        const std::string remote = ServerFile(server, "dated.txt");
         cleanup.insert(cleanup.end(), {up, remote});
         ASSERT_TRUE(WriteLocalFile(up, "dated"));
         SYSTEMTIME st = {2003, 2, 0, 3, 9, 5, 7, 0};
@@ -265,13 +184,12 @@ struct Canceller {
 TEST_F(ServerTransfer, CancelledDownloadSendsAbortAndKeepsThePartialFile)
 {
     GlobalSettings.verbose = 1;
-    for (const Server &server : Servers) {
+    for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
-        SOCKET c = LogOn(server);
+        SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.passive = 1;
-        const std::string big = Pattern(48 << 20, 7);
-        const std::string remote = ServerPath(server, "big.bin");
+        const std::string big = TestPattern(48 << 20);
+        const std::string remote = ServerFile(server, "big.bin");
         const std::string down = LocalPath("partial.bin");
         cleanup.insert(cleanup.end(), {remote, down});
         ASSERT_TRUE(WriteLocalFile(remote, big));
@@ -292,7 +210,7 @@ TEST_F(ServerTransfer, CancelledDownloadSendsAbortAndKeepsThePartialFile)
         EXPECT_TRUE(partial == big.substr(0, partial.size())) << "the partial file is a prefix";
         // The connection is still good for the next transfer.
         FlushReply(c);
-        const std::string small = ServerPath(server, "small.bin");
+        const std::string small = ServerFile(server, "small.bin");
         cleanup.push_back(small);
         ASSERT_TRUE(WriteLocalFile(small, "after the cancel"));
         EXPECT_EQ(Download(c, "small.bin", down, 'I'), 2);
@@ -311,8 +229,8 @@ TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
     GetTempPathA(sizeof folder, folder);
     if (!GetDiskFreeSpaceExA(folder, &free, nullptr, nullptr) || free.QuadPart < size + (2ull << 30))
         GTEST_SKIP() << "less than 6 GiB free for the local copy";
-    const Server &server = Servers[0];
-    const std::string remote = ServerPath(server, "huge.bin");
+    const RealServer &server = RealServers[0];
+    const std::string remote = ServerFile(server, "huge.bin");
     const std::string down = LocalPath("huge.bin");
     cleanup.insert(cleanup.end(), {remote, down});
     // A sparse file on the server: only its last byte is written.
@@ -325,7 +243,7 @@ TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
     ASSERT_TRUE(WriteFile(h, "!", 1, &written, nullptr));
     CloseHandle(h);
 
-    SOCKET c = LogOn(server);
+    SOCKET c = LogOnTo(server);
     ASSERT_NE(c, NO_SOCKET);
     CurrentSession.passive = 1;
     GlobalSettings.recvBlock = 65536;

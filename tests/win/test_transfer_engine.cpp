@@ -5,60 +5,23 @@
 // replies, a local file that cannot be written).
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/settings.h"
-#include "data_peer_helper.h"
 #include "ftp/control.h"
-#include "ftp_server_helper.h"
+#include "logon_helper.h"
 #include "sites/site_profile.h"
-#include "transfer/data_connection.h"
+#include "transcript_helper.h"
 #include "transfer/data_sockets.h"
 #include "transfer/transfer.h"
-#include "ui/msglog.h"
-
-// The message history (ui/msglog_win.cpp).
-const char *LogHistoryLine(int index);
 
 namespace {
 
-// The lines logged since the current test began. The history keeps the
-// last 60 lines in order of arrival.
-std::vector<std::string> LinesSinceStart()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < 60; i++) {
-        std::string line = LogHistoryLine(i);
-        if (line == "-- test start --")
-            lines.clear();
-        else if (!line.empty())
-            lines.push_back(line);
-    }
-    return lines;
-}
-
-bool LogMentions(const std::string &part)
-{
-    for (const std::string &l : LinesSinceStart())
-        if (l.find(part) != std::string::npos)
-            return true;
-    return false;
-}
-
-std::string LogText()
-{
-    std::string all;
-    for (const std::string &l : LinesSinceStart())
-        all += l + "\n";
-    return all;
-}
-
-void MarkLogStart()
-{
-    LogLine("-- test start --");
-}
+using Lines = std::vector<std::string>;
 
 std::string TempPath(const char *name)
 {
@@ -67,242 +30,208 @@ std::string TempPath(const char *name)
     return std::string(folder) + "veltro-engine-" + std::to_string(GetCurrentProcessId()) + "-" + name;
 }
 
-std::string Pattern(size_t n)
+// "#N": the test pattern of N bytes; anything else as it stands.
+std::string Bytes(const char *spec)
 {
-    std::string bytes(n, '\0');
-    for (size_t i = 0; i < n; i++)
-        bytes[i] = (char)((i * 131 + i / 251) & 0xFF);
-    return bytes;
-}
-
-// The PORT command the scripted server has recorded, once it has.
-std::string RecordedPort(void *server)
-{
-    for (const std::string &c : static_cast<ScriptedFtpServer *>(server)->Commands())
-        if (c.rfind("PORT ", 0) == 0)
-            return c;
-    return "";
+    return spec[0] == '#' ? TestPattern(strtoul(spec + 1, nullptr, 10)) : spec;
 }
 
 class TransferEngine : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        AppInstance = GetModuleHandleA(nullptr);
-        MarkLogStart();
         // The status dialog has its own test: under Wine without a window
         // manager each dialog costs seconds to unmap.
-        GlobalSettings.hash = 0;
-        GlobalSettings.tranRate = 1;
-        GlobalSettings.recvBlock = 4096;
-        GlobalSettings.sendBlock = 512;
-        GlobalSettings.keepTimes = 1;
-        GlobalSettings.autoMode = 0;
-        GlobalSettings.storeUnique = 0;
-        CurrentSession = SiteProfile{};
-        CurrentSession.timeout = 3;
+        ResetTransferState(3);
         CurrentSession.passive = 1;
-        CurrentSession.serverFlags = 6;
-        CurrentSession.hostType = 6000;
-        ReplyTimeout = 3;
-        Connected = TRUE;
-        CommandBusy = 0;
-        CommandLock = FALSE;
-        CancelFlag = FALSE;
         AnnouncedType = 'I';
-        ClearCurrentEntry();
         local = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
         DeleteFileA(local.c_str());
     }
     void TearDown() override
     {
+        Close();
+        DeleteFileA(local.c_str());
+    }
+    void Close()
+    {
         if (ControlSocket != NO_SOCKET)
             closesocket(ControlSocket);
         ControlSocket = NO_SOCKET;
-        DeleteFileA(local.c_str());
     }
-    void Connect(ScriptedFtpServer &server)
+    void Open(Transcript &t)
     {
-        server.Start();
-        ControlSocket = ConnectToServer(server.Port());
+        Close();
+        ControlSocket = t.Connect();
         ASSERT_NE(ControlSocket, INVALID_SOCKET);
     }
-    int Download(const char *name, int type = 'I')
+    int Transfer(const char *verb, const char *name, int type = 'I')
     {
-        char command[300];
-        snprintf(command, sizeof command, "RETR %s", name);
-        return DownloadFile(ControlSocket, command, local.c_str(), type, FALSE);
-    }
-    int Upload(const char *name, int type = 'I')
-    {
-        char command[300];
-        snprintf(command, sizeof command, "STOR %s", name);
-        return UploadFile(ControlSocket, command, local.c_str(), type, FALSE);
+        return TransferFile(ControlSocket, verb, name, local, type);
     }
     std::string local;
 };
 
-// --- passive replies and the fallback ----------------------------------
+// --- downloads: one transfer each ---------------------------------------
 
-TEST_F(TransferEngine, PassiveThenXpsvAfterARefusal)
-{
-    for (bool refusePasv : {false, true}) {
-        SCOPED_TRACE(refusePasv ? "XPSV after 500" : "PASV");
-        const std::string data = Pattern(10000);
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        peer.SendOnConnect(data);
-        peer.StartPassive();
-        ScriptedFtpServer server;
-        if (refusePasv)
-            server.Reply("500 PASV not understood\r\n");
-        server.Reply(peer.PassiveReply())
-            .Reply("150 Opening BINARY mode data connection for f (10000 bytes).\r\n")
-            .Send("226 Transfer complete\r\n");
-        Connect(server);
-        EXPECT_EQ(Download("f"), 2);
-        EXPECT_TRUE(server.Finish());
-        EXPECT_TRUE(peer.Finish());
-        EXPECT_EQ(ReceiveResult, 1);
-        EXPECT_EQ(ExpectedSize, 10000u);
-        EXPECT_TRUE(ReadLocalFile(local) == data);
-        std::vector<std::string> expected = {"PASV", "RETR f"};
-        if (refusePasv)
-            expected.insert(expected.begin() + 1, "XPSV");
-        EXPECT_EQ(server.Commands(), expected);
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-}
-
-struct FallbackCase {
+struct DownloadCase {
     const char *what;
-    std::string pasvReply;
+    void (*prepare)(void);   // settings beyond the fixture's, or null
+    Lines rows;
+    int result, receiveResult;   // receiveResult -1: 1 or 2
+    long long size;              // ExpectedSize, -1: not checked
+    const char *file;            // "#N", "<#N" (a prefix of it) or the bytes
     const char *logged;
 };
 
-TEST_F(TransferEngine, FallsBackToPortWithinTheSameTransfer)
-{
-    // A port nothing listens on: bind one and close it again.
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof a;
-    bind(probe, (sockaddr *)&a, sizeof a);
-    getsockname(probe, (sockaddr *)&a, &length);
-    closesocket(probe);
-    unsigned dead = ntohs(a.sin_port);
-    char refused[80];
-    snprintf(refused, sizeof refused, "227 Entering Passive Mode (127,0,0,1,%u,%u)\r\n", dead >> 8,
-             dead & 0xFF);
+void Active() { CurrentSession.passive = 0; }
 
-    const FallbackCase cases[] = {
-        {"refused connect", refused, "! connect: "},
-        {"three numbers", "227 Entering Passive Mode (1,2,3)\r\n", "! bad address in 1,2,3"},
-        {"no address at all", "227 Entering Passive Mode\r\n",
-         "! Unable to parse info 227 Entering Passive Mode"},
-        {"PASV refused", "502 Not here\r\n", "502 Not here"},
+TEST_F(TransferEngine, DownloadsAndTheirFaults)
+{
+    const unsigned unused = UnusedPort();
+    const std::string dead = std::to_string(unused >> 8) + "," + std::to_string(unused & 0xFF);
+    const Lines pasv = {"= pasv send=#10000", "> PASV", "< 227 Entering Passive Mode ($PASV)", "> RETR f"};
+    const Lines port = {"= port send=#10000", "> PASV"};
+    const Lines portRetr = {">~ PORT 127,0,0,1,*", "< 200 ok", "> RETR f"};
+    const char *announced = "< 150 Opening BINARY mode data connection for f (10000 bytes).";
+    auto join = [](std::initializer_list<Lines> parts) {
+        Lines all;
+        for (const Lines &p : parts)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
     };
-    for (const FallbackCase &c : cases) {
+    const DownloadCase cases[] = {
+        {"PASV", nullptr, join({pasv, {announced, "< 226 Transfer complete"}}), 2, 1, 10000, "#10000",
+         "Received 10000 bytes in "},
+        {"XPSV after 500", nullptr,
+         {"= pasv send=#10000", "> PASV", "< 500 PASV not understood", "> XPSV", "< 227 Entering Passive Mode ($PASV)",
+          "> RETR f", announced, "< 226 ok"}, 2, 1, 10000, "#10000", nullptr},
+        {"refused connect: PORT", nullptr,
+         join({port, {"< 227 Entering Passive Mode (127,0,0,1," + dead + ")"}, portRetr, {announced, "< 226 ok"}}),
+         2, 1, 10000, "#10000", "! connect: "},
+        {"three numbers: PORT", nullptr,
+         join({port, {"< 227 Entering Passive Mode (1,2,3)"}, portRetr, {announced, "< 226 ok"}}), 2, 1, 10000,
+         "#10000", "! bad address in 1,2,3"},
+        {"no address: PORT", nullptr, join({port, {"< 227 Entering Passive Mode"}, portRetr, {announced, "< 226 ok"}}),
+         2, 1, 10000, "#10000", "! Unable to parse info 227 Entering Passive Mode"},
+        {"PASV refused: PORT", nullptr, join({port, {"< 502 Not here"}, portRetr, {announced, "< 226 ok"}}), 2, 1,
+         10000, "#10000", "502 Not here"},
+        {"size from the entry", [] { CurrentEntry.size = 777; },
+         join({pasv, {"< 150 Here it comes", "< 226 ok"}}), 2, 1, 777, "#10000", nullptr},
+        {"large blocks", [] { GlobalSettings.recvBlock = 65536; },
+         {"= pasv send=#1048576", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening", "< 226 ok"}, 2, 1, -1,
+         "#1048576", nullptr},
+        {"more than announced", nullptr,
+         {"= pasv send=#150", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening (100 bytes)", "< 226 ok"}, 2, 1,
+         100, "#150", "Received 150 bytes in "},
+        {"fewer than announced", nullptr,
+         {"= pasv send=#60", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening (100 bytes)", "< 226 ok"}, 2, 1,
+         100, "#60", "Received 60 bytes in "},
+        {"quoted retry on 6024", [] {
+             Active();
+             CurrentSession.hostType = 6024;
+         },
+         {"= port send=#700", ">~ PORT *", "< 200 PORT ok", "> RETR my data.set", "< 550 No such dataset",
+          "> RETR 'my data.set'", "< 150 Sending (700 bytes)", "< 226 Done"}, 2, 1, 700, "#700", nullptr},
+        {"refused file", Active, {">~ PORT *", "< 200 PORT ok", "> RETR f", "< 550 Not a plain file"}, 0, 0, -1,
+         nullptr, nullptr},
+        {"refused link", [] {
+             Active();
+             CurrentEntry.kind = 2;
+         },
+         {">~ PORT *", "< 200 PORT ok", "> RETR f", "< 550 Not a plain file"}, 5, 5, -1, nullptr, nullptr},
+        {"dropped data connection", nullptr,
+         {"= pasv send=#50000 piece=10000 pause=20 end=reset", "> PASV", "< 227 ($PASV)", "> RETR f",
+          "< 150 Opening (200000 bytes)", "! pause 300", "< 426 Connection closed; transfer aborted"}, 4, -1, -1,
+         "<#50000", nullptr},
+        {"stalled data connection", nullptr,
+         {"= pasv send=partial end=hold", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening"}, 4, 2, -1,
+         "partial", "! Receive error: "},
+        {"server never connects", [] {
+             Active();
+             CurrentSession.timeout = 1;
+         },
+         {">~ PORT *", "< 200 PORT ok", "> RETR f", "< 150 Opening data connection"}, 0, 0, -1, nullptr,
+         "! Accept error: "},
+        {"garbage reply", Active, {">~ PORT *", "< garbage", "! pause 100", "! close"}, 0, 0, -1, nullptr,
+         "! Failed \"port\":"},
+    };
+    for (const DownloadCase &c : cases) {
         SCOPED_TRACE(c.what);
-        MarkLogStart();
-        const std::string data = Pattern(3000);
-        ScriptedFtpServer server;
-        server.Reply(c.pasvReply)
-            .Reply("200 PORT command successful\r\n")
-            .Reply("150 Opening BINARY mode data connection\r\n")
-            .Send("226 Transfer complete\r\n");
-        DataPeer peer;
-        peer.SendOnConnect(data);
-        peer.StartActive(RecordedPort, &server);
-        Connect(server);
-        EXPECT_EQ(Download("f"), 2);
-        EXPECT_TRUE(server.Finish());
-        EXPECT_TRUE(peer.Finish());
-        std::vector<std::string> commands = server.Commands();
-        ASSERT_EQ(commands.size(), 3u);
-        EXPECT_EQ(commands[0], "PASV");
-        EXPECT_EQ(commands[1].rfind("PORT 127,0,0,1,", 0), 0u) << commands[1];
-        EXPECT_EQ(commands[2], "RETR f");
-        EXPECT_TRUE(ReadLocalFile(local) == data);
-        EXPECT_TRUE(LogMentions(c.logged)) << LogText();
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-}
-
-TEST_F(TransferEngine, ActiveRetryQuotesTheNameOnHostType6024)
-{
-    CurrentSession.passive = 0;
-    CurrentSession.hostType = 6024;
-    const std::string data = Pattern(700);
-    ScriptedFtpServer server;
-    server.Reply("200 PORT ok\r\n")
-        .Reply("550 No such dataset\r\n")
-        .Reply("150 Sending (700 bytes)\r\n")
-        .Send("226 Done\r\n");
-    DataPeer peer;
-    peer.SendOnConnect(data);
-    peer.StartActive(RecordedPort, &server);
-    Connect(server);
-    EXPECT_EQ(Download("my data.set"), 2);
-    EXPECT_TRUE(server.Finish());
-    std::vector<std::string> commands = server.Commands();
-    ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[1], "RETR my data.set");
-    EXPECT_EQ(commands[2], "RETR 'my data.set'");
-    EXPECT_TRUE(ReadLocalFile(local) == data);
-}
-
-TEST_F(TransferEngine, RefusedLinkAnswersFiveAndOtherRefusalsZero)
-{
-    for (int link = 0; link < 2; link++) {
-        SCOPED_TRACE(link ? "link entry" : "file entry");
-        CurrentSession.passive = 0;
-        ClearCurrentEntry();
-        CurrentEntry.kind = link ? 2 : 0;
-        ScriptedFtpServer server;
-        server.Reply("200 PORT ok\r\n").Reply("550 Not a plain file\r\n");
-        Connect(server);
-        EXPECT_EQ(Download("lnk"), link ? 5 : 0);
-        EXPECT_EQ(ReceiveResult, link ? 5 : 0);
-        EXPECT_TRUE(server.Finish());
+        SetUp();
+        if (c.prepare)
+            c.prepare();
+        Transcript t(c.rows);
+        Open(t);
+        std::string name = "f";   // as the first RETR row has it
+        for (auto row = c.rows.rbegin(); row != c.rows.rend(); ++row)
+            if (row->rfind("> RETR ", 0) == 0)
+                name = row->substr(7);
+        DWORD start = GetTickCount();
+        EXPECT_EQ(Transfer("RETR", name.c_str()), c.result);
+        EXPECT_LT(GetTickCount() - start, 15000u);
+        EXPECT_TRUE(c.receiveResult < 0 ? ReceiveResult == 1 || ReceiveResult == 2 : ReceiveResult == c.receiveResult)
+            << ReceiveResult;
+        EXPECT_TRUE(c.size < 0 || ExpectedSize == (uint64_t)c.size) << ExpectedSize;
         EXPECT_EQ(ListenSocket, NO_SOCKET);
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
+        std::string got = ReadLocalFile(local);
+        bool prefix = c.file && c.file[0] == '<';   // what arrived is kept as it arrived
+        EXPECT_TRUE(!c.file || (prefix ? got.size() <= 50000 && got == TestPattern(got.size()) : got == Bytes(c.file)))
+            << got.size();
+        EXPECT_TRUE(!c.logged || LogMentions(c.logged)) << c.logged;
+        EXPECT_TRUE(t.Finish());
     }
 }
 
-// --- types, sizes and the ASCII rule -------------------------------------
+TEST_F(TransferEngine, LocalFileThatCannotBeWrittenCancelsWithAbort)
+{
+    local = TempPath("no-such-folder\\file");
+    Transcript t({"= pasv send=#5000 end=hold", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening", "! urgent",
+                  ">~ *ABOR", "<< 426 Aborted\\r\\n226 ABOR ok\\r\\n"});
+    Open(t);
+    EXPECT_EQ(Transfer("RETR", "f"), 2);
+    EXPECT_EQ(ReceiveResult, 2);
+    EXPECT_TRUE(t.Finish());
+    EXPECT_TRUE(LogMentions("! Failed to open file "));
+    EXPECT_TRUE(LogMentions("! File error on WRITE! Transfer cancelled."));
+    EXPECT_TRUE(LogMentions("transfer failed"));
+}
+
+TEST_F(TransferEngine, RefusalsBeforeAnyTraffic)
+{
+    char command[] = "RETR f";
+    EXPECT_EQ(DownloadFile(NO_SOCKET, command, local.c_str(), 'I', FALSE), 0);
+    EXPECT_TRUE(LogMentions("! Not connected, ignored"));
+    Transcript t(Lines{});
+    Open(t);
+    CommandBusy = 1;
+    EXPECT_EQ(UploadFile(ControlSocket, command, local.c_str(), 'I', FALSE), 0);
+    EXPECT_TRUE(LogMentions("! Command in progress, ignored"));
+    CommandBusy = 0;
+    EXPECT_TRUE(t.Finish());
+    EXPECT_TRUE(t.Commands().empty());
+}
+
+// --- types ----------------------------------------------------------------
 
 TEST_F(TransferEngine, TypeIsAnnouncedOnlyWhenItChanges)
 {
     AnnouncedType = 'A';   // a new session
     const int types[] = {'A', 'A', 'I', 'I', 'L', 'A'};
-    const size_t count = sizeof types / sizeof types[0];
-    DataPeer peers[count];
-    ScriptedFtpServer server;
-    std::vector<std::string> expected;
+    Lines rows;
     int announced = 'A';
-    for (size_t i = 0; i < count; i++) {
-        ASSERT_TRUE(peers[i].Listen());
-        peers[i].SendOnConnect("line\r\n");
-        peers[i].StartPassive();
-        if (types[i] != announced) {
-            server.Reply("200 Type set\r\n");
-            expected.push_back(types[i] == 'L' ? "TYPE L 8" : std::string("TYPE ") + (char)types[i]);
-            announced = types[i];
-        }
-        server.Reply(peers[i].PassiveReply()).Reply("150 go\r\n").Send("226 ok\r\n");
-        expected.push_back("PASV");
-        expected.push_back("RETR t.txt");
+    for (int type : types) {
+        if (type != announced)
+            rows.insert(rows.end(), {type == 'L' ? "> TYPE L 8" : std::string("> TYPE ") + (char)type, "< 200 ok"});
+        announced = type;
+        rows.insert(rows.end(), {"= pasv send=line\\r\\n", "> PASV", "< 227 ($PASV)", "> RETR t.txt", "< 150 go",
+                                 "< 226 ok"});
     }
-    Connect(server);
-    for (size_t i = 0; i < count; i++)
-        EXPECT_EQ(Download("t.txt", types[i]), 2) << i;
-    EXPECT_TRUE(server.Finish());
-    EXPECT_EQ(server.Commands(), expected);
+    Transcript t(rows);
+    Open(t);
+    for (int type : types)
+        EXPECT_EQ(Transfer("RETR", "t.txt", type), 2) << (char)type;
+    EXPECT_TRUE(t.Finish());
     EXPECT_EQ(ReadLocalFile(local), "line\r\n") << "ASCII downloads are stored as received";
 }
 
@@ -313,101 +242,49 @@ TEST_F(TransferEngine, AutomaticTypeFollowsTheExtensionList)
     ASSERT_TRUE(WriteLocalFile(list, ".txt\r\nREADME\r\n"));
     ExtPath = list;
     GlobalSettings.autoMode = 1;
-    AnnouncedType = 'I';
-    DataPeer first, second;
-    ASSERT_TRUE(first.Listen() && second.Listen());
-    first.SendOnConnect("a");
-    second.SendOnConnect("b");
-    first.StartPassive();
-    second.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply("200 Type A\r\n").Reply(first.PassiveReply()).Reply("150 go\r\n").Send("226 ok\r\n");
-    server.Reply("200 Type I\r\n").Reply(second.PassiveReply()).Reply("150 go\r\n").Send("226 ok\r\n");
-    Connect(server);
-    EXPECT_EQ(Download("NOTES.TXT", 'I'), 2);
+    Transcript t({"> TYPE A", "< 200 ok", "= pasv send=a", "> PASV", "< 227 ($PASV)", "> RETR NOTES.TXT",
+                  "< 150 go", "< 226 ok", "> TYPE I", "< 200 ok", "= pasv send=b", "> PASV", "< 227 ($PASV)",
+                  "> RETR image.png", "< 150 go", "< 226 ok"});
+    Open(t);
+    EXPECT_EQ(Transfer("RETR", "NOTES.TXT", 'I'), 2);
     EXPECT_EQ(GlobalSettings.mode, 'A');
-    EXPECT_EQ(Download("image.png", 'A'), 2);
+    EXPECT_EQ(Transfer("RETR", "image.png", 'A'), 2);
     EXPECT_EQ(GlobalSettings.mode, 'I');
-    EXPECT_TRUE(server.Finish());
-    std::vector<std::string> expected = {"TYPE A", "PASV", "RETR NOTES.TXT",
-                                         "TYPE I", "PASV", "RETR image.png"};
-    EXPECT_EQ(server.Commands(), expected);
+    EXPECT_TRUE(t.Finish());
     ExtPath = nullptr;
     DeleteFileA(list);
 }
 
-struct SizeCase {
-    const char *what;
-    const char *preliminary;
-    uint64_t expected;
-};
-
-TEST_F(TransferEngine, PreliminaryReplyAnnouncesTheSize)
-{
-    const SizeCase cases[] = {
-        {"bytes", "150 Opening BINARY mode data connection for f (12345 bytes)\r\n", 12345},
-        {"none, entry size used", "150 Here it comes\r\n", 777},
-    };
-    for (const SizeCase &c : cases) {
-        SCOPED_TRACE(c.what);
-        ClearCurrentEntry();
-        CurrentEntry.size = 777;
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        peer.SendOnConnect("abc");
-        peer.StartPassive();
-        ScriptedFtpServer server;
-        server.Reply(peer.PassiveReply()).Reply(c.preliminary).Send("226 ok\r\n");
-        Connect(server);
-        EXPECT_EQ(Download("f"), 2);
-        EXPECT_EQ(ExpectedSize, c.expected);
-        EXPECT_TRUE(server.Finish());
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-}
-
-struct EndOfFileCase {
-    const char *what;
-    int type;
-    std::string file;
-    std::string sent;
-};
+// --- uploads ----------------------------------------------------------------
 
 TEST_F(TransferEngine, AsciiUploadDropsOnlyTheFinalEndOfFileMark)
 {
     std::string inner(600, 'x');
     inner[511] = 0x1A;   // ends the first 512-byte block, but is data
-    const EndOfFileCase cases[] = {
+    const struct {
+        const char *what;
+        int type;
+        std::string file, sent;
+    } cases[] = {
         {"ASCII with final mark", 'A', "a\r\nb\r\n\x1A", "a\r\nb\r\n"},
         {"binary keeps the mark", 'I', "a\r\nb\r\n\x1A", "a\r\nb\r\n\x1A"},
         {"ASCII keeps a mark inside the file", 'A', inner, inner},
         {"ASCII without a mark", 'A', "plain\r\n", "plain\r\n"},
     };
-    for (const EndOfFileCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteLocalFile(local, c.file));
         AnnouncedType = (char)c.type;
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        peer.ReceiveOnConnect();
-        peer.StartPassive();
-        ScriptedFtpServer server;
-        server.Reply(peer.PassiveReply()).Reply("150 Ok to send data\r\n").Send("226 ok\r\n");
-        server.Serve({{"MDTM", "213 ok\r\n"}});
-        Connect(server);
-        EXPECT_EQ(Upload("up.txt", c.type), 2);
-        EXPECT_TRUE(peer.Finish());
-        EXPECT_TRUE(peer.Received() == c.sent);
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-        server.Finish();
+        CurrentSession.serverFlags = 4;   // no MDTM
+        Transcript t({"= pasv recv", "> PASV", "< 227 ($PASV)", "> STOR up.txt", "< 150 Ok to send data", "< 226 ok"});
+        Open(t);
+        EXPECT_EQ(Transfer("STOR", "up.txt", c.type), 2);
+        EXPECT_TRUE(t.Finish());
+        EXPECT_TRUE(t.Peer(0).Received() == c.sent);
     }
 }
 
-// --- uploads: MDTM, STOU ------------------------------------------------
-
-TEST_F(TransferEngine, RefusedMdtmIsNotSentAgain)
+TEST_F(TransferEngine, RefusedMdtmIsNotSentAgainAndStouFallsBackToStor)
 {
     ASSERT_TRUE(WriteLocalFile(local, "content"));
     FILETIME ft;
@@ -416,235 +293,41 @@ TEST_F(TransferEngine, RefusedMdtmIsNotSentAgain)
     HANDLE h = CreateFileA(local.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFileTime(h, nullptr, nullptr, &ft);
     CloseHandle(h);
-
-    DataPeer first, second;
-    ASSERT_TRUE(first.Listen() && second.Listen());
-    first.ReceiveOnConnect();
-    second.ReceiveOnConnect();
-    first.StartPassive();
-    second.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(first.PassiveReply()).Reply("150 Ok\r\n").Send("226 ok\r\n")
-        .Reply("500 Unknown command\r\n")
-        .Reply(second.PassiveReply()).Reply("150 Ok\r\n").Send("226 ok\r\n");
-    Connect(server);
-    EXPECT_EQ(Upload("one file"), 2);
+    Transcript t({"= pasv recv", "> PASV", "< 227 ($PASV)", "> STOR one file", "< 150 Ok", "< 226 ok",
+                  "> MDTM 20030203090507 one file", "< 500 Unknown command", "= pasv recv", "> PASV", "< 227 ($PASV)",
+                  "> STOR two", "< 150 Ok", "< 226 ok", "= pasv recv", "> PASV", "< 227 ($PASV)", "> STOU u.txt",
+                  "< 500 STOU not understood", "> STOR u.txt", "< 150 Ok", "< 226 ok"});
+    Open(t);
+    EXPECT_EQ(Transfer("STOR", "one file"), 2);
     EXPECT_EQ(CurrentSession.serverFlags & 2, 0u);
-    EXPECT_EQ(Upload("two"), 2);
-    EXPECT_TRUE(server.Finish());
-    std::vector<std::string> expected = {"PASV", "STOR one file", "MDTM 20030203090507 one file",
-                                         "PASV", "STOR two"};
-    EXPECT_EQ(server.Commands(), expected);
-    EXPECT_EQ(first.Received(), "content");
-}
-
-TEST_F(TransferEngine, SendUniqueFallsBackToStor)
-{
+    EXPECT_EQ(Transfer("STOR", "two"), 2);
     GlobalSettings.storeUnique = 1;
-    CurrentSession.serverFlags = 4;   // no MDTM
-    ASSERT_TRUE(WriteLocalFile(local, "u"));
-    DataPeer peer;
-    ASSERT_TRUE(peer.Listen());
-    peer.ReceiveOnConnect();
-    peer.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply()).Reply("500 STOU not understood\r\n").Reply("150 Ok\r\n").Send("226 ok\r\n");
-    Connect(server);
-    char command[32] = "STOR u.txt";
-    EXPECT_EQ(UploadFile(ControlSocket, command, local.c_str(), 'I', FALSE), 2);
-    EXPECT_TRUE(server.Finish());
-    std::vector<std::string> expected = {"PASV", "STOU u.txt", "STOR u.txt"};
-    EXPECT_EQ(server.Commands(), expected);
-    EXPECT_EQ(peer.Received(), "u");
-}
-
-// --- faults -------------------------------------------------------------
-
-TEST_F(TransferEngine, DroppedDataConnectionKeepsThePartialFile)
-{
-    const std::string data = Pattern(200000);
-    DataPeer peer;
-    ASSERT_TRUE(peer.Listen());
-    peer.SendOnConnect(data.substr(0, 50000), 10000, 20, DataPeer::RESET);
-    peer.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply()).Reply("150 Opening (200000 bytes)\r\n").Delay(300)
-        .Send("426 Connection closed; transfer aborted\r\n");
-    Connect(server);
-    int result = Download("big");
-    EXPECT_TRUE(result == 4) << result << "\n" << LogText();
-    EXPECT_TRUE(ReceiveResult == 2 || ReceiveResult == 1) << ReceiveResult;
-    std::string got = ReadLocalFile(local);
-    EXPECT_LE(got.size(), 50000u);
-    EXPECT_TRUE(got == data.substr(0, got.size())) << "what arrived is kept as it arrived";
-    server.Finish();
-}
-
-TEST_F(TransferEngine, ServerThatNeverConnectsTimesOut)
-{
-    CurrentSession.passive = 0;
-    CurrentSession.timeout = 1;
-    ScriptedFtpServer server;
-    server.Reply("200 PORT ok\r\n").Reply("150 Opening data connection\r\n");
-    Connect(server);
-    DWORD start = GetTickCount();
-    EXPECT_EQ(Download("f"), 0);
-    EXPECT_LT(GetTickCount() - start, 15000u);
-    EXPECT_TRUE(LogMentions("! Accept error: ")) << LogText();
-    EXPECT_EQ(ListenSocket, NO_SOCKET);
-    server.Finish();
-}
-
-TEST_F(TransferEngine, StalledDataConnectionTimesOut)
-{
-    DataPeer peer;
-    ASSERT_TRUE(peer.Listen());
-    peer.SendOnConnect("partial", 0, 0, DataPeer::HOLD);
-    peer.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply()).Reply("150 Opening\r\n");
-    Connect(server);
-    DWORD start = GetTickCount();
-    int result = Download("f");
-    EXPECT_LT(GetTickCount() - start, 20000u);
-    EXPECT_NE(result, 2);
-    EXPECT_EQ(ReceiveResult, 2);
-    EXPECT_EQ(ReadLocalFile(local), "partial");
-    EXPECT_TRUE(LogMentions("! Receive error: ")) << LogText();
-    peer.Stop();
-    server.Finish();
-}
-
-struct CountCase {
-    const char *what;
-    std::string announced;
-    size_t sent;
-};
-
-TEST_F(TransferEngine, MoreOrFewerBytesThanAnnouncedAreStoredAsSent)
-{
-    const CountCase cases[] = {
-        {"more", "(100 bytes)", 150},
-        {"fewer", "(100 bytes)", 60},
-    };
-    for (const CountCase &c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string data = Pattern(c.sent);
-        DataPeer peer;
-        ASSERT_TRUE(peer.Listen());
-        peer.SendOnConnect(data);
-        peer.StartPassive();
-        ScriptedFtpServer server;
-        server.Reply(peer.PassiveReply()).Reply("150 Opening " + c.announced + "\r\n").Send("226 ok\r\n");
-        Connect(server);
-        EXPECT_EQ(Download("f"), 2);
-        EXPECT_EQ(ReceiveResult, 1);
-        EXPECT_TRUE(ReadLocalFile(local) == data);
-        EXPECT_TRUE(LogMentions("Received " + std::to_string(c.sent) + " bytes in ")) << LogText();
-        server.Finish();
-        closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-}
-
-TEST_F(TransferEngine, GarbageRepliesFailWithoutHanging)
-{
-    CurrentSession.passive = 0;
-    ScriptedFtpServer server;
-    server.Reply("garbage\r\n").Delay(100).Close();
-    Connect(server);
-    DWORD start = GetTickCount();
-    EXPECT_EQ(Download("f"), 0);
-    EXPECT_EQ(ListenSocket, NO_SOCKET);
-    EXPECT_LT(GetTickCount() - start, 10000u);
-    EXPECT_TRUE(LogMentions("! Failed \"port\":")) << LogText();
-    server.Finish();
-}
-
-TEST_F(TransferEngine, LocalFileThatCannotBeWrittenCancelsWithAbort)
-{
-    local = TempPath("no-such-folder\\file");
-    DataPeer peer;
-    ASSERT_TRUE(peer.Listen());
-    peer.SendOnConnect(Pattern(5000));
-    peer.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply()).Reply("150 Opening\r\n")
-        .ReadUrgent().ReadCommand().Send("426 Aborted\r\n226 ABOR ok\r\n");
-    Connect(server);
-    int result = Download("f");
-    EXPECT_TRUE(server.Finish()) << server.Error();
-    EXPECT_EQ(result, 2);
-    EXPECT_EQ(ReceiveResult, 2);
-    std::vector<std::string> commands = server.Commands();
-    ASSERT_EQ(commands.size(), 3u);
-    EXPECT_NE(commands[2].find("ABOR"), std::string::npos);
-    EXPECT_TRUE(LogMentions("! Failed to open file ")) << LogText();
-    EXPECT_TRUE(LogMentions("! File error on WRITE! Transfer cancelled.")) << LogText();
-    EXPECT_TRUE(LogMentions("transfer failed")) << LogText();
-}
-
-TEST_F(TransferEngine, RefusalsBeforeAnyTraffic)
-{
-    char command[] = "RETR f";
-    ControlSocket = NO_SOCKET;
-    EXPECT_EQ(DownloadFile(NO_SOCKET, command, local.c_str(), 'I', FALSE), 0);
-    EXPECT_TRUE(LogMentions("! Not connected, ignored"));
-    ScriptedFtpServer server;
-    Connect(server);
-    CommandBusy = 1;
-    EXPECT_EQ(UploadFile(ControlSocket, command, local.c_str(), 'I', FALSE), 0);
-    EXPECT_TRUE(LogMentions("! Command in progress, ignored"));
-    CommandBusy = 0;
-    EXPECT_TRUE(server.Finish());
-    EXPECT_TRUE(server.Commands().empty());
-}
-
-TEST_F(TransferEngine, LargeBlockSizesAreHonoured)
-{
-    GlobalSettings.recvBlock = 65536;
-    const std::string data = Pattern(1 << 20);
-    DataPeer peer;
-    ASSERT_TRUE(peer.Listen());
-    peer.SendOnConnect(data);
-    peer.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply()).Reply("150 Opening\r\n").Send("226 ok\r\n");
-    Connect(server);
-    EXPECT_EQ(Download("f"), 2);
-    EXPECT_TRUE(ReadLocalFile(local) == data);
-    server.Finish();
+    EXPECT_EQ(Transfer("STOR", "u.txt"), 2);
+    EXPECT_TRUE(t.Finish());
+    EXPECT_EQ(t.Peer(0).Received(), "content");
+    EXPECT_EQ(t.Peer(2).Received(), "content");
 }
 
 TEST_F(TransferEngine, KeptTimeComesFromTheEntry)
 {
-    ClearCurrentEntry();
     CurrentEntry.year = 99;
     CurrentEntry.month = 12;
     CurrentEntry.day = 31;
     CurrentEntry.hour = 23;
     CurrentEntry.minute = 58;
-    DataPeer peer;
-    ASSERT_TRUE(peer.Listen());
-    peer.SendOnConnect("dated");
-    peer.StartPassive();
-    ScriptedFtpServer server;
-    server.Reply(peer.PassiveReply()).Reply("150 Opening\r\n").Send("226 ok\r\n");
-    Connect(server);
-    EXPECT_EQ(Download("f"), 2);
+    Transcript t({"= pasv send=dated", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening", "< 226 ok"});
+    Open(t);
+    EXPECT_EQ(Transfer("RETR", "f"), 2);
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(GetFileAttributesExA(local.c_str(), GetFileExInfoStandard, &data));
     FILETIME localTime;
-    SYSTEMTIME t;
+    SYSTEMTIME got;
     FileTimeToLocalFileTime(&data.ftLastWriteTime, &localTime);
-    FileTimeToSystemTime(&localTime, &t);
-    EXPECT_EQ(t.wYear, 1999);
-    EXPECT_EQ(t.wMonth, 12);
-    EXPECT_EQ(t.wDay, 31);
-    EXPECT_EQ(t.wHour, 23);
-    EXPECT_EQ(t.wMinute, 58);
+    FileTimeToSystemTime(&localTime, &got);
+    EXPECT_EQ(std::vector<int>({got.wYear, got.wMonth, got.wDay, got.wHour, got.wMinute}),
+              std::vector<int>({1999, 12, 31, 23, 58}));
     EXPECT_EQ(CurrentEntry.year, 0) << "the entry is cleared after the loop";
-    server.Finish();
+    EXPECT_TRUE(t.Finish());
 }
 
 // --- the status dialog --------------------------------------------------
@@ -670,12 +353,10 @@ TEST_F(TransferEngine, StatusDialogShowsProgressAndCancels)
     GetDlgItemTextA(dialog, 104, text, sizeof text);
     EXPECT_EQ(std::string(text).rfind("4294967296 : ", 0), 0u) << "throttled to one text per 500 ms";
 
-    RECT before;
+    RECT before, after;
     GetWindowRect(dialog, &before);
     SetWindowPos(dialog, nullptr, before.left + 37, before.top + 23, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     GetWindowRect(dialog, &before);
-    CancelFlag = FALSE;
-    AbortFlag = FALSE;
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(CancelFlag);
     EXPECT_TRUE(AbortFlag);
@@ -689,7 +370,6 @@ TEST_F(TransferEngine, StatusDialogShowsProgressAndCancels)
     dialog = StatusDialogWindow();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ExpectedSize, 0u);
-    RECT after;
     GetWindowRect(dialog, &after);
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);

@@ -56,6 +56,12 @@ std::string ReadTextFile(const std::string &path)
     return s;
 }
 
+std::string ReadIniText(const std::string &path)
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    return ReadTextFile(path);
+}
+
 bool FileExists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

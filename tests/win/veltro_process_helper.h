@@ -18,6 +18,8 @@ std::string BuildFile(const char *name);
 std::string MakeTestFolder(const char *tag);
 void WriteTextFile(const std::string &path, const std::string &text);
 std::string ReadTextFile(const std::string &path);
+// An INI file's text once the platform has flushed its cached writes.
+std::string ReadIniText(const std::string &path);
 bool FileExists(const std::string &path);
 std::vector<std::string> FilesMatching(const std::string &folder, const char *pattern);
 void RemoveTree(const std::string &folder);
