@@ -196,7 +196,8 @@ static bool DownloadOne(const char *name, uint64_t size)
     snprintf(CurrentEntry.name, sizeof CurrentEntry.name, "%s", name);
     CurrentEntry.size = size;
     int type = ChooseType(name, GlobalSettings.mode);
-    bool ok = DownloadFile(ControlSocket, command, name, type, FALSE) == 2 && ReceiveResult == 1;
+    // Class 2 is success unless the data stopped early (an empty file counts).
+    bool ok = DownloadFile(ControlSocket, command, name, type, FALSE) == 2 && ReceiveResult != 2;
     if (!ok)
         LogFormat(LoadText(IDS_DOWNLOAD_FAILED_FOR), name);
     return ok;
