@@ -37,6 +37,9 @@ static void OnCreate(HWND window)
     if (n == 0 || n >= sizeof TempFolder)
         snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     CreateChildWindows(window);
+    RECT client;
+    GetClientRect(window, &client);
+    OnMainSize(window, SIZE_RESTORED, client.right, client.bottom);
     StartLocalPane();
     HMENU system = GetSystemMenu(window, FALSE);
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
