@@ -342,6 +342,7 @@ void AnnounceMissing(int id)
         {IDM_OPTIONS, "The options sheet"},    {IDM_OPTIONS_MENU, "The options sheet"},
         {IDM_APPEND_UPLOAD, "Appending files"},
         {IDM_APPEND_DOWNLOAD, "Appending files"}, {MISSING_FOLDER_TRANSFER, "Transferring folders"},
+        {MISSING_DROP, "Dropping files on the window"},
         {IDM_FTP_LIST, "Viewing listings"},    {IDM_FTP_NLST, "Viewing listings"},
     };
     const char *what = "This command";
@@ -349,6 +350,12 @@ void AnnounceMissing(int id)
         if (n.id == id)
             what = n.what;
     LogFormat(LoadText(IDS_NOT_YET_AVAILABLE), what);
+}
+
+void DroppedFiles(HDROP drop)
+{
+    DragFinish(drop);
+    AnnounceMissing(MISSING_DROP);
 }
 
 // ---------------------------------------------------------------------
