@@ -134,7 +134,7 @@ TEST_F(GuiSession, FirstStartConnectsBrowsesManagesAndTransfers)
     WriteTextFile(local + "\\up.bin", std::string("bin\0ary\r\n", 9) + std::string(70000, 'u'));
     StartAndConnect(Env("VELTRO_PYFTPD_PORT"), "0", true);
     ASSERT_TRUE(Shows(remoteList, "readme.txt")) << "the remote list shows the server's folder";
-    EXPECT_EQ(Text(GetDlgItem(main, IDM_CONNECT)), "&Close");
+    EXPECT_TRUE(WaitUntil([&] { return Text(GetDlgItem(main, IDM_CONNECT)) == "&Close" && IsWindowEnabled(GetDlgItem(main, IDM_REMOTE_MKDIR)); }));
     EXPECT_NE(ReadTextFile(windowsIni).find("[test site]\r\nHOST=127.0.0.1"), std::string::npos) << ReadTextFile(windowsIni);
     SaveWindowPicture(main, "main-connected.bmp");
 
