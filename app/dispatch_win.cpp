@@ -197,7 +197,8 @@ static bool PromptedDownload(const char *name, uint64_t size)
     snprintf(CurrentEntry.name, sizeof CurrentEntry.name, "%s", name);
     CurrentEntry.size = size;
     int type = ChooseType(name, GlobalSettings.mode);
-    bool ok = DownloadFile(ControlSocket, command, name, type, FALSE) == 2 && ReceiveResult == 1;
+    // Class 2 is success unless the data stopped early (an empty file counts).
+    bool ok = DownloadFile(ControlSocket, command, name, type, FALSE) == 2 && ReceiveResult != 2;
     if (!ok)
         LogFormat(LoadText(IDS_DOWNLOAD_FAILED_FOR), name);
     return ok;
@@ -307,7 +308,7 @@ void AnnounceMissing(int id)
         {IDM_LOCAL_VIEW, "Viewing files"},     {IDM_REMOTE_VIEW, "Viewing files"},
         {IDM_LOCAL_EXEC, "Executing files"},   {IDM_REMOTE_EXEC, "Executing files"},
         {IDM_OPTIONS, "The options sheet"},    {IDM_OPTIONS_MENU, "The options sheet"},
-
+        {MISSING_DROP, "Dropping files on the window"},
         {IDM_FTP_LIST, "Viewing listings"},    {IDM_FTP_NLST, "Viewing listings"},
     };
     const char *what = "This command";
@@ -315,6 +316,12 @@ void AnnounceMissing(int id)
         if (n.id == id)
             what = n.what;
     LogFormat(LoadText(IDS_NOT_YET_AVAILABLE), what);
+}
+
+void DroppedFiles(HDROP drop)
+{
+    DragFinish(drop);
+    AnnounceMissing(MISSING_DROP);
 }
 
 // ---------------------------------------------------------------------

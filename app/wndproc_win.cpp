@@ -153,6 +153,9 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
+    case WM_DROPFILES:
+        DroppedFiles((HDROP)wParam);
+        return 0;
     case WM_VKEYTOITEM:
         return OnListKey(window, wParam, (HWND)lParam);
     case WM_KEYDOWN:

@@ -120,5 +120,5 @@ if(VELTRO_CONVERT)
     COMMAND sh -c "mkdir -p artifacts && cd artifacts && for f in *.bmp; do [ -e \"$f\" ] || continue; ${VELTRO_CONVERT} \"$f\" \"\${f%.bmp}.png\" || exit 1; done"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   set_tests_properties(${VELTRO_WINE_ARCH}.pictures_png PROPERTIES
-    DEPENDS "${VELTRO_WINE_ARCH}.test_gui_panes;${VELTRO_WINE_ARCH}.test_app_gui")
+    DEPENDS "${VELTRO_WINE_ARCH}.test_gui_panes;${VELTRO_WINE_ARCH}.test_app_gui;${VELTRO_WINE_ARCH}.test_srv_gui_session")
 endif()
