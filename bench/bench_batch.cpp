@@ -7,26 +7,29 @@
 // folderName + "-up" (made by the server).
 #include <windows.h>
 #include <commctrl.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
 
+#include "listing/file_item.h"
 #include "resources/resource.h"
 #include "sites/stored_password.h"
 #include "veltro_process_helper.h"
 
-static bool Shows(HWND list, const char *name)
+// Selects the row named name; its FileItem block is read from the
+// program's memory.
+static bool Shows(HANDLE program, HWND list, const char *name)
 {
     for (int tries = 0; tries < 300; tries++, Sleep(100)) {
         int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
         for (int i = 0; i < n; i++) {
-            wchar_t w[512] = L"";
-            if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 512) SendMessageW(list, LB_GETTEXT, i, (LPARAM)w);
-            char t[512] = "";
-            WideCharToMultiByte(CP_ACP, 0, w, -1, t, sizeof t, nullptr, nullptr);
-            std::string row(t);
-            row = row.substr(0, row.find('\t'));
-            if (row.substr(0, row.find_last_not_of(' ') + 1) == name) {
+            FileItem item = {};
+            char text[300] = "";
+            const char *at = (const char *)SendMessageA(list, LB_GETITEMDATA, i, 0);
+            if (ReadProcessMemory(program, at, &item, offsetof(FileItem, text), nullptr) && item.nameLength < 300 &&
+                ReadProcessMemory(program, at + offsetof(FileItem, text), text, item.nameLength, nullptr) &&
+                std::string(text, item.nameLength) == name) {
                 SendMessageA(list, LB_SETSEL, FALSE, -1);
                 SendMessageA(list, LB_SETSEL, TRUE, i);
                 return true;
@@ -55,7 +58,7 @@ static double Batch(VeltroProcess &app, HWND main, int listId, int button, const
                     const std::string &target, int count, DWORD size)
 {
     HWND list = GetDlgItem(main, listId);
-    if (!Shows(list, name)) return -1;
+    if (!Shows(app.info.hProcess, list, name)) return -1;
     LARGE_INTEGER f, a, b;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&a);

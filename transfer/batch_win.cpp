@@ -634,6 +634,7 @@ void RunBatch(Batch *batch)
     if (complete && (transferred || !count))
         PlayEventSound(SOUND_TRANSFER_SUCCESS);
     DropDestinationSnapshot();
+    ShowProgress(0, 0, 0, 0);   // the byte count of the walks' last file goes
     OverwriteMemory = ANSWER_NONE;
     SelectionCount = 0;
     if (batch->errorMark)
