@@ -161,8 +161,6 @@ ReceiveOutcome ReceiveBlocks(SOCKET data, HANDLE file, bool writable, DWORD star
         int n = ReceiveSome(data, buffer, block, &out.error);
         if (n <= 0) {
             out.recvFailed = n < 0;
-            if (n == 0 && writable)
-                out.result = 1;   // an orderly end: complete, also for an empty file
             break;
         }
         DWORD written = 0;
