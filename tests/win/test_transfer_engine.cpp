@@ -32,9 +32,9 @@ std::string TempPath(const char *name)
 }
 
 // "#N": the test pattern of N bytes; anything else as it stands.
-std::string Bytes(const char *spec)
+std::string Bytes(const char *form)
 {
-    return spec[0] == '#' ? TestPattern(strtoul(spec + 1, nullptr, 10)) : spec;
+    return form[0] == '#' ? TestPattern(strtoul(form + 1, nullptr, 10)) : form;
 }
 
 class TransferEngine : public ::testing::Test {
