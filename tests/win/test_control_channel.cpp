@@ -473,7 +473,13 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
     Transcript t({"> NOOP", "< 200 NOOP ok", "! drain"});
     ControlSocket = Open(t);
     CommandBusy = 1;
+    HANDLE thread = CreateThread(nullptr, 0, ReleaseLater, &seen, 0, nullptr);   // a cancel, should the tick wait
+    DWORD start = GetTickCount();
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
+    EXPECT_LT(GetTickCount() - start, 150u) << "no NOOP while a command runs";
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    CancelFlag = FALSE;
     CommandBusy = 0;
     CommandLock = TRUE;
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
