@@ -98,7 +98,7 @@ TEST_F(Logon, FirewallKindsOnTheWire)
         {"3 proxy OPEN", 3, "",
          {"> OPEN ftp.example.org", "< 220 open", "> USER joe", "< 331 pw", "> PASS pw", "< 230 in"},
          nullptr, false},
-        {"4 firewall refuses", 4, "fwpw", {"> USER joe@ftp.example.org fwuser", "< 530 no", "! drain"}, F, true},
+        {"4 firewall refuses", 4, "fwpw", {"> USER joe@ftp.example.org fwuser", "< 530 no", "! drain"}, F, false},
         {"5 USER fireuser@host", 5, "fwpw",
          {"> USER fwuser@ftp.example.org", "< 331 fw", "> PASS fwpw", "< 230 fw in", "> USER joe", "< 331 pw",
           "> PASS pw", "< 230 in"}, nullptr, false},

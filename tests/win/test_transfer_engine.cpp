@@ -126,8 +126,8 @@ TEST_F(TransferEngine, DownloadsAndTheirFaults)
          {"= pasv send=#150", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening (100 bytes)", "< 226 ok"}, 2, 1,
          100, "#150", "Received 150 bytes in "},
         {"fewer than announced", nullptr,
-         {"= pasv send=#60", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening (100 bytes)", "< 226 ok"}, 2, 1,
-         100, "#60", "Received 60 bytes in "},
+         {"= pasv send=#60", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening (100 bytes)", "< 226 ok"}, 2, 2,
+         100, "#60", "! Only 60 of the 100 bytes announced arrived"},
         {"quoted retry on 6024", [] {
              Active();
              CurrentSession.hostType = 6024;
