@@ -94,7 +94,8 @@ foreach(b ${VELTRO_WIN_BENCH})
   if(name STREQUAL "bench_panes")
     # The panes need the program's resources and a scripted server.
     target_sources(${name} PRIVATE ${VELTRO_RC} ${CMAKE_SOURCE_DIR}/tests/win/ftp_server_helper.cpp
-                   ${CMAKE_SOURCE_DIR}/tests/win/data_peer_helper.cpp)
+                   ${CMAKE_SOURCE_DIR}/tests/win/data_peer_helper.cpp
+                   ${CMAKE_SOURCE_DIR}/tests/win/veltro_process_helper.cpp)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
   endif()
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})

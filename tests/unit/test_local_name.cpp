@@ -208,22 +208,19 @@ TEST(FitUnique, GivesUpAfter999Tries)
     EXPECT_STREQ("x.998", out);
 }
 
-struct MatchCase {
-    const char *pattern;
-    const char *name;
-    int match;
-};
-
 TEST(Wildcard, Matches)
 {
-    const MatchCase cases[] = {
+    const struct {
+        const char *pattern, *name;
+        int match;
+    } cases[] = {
         {"*.txt", "a.txt", 1},     {"*.txt", "A.TXT", 1},     {"*.txt", "a.txt.bak", 0},
         {"*", "", 1},              {"?", "", 0},              {"?", "a", 1},
         {"a?c", "abc", 1},         {"a?c", "ac", 0},          {"*a*b*", "xxaxxbxx", 1},
         {"*a*b", "ab_ab_a", 0},    {"file?.*", "file1.bin", 1}, {"**x", "abx", 1},
         {"*.t?t", "name with space.txt", 1}, {"abc", "abcd", 0}, {"", "", 1},
     };
-    for (const MatchCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(c.match, MatchWildcard(c.pattern, c.name)) << c.pattern << " ~ " << c.name;
     EXPECT_TRUE(HasWildcard("/pub/*.txt"));
     EXPECT_TRUE(HasWildcard("f?"));

@@ -93,15 +93,12 @@ TEST(CompletionText, CarriesLabelCountTimeRateAndOutcome)
     EXPECT_STREQ(text, "Transmitted 0 bytes in 0.0 secs, (0.00 bps), transfer failed");
 }
 
-struct SizeCase {
-    const char *what;
-    const char *description;
-    uint64_t size;
-};
-
 TEST(AnnouncedSize, ReadsTheLastParenthesis)
 {
-    const SizeCase cases[] = {
+    const struct {
+        const char *what, *description;
+        uint64_t size;
+    } cases[] = {
         {"bytes", "150 Opening BINARY mode data connection for a.bin (12345 bytes).", 12345},
         {"kbytes", "150 Opening data connection for a.bin (12 kbytes)", 12288},
         {"case ignored", "150 Here it comes (12 KBytes)", 12288},
@@ -115,7 +112,7 @@ TEST(AnnouncedSize, ReadsTheLastParenthesis)
         {"absurd number", "150 x (99999999999999999999999 bytes)", 0},
         {"empty", "", 0},
     };
-    for (const SizeCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(ParseAnnouncedSize(c.description), c.size) << c.what;
 }
 

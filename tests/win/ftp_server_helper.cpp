@@ -57,14 +57,26 @@ ScriptedFtpServer::~ScriptedFtpServer()
     DeleteCriticalSection(&lock_);
 }
 
-ScriptedFtpServer &ScriptedFtpServer::Send(const std::string &bytes)
+ScriptedFtpServer &ScriptedFtpServer::Add(Step::Kind kind, const std::string &bytes, size_t count, int ms)
 {
-    Step s = NewStep(Step::SEND);
+    Step s;
+    s.kind = kind;
     s.bytes = bytes;
-    s.count = bytes.size();
+    s.count = count;
+    s.ms = ms;
     steps_.push_back(s);
     return *this;
 }
+
+ScriptedFtpServer &ScriptedFtpServer::Send(const std::string &bytes) { return Add(Step::SEND, bytes, bytes.size(), 0); }
+ScriptedFtpServer &ScriptedFtpServer::Delay(int ms) { return Add(Step::DELAY, "", 0, ms); }
+ScriptedFtpServer &ScriptedFtpServer::ReadCommand() { return Add(Step::READ_COMMAND, "", 0, 0); }
+ScriptedFtpServer &ScriptedFtpServer::Reply(const std::string &reply) { return ReadCommand().Send(reply); }
+ScriptedFtpServer &ScriptedFtpServer::ReadBytes(size_t n) { return Add(Step::READ_BYTES, "", n, 0); }
+ScriptedFtpServer &ScriptedFtpServer::ReadUrgent() { return Add(Step::READ_URGENT, "", 0, 0); }
+ScriptedFtpServer &ScriptedFtpServer::ReadUntilClosed() { return Add(Step::READ_CLOSED, "", 0, 0); }
+ScriptedFtpServer &ScriptedFtpServer::Close() { return Add(Step::CLOSE, "", 0, 0); }
+ScriptedFtpServer &ScriptedFtpServer::Reset() { return Add(Step::RESET, "", 0, 0); }
 
 ScriptedFtpServer &ScriptedFtpServer::SendSplit(const std::string &bytes, size_t piece, int pauseMs)
 {
@@ -76,62 +88,10 @@ ScriptedFtpServer &ScriptedFtpServer::SendSplit(const std::string &bytes, size_t
     return *this;
 }
 
-ScriptedFtpServer &ScriptedFtpServer::Delay(int ms)
-{
-    Step s = NewStep(Step::DELAY);
-    s.ms = ms;
-    steps_.push_back(s);
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::ReadCommand()
-{
-    steps_.push_back(NewStep(Step::READ_COMMAND));
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::Reply(const std::string &reply)
-{
-    return ReadCommand().Send(reply);
-}
-
-ScriptedFtpServer &ScriptedFtpServer::ReadBytes(size_t n)
-{
-    Step s = NewStep(Step::READ_BYTES);
-    s.count = n;
-    steps_.push_back(s);
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::ReadUrgent()
-{
-    steps_.push_back(NewStep(Step::READ_URGENT));
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::ReadUntilClosed()
-{
-    steps_.push_back(NewStep(Step::READ_CLOSED));
-    return *this;
-}
-
 ScriptedFtpServer &ScriptedFtpServer::Serve(const std::vector<std::pair<std::string, std::string>> &table)
 {
-    Step s = NewStep(Step::SERVE);
-    s.table = table;
-    steps_.push_back(s);
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::Close()
-{
-    steps_.push_back(NewStep(Step::CLOSE));
-    return *this;
-}
-
-ScriptedFtpServer &ScriptedFtpServer::Reset()
-{
-    steps_.push_back(NewStep(Step::RESET));
+    Add(Step::SERVE, "", 0, 0);
+    steps_.back().table = table;
     return *this;
 }
 

@@ -86,12 +86,7 @@ private:
         int ms = 0;
         std::vector<std::pair<std::string, std::string>> table;
     };
-    static Step NewStep(Step::Kind kind)
-    {
-        Step s;
-        s.kind = kind;
-        return s;
-    }
+    ScriptedFtpServer &Add(Step::Kind kind, const std::string &bytes, size_t count, int ms);
     static DWORD WINAPI ThreadMain(void *self);
     void Play();
     bool RunStep(const Step &step);

@@ -53,7 +53,7 @@ HWND MakeRemoteList(void)
 void AddItemRow(HWND list, const char *name, uint32_t kind)
 {
     size_t length = strlen(name);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(FileItem) + length + 8);
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(FileItem) + length + 8);
     FileItem *item = (FileItem *)GlobalLock(block);
     item->pane = 1;
     item->kind = kind;

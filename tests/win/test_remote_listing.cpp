@@ -85,28 +85,21 @@ protected:
     }
 };
 
-struct PwdCase {
-    const char *name;
-    const char *reply;
-    const char *folder;
-};
-
-const PwdCase kPwdForms[] = {
-    {"DoubleQuotes", "257 \"/home/me\" is the current directory\r\n", "/home/me"},
-    {"Refused", "550 No way\r\n", "directory identifier unavailable"},
-};
-
 TEST_F(RemoteListing, PwdFormsFolderShownAndListed)
 {
-    for (const PwdCase &c : kPwdForms) {
-        SCOPED_TRACE(c.name);
+    // The folder as the reply names it, or a placeholder when PWD is refused.
+    const std::pair<const char *, const char *> forms[] = {
+        {"257 \"/home/me\" is the current directory\r\n", "/home/me"},
+        {"550 No way\r\n", "directory identifier unavailable"}};
+    for (const auto &[reply, folder] : forms) {
+        SCOPED_TRACE(reply);
         DataServer data(kUnixListing);
         ScriptedFtpServer server;
-        server.Serve({{"PWD", c.reply}, {"XPWD", "550 no\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", data.PasvReply()},
+        server.Serve({{"PWD", reply}, {"XPWD", "550 no\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", data.PasvReply()},
                       {"LIST", "150 Here it comes\r\n226 Done\r\n"}});
         Connect(server);
         RefreshRemoteList(nullptr, 1);
-        EXPECT_STREQ(c.folder, RemoteFolder);
+        EXPECT_STREQ(folder, RemoteFolder);
         EXPECT_EQ((std::vector<std::string>{"..", "inner", "data.bin", "notes.txt"}), Names());
         EXPECT_EQ(1, Count(server, "LIST"));
         EXPECT_FALSE(IsBusy()) << "the guard gives the busy flag back";

@@ -14,6 +14,7 @@
 #include "ftp/control.h"
 #include "logon_helper.h"
 #include "real_server_helper.h"
+#include "veltro_process_helper.h"
 #include "transcript_helper.h"
 #include "sites/site_profile.h"
 #include "transfer/transfer.h"
@@ -96,15 +97,14 @@ TEST_F(ServerTransfer, BinaryRoundTripsAreByteExact)
     }
 }
 
-TEST_F(ServerTransfer, AsciiTransfersConvertLineEndsOnTheServer)
+TEST_F(ServerTransfer, AsciiLineEndsOnTheServerAndUploadTimesWhereMdtmIsAccepted)
 {
     for (const RealServer &server : RealServers) {
         SCOPED_TRACE(server.name);
         SOCKET c = Open(server);
         ASSERT_NE(c, NO_SOCKET);
         const std::string up = LocalPath("text-up.txt"), down = LocalPath("text-down.txt");
-        const std::string remoteUp = ServerFile(server, "up.txt");
-        const std::string remoteDown = ServerFile(server, "down.txt");
+        const std::string remoteUp = ServerFile(server, "up.txt"), remoteDown = ServerFile(server, "down.txt");
         cleanup.insert(cleanup.end(), {up, down, remoteUp, remoteDown});
         // Uploads go out as stored (CR LF); the server stores its own line ends.
         ASSERT_TRUE(WriteLocalFile(up, "first line\r\nsecond line\r\n"));
@@ -117,44 +117,16 @@ TEST_F(ServerTransfer, AsciiTransfersConvertLineEndsOnTheServer)
         // The same file in binary is untouched.
         EXPECT_EQ(Download(c, "down.txt", down, 'I'), 2);
         EXPECT_EQ(ReadLocalFile(down), "one\ntwo\n\nfour\n");
-        FtpCommand(c, "QUIT");
-        closesocket(c);
-    }
-}
 
-TEST_F(ServerTransfer, UploadKeepsTheFileTimeWhereMdtmIsAccepted)
-{
-    for (const RealServer &server : RealServers) {
-        SCOPED_TRACE(server.name);
-        SOCKET c = Open(server);
-        ASSERT_NE(c, NO_SOCKET);
-        CurrentSession.serverFlags = 6;
-        const std::string up = LocalPath("dated.txt");
-        const std::string remote = ServerFile(server, "dated.txt");
-        cleanup.insert(cleanup.end(), {up, remote});
-        ASSERT_TRUE(WriteLocalFile(up, "dated"));
-        SYSTEMTIME st = {2003, 2, 0, 3, 9, 5, 7, 0};
-        FILETIME ft;
-        SystemTimeToFileTime(&st, &ft);
-        HANDLE h = CreateFileA(up.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        SetFileTime(h, nullptr, nullptr, &ft);
-        CloseHandle(h);
-        EXPECT_EQ(Upload(c, "dated.txt", up, 'I'), 2);
-        EXPECT_EQ(ReadLocalFile(remote), "dated");
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        ASSERT_TRUE(GetFileAttributesExA(remote.c_str(), GetFileExInfoStandard, &data));
-        SYSTEMTIME got;
-        FileTimeToSystemTime(&data.ftLastWriteTime, &got);
-        if (CurrentSession.serverFlags & 2) {
-            EXPECT_EQ(got.wYear, 2003);
-            EXPECT_EQ(got.wMonth, 2);
-            EXPECT_EQ(got.wDay, 3);
-            EXPECT_EQ(got.wHour, 9);
-            EXPECT_EQ(got.wMinute, 5);
-        } else {
-            // Refused: not sent again in this session, and the upload counted.
-            EXPECT_EQ(Upload(c, "dated.txt", up, 'I'), 2);
-        }
+        // A binary upload keeps its time where the server takes MDTM.
+        SetFileWriteTime(up, SYSTEMTIME{2003, 2, 0, 3, 9, 5, 7, 0});
+        EXPECT_EQ(Upload(c, "up.txt", up, 'I'), 2);
+        SYSTEMTIME got = FileWriteTime(remoteUp);
+        if (CurrentSession.serverFlags & 2)
+            EXPECT_EQ(std::vector<int>({got.wYear, got.wMonth, got.wDay, got.wHour, got.wMinute}),
+                      std::vector<int>({2003, 2, 3, 9, 5}));
+        else   // refused: not sent again in this session, and the upload counted
+            EXPECT_EQ(Upload(c, "up.txt", up, 'I'), 2);
         FtpCommand(c, "QUIT");
         closesocket(c);
     }

@@ -2,14 +2,16 @@
 // ordinal and by name, the 276-byte record, the combo box, the About box,
 // and the program's loader with a good, a missing and a foreign library.
 #include <gtest/gtest.h>
+#include <winsock2.h>
 #include <windows.h>
 #include <stdint.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <string>
 
 #include "listing/host_library.h"
+#include "logon_helper.h"
+#include "veltro_process_helper.h"
 
 namespace {
 
@@ -20,14 +22,7 @@ typedef int(WINAPI *FillFn)(HWND, int);
 typedef DWORD(WINAPI *DetectFn)(const char *, DWORD);
 typedef int(__cdecl *AboutFn)(HWND);
 
-// The DLL of this build: VELTRO_BUILD_DIR is a Linux path, reached under
-// Wine through drive Z:; without it, the DLL beside the test program.
-std::string LibraryPath() {
-    const char *dir = getenv("VELTRO_BUILD_DIR");
-    if (dir != nullptr && dir[0] == '/') return std::string("Z:") + dir + "/veltr32.dll";
-    if (dir != nullptr && dir[0] != 0) return std::string(dir) + "\\veltr32.dll";
-    return "veltr32.dll";
-}
+std::string LibraryPath() { return BuildFile("veltr32.dll"); }
 
 class Veltr32Dll : public ::testing::Test {
 protected:
@@ -133,52 +128,13 @@ TEST_F(Veltr32Dll, FillsARealComboBox) {
     EXPECT_EQ(fill(nullptr, 1), 0);
 }
 
-// Finds the About box among the windows of the thread that opened it,
-// checks it and presses OK. Gives up after ten seconds.
-struct AboutWatch {
-    DWORD thread;
-    bool found;
-    bool hasOk;
-    char caption[128];
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-    char cls[32] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    *(HWND *)param = window;
-    return FALSE;
-}
-
-DWORD WINAPI CloseAbout(LPVOID param) {
-    auto *watch = (AboutWatch *)param;
-    for (int i = 0; i < 100; i++) {
-        Sleep(100);
-        HWND dialog = nullptr;
-        EnumThreadWindows(watch->thread, FindDialog, (LPARAM)&dialog);
-        if (dialog == nullptr) continue;
-        watch->found = true;
-        watch->hasOk = GetDlgItem(dialog, IDOK) != nullptr;
-        GetWindowTextA(dialog, watch->caption, sizeof watch->caption);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return 0;
-    }
-    return 1;
-}
-
 TEST_F(Veltr32Dll, AboutBoxOpensAndCloses) {
     auto about = Op<AboutFn>(500);
     ASSERT_NE(about, nullptr);
-    AboutWatch watch{GetCurrentThreadId(), false, false, ""};
-    HANDLE closer = CreateThread(nullptr, 0, CloseAbout, &watch, 0, nullptr);
-    ASSERT_NE(closer, nullptr);
-    int result = about(nullptr);
-    WaitForSingleObject(closer, 15000);
-    CloseHandle(closer);
-    EXPECT_TRUE(watch.found);
-    EXPECT_TRUE(watch.hasOk);
-    EXPECT_STREQ(watch.caption, "About the host-type library");
-    EXPECT_EQ(result, IDOK);
+    DialogAnswerer answer({{"About the host-type library", "", IDOK, {}, {}}}, 10000);
+    EXPECT_EQ(about(nullptr), IDOK);
+    ASSERT_TRUE(answer.Finish(15000));
+    EXPECT_EQ(answer.ButtonsShown(IDOK), std::vector<bool>{true});
 }
 
 TEST(HostLibraryLoader, GoodLibraryAnswersThroughTheWrappers) {

@@ -62,6 +62,24 @@ std::string ReadIniText(const std::string &path)
     return ReadTextFile(path);
 }
 
+void SetFileWriteTime(const std::string &path, const SYSTEMTIME &utc)
+{
+    FILETIME ft;
+    SystemTimeToFileTime(&utc, &ft);
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+}
+
+SYSTEMTIME FileWriteTime(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    SYSTEMTIME t = {};
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        FileTimeToSystemTime(&data.ftLastWriteTime, &t);
+    return t;
+}
+
 bool FileExists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

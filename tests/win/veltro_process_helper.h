@@ -21,6 +21,9 @@ std::string ReadTextFile(const std::string &path);
 // An INI file's text once the platform has flushed its cached writes.
 std::string ReadIniText(const std::string &path);
 bool FileExists(const std::string &path);
+// Sets / reads a file's last-write time in UTC (all zero when missing).
+void SetFileWriteTime(const std::string &path, const SYSTEMTIME &utc);
+SYSTEMTIME FileWriteTime(const std::string &path);
 std::vector<std::string> FilesMatching(const std::string &folder, const char *pattern);
 void RemoveTree(const std::string &folder);
 
