@@ -38,17 +38,13 @@ class GuiSession : public ::testing::Test {
 protected:
     VeltroProcess app;
     std::string folder = MakeTestFolder("guisession"), local = folder + "\\files";
-    std::string root = WinPath(Env("VELTRO_PYFTPD_ROOT")), windowsIni;
+    std::string root = WinPath(Env("VELTRO_PYFTPD_ROOT")), windowsIni = Env("WINDIR") + "\\VELTRO.INI";   // where a first start puts it
     HWND main = nullptr, localList = nullptr, remoteList = nullptr, logWindow = nullptr;
 
     void SetUp() override
     {
-        char windows[MAX_PATH];
-        GetWindowsDirectoryA(windows, MAX_PATH);
-        windowsIni = std::string(windows) + "\\VELTRO.INI";   // where a first start puts it
         DeleteFileA(windowsIni.c_str());
-        CreateDirectoryA(local.c_str(), nullptr);
-        CreateDirectoryA((local + "\\lsub").c_str(), nullptr);
+        CreateDirectoryA(local.c_str(), nullptr) && CreateDirectoryA((local + "\\lsub").c_str(), nullptr);
     }
     void TearDown() override { KillVeltro(&app); RemoveTree(folder); DeleteFileA(windowsIni.c_str()); }
     void Press(int id) { PostMessageA(GetDlgItem(main, id), BM_CLICK, 0, 0); }
@@ -176,8 +172,7 @@ TEST_F(GuiSession, FirstStartConnectsBrowsesManagesAndTransfers)
     Answer("Remote file permissions", "", IDOK, IDC_CHMOD_BOX0 + 1);
     EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA((root + "\\renamed.txt").c_str()) & FILE_ATTRIBUTE_READONLY; }));
 
-    // "<--" and "-->" byte for byte; then Delete on both sides.
-    Select(remoteList, "renamed.txt");
+    // "<--" and "-->" byte for byte (the chmod left "renamed.txt" selected); then Delete on both sides.
     Press(IDM_DOWNLOAD);
     EXPECT_TRUE(WaitUntil([&] { return ReadTextFile(local + "\\renamed.txt") == ReadTextFile(root + "\\renamed.txt"); }));
     Sleep(1000);   // the batch ends on its worker after its last file; "-->" is ignored until then
@@ -194,7 +189,7 @@ TEST_F(GuiSession, FirstStartConnectsBrowsesManagesAndTransfers)
     // Cancel during the 1 GiB download: it stops within a second; the next command works.
     Select(remoteList, "big.bin");
     Press(IDM_DOWNLOAD);
-    HWND status = WaitForWindow(app, "#32770", "Transfer Status", 10000);
+    HWND status = WaitForWindow(app, "#32770", "Transfer Status", 10000);   // (Cancel is the main window's)
     auto size = [&] { WIN32_FILE_ATTRIBUTE_DATA d = {}; GetFileAttributesExA((local + "\\big.bin").c_str(), GetFileExInfoStandard, &d); return d.nFileSizeLow; };
     ASSERT_TRUE(WaitUntil([&] { return size() > 0; }));
     Press(IDM_CANCEL);

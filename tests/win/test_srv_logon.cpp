@@ -94,8 +94,13 @@ protected:
 
 TEST_P(OnRealServer, ConnectAndCloseCommands)
 {
+    // Connect goes through the session sheet, which shows the saved profile; OK connects.
+    snprintf(profile.name, sizeof profile.name, "%s", server.name);
+    snprintf(profile.remoteFolder, sizeof profile.remoteFolder, "/");
+    profile.savePassword = 1;
+    SaveSiteProfile(&profile);
     CurrentSession = profile;
-    snprintf(CurrentSession.remoteFolder, sizeof CurrentSession.remoteFolder, "/");
+    DialogAnswerer sheet({{"Properties for Session", "", IDOK, {}, {}}, {"Properties for Session", "", IDOK, {}, {}}});
     ASSERT_TRUE(RunCommand(nullptr, IDM_CONNECT, nullptr, 0));
     ASSERT_NE(ControlSocket, NO_SOCKET);
     EXPECT_TRUE(Connected);
@@ -115,6 +120,7 @@ TEST_P(OnRealServer, ConnectAndCloseCommands)
     EXPECT_NE(ControlSocket, NO_SOCKET);
     RunCommand(nullptr, IDM_CONNECT, nullptr, 0);
     EXPECT_EQ(ControlSocket, NO_SOCKET);
+    EXPECT_TRUE(sheet.Finish());
 }
 
 TEST_P(OnRealServer, WrongPasswordIsALogonFailureAndARetryWorks)
