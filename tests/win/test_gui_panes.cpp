@@ -56,13 +56,8 @@ protected:
     std::string Rows()
     {
         std::string names;
-        int count = (int)SendMessageA(Child(927), LB_GETCOUNT, 0, 0);
-        for (int i = 0; i < count && i < 100; i++) {
-            const char *data = (const char *)SendMessageA(Child(927), LB_GETITEMDATA, i, 0);
-            struct { FileItem head; char more[8]; } row{};   // the row's fields and its first characters
-            ReadProcessMemory(app.info.hProcess, data, &row, offsetof(FileItem, text) + 6, nullptr);
-            names += (names.empty() ? "" : " ") + std::string(row.head.text, std::min(row.head.nameLength, 6u));
-        }
+        for (const std::string &name : PaneRowNames(app.info.hProcess, Child(927)))
+            names += (names.empty() ? "" : " ") + name.substr(0, 6);
         return names;
     }
     void Mouse(HWND target, UINT message, int x, int y)

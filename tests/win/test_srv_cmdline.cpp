@@ -224,17 +224,7 @@ void ExpectFolderShown(VeltroProcess *app, const std::string &folder, const std:
     std::vector<std::string> rows;
     for (int tries = 0; tries < 100 && rows.size() < expected.size(); tries++) {
         Sleep(200);
-        rows.clear();
-        int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-        for (int i = 0; i < count && count < 100; i++) {
-            // Another process's list: its texts come across as wide text.
-            wchar_t wide[512] = L"";
-            if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 512)
-                SendMessageW(list, LB_GETTEXT, i, (LPARAM)wide);
-            char text[1024] = "";
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-            rows.push_back(std::string(text).substr(0, std::string(text).find('\t')));
-        }
+        rows = PaneRowNames(app->info.hProcess, list);
     }
     EXPECT_EQ(expected, rows);
     DWORD code = 1;

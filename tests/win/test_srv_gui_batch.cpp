@@ -33,17 +33,7 @@ template <class F> bool WaitUntil(F done, DWORD ms = 30000)
 HANDLE Program;
 int RowOf(HWND list, const std::string &name)
 {
-    int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < n; i++) {
-        FileItem item = {};
-        char text[300] = "";
-        const char *at = (const char *)SendMessageA(list, LB_GETITEMDATA, i, 0);
-        if (ReadProcessMemory(Program, at, &item, offsetof(FileItem, text), nullptr) && item.nameLength < 300 &&
-            ReadProcessMemory(Program, at + offsetof(FileItem, text), text, item.nameLength, nullptr) &&
-            std::string(text, item.nameLength) == name)
-            return i;
-    }
-    return -1;
+    return PaneRowOf(Program, list, name);
 }
 
 // Every file under root by relative path, with its bytes.

@@ -1,5 +1,9 @@
 #include "veltro_process_helper.h"
 
+#include <stddef.h>
+
+#include "listing/file_item.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -279,4 +283,29 @@ bool SaveWindowPicture(HWND window, const char *name)
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+std::vector<std::string> PaneRowNames(HANDLE process, HWND list)
+{
+    std::vector<std::string> names;
+    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count && i < 100000; i++) {
+        const char *at = (const char *)SendMessageA(list, LB_GETITEMDATA, i, 0);
+        FileItem item{};
+        char text[1024];
+        bool read = ReadProcessMemory(process, at, &item, offsetof(FileItem, text), nullptr) &&
+                    item.nameLength < sizeof text &&
+                    ReadProcessMemory(process, at + offsetof(FileItem, text), text, item.nameLength, nullptr);
+        names.push_back(read ? std::string(text, item.nameLength) : std::string());
+    }
+    return names;
+}
+
+int PaneRowOf(HANDLE process, HWND list, const std::string &name)
+{
+    std::vector<std::string> names = PaneRowNames(process, list);
+    for (size_t i = 0; i < names.size(); i++)
+        if (names[i] == name)
+            return (int)i;
+    return -1;
 }

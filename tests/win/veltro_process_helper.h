@@ -38,5 +38,9 @@ bool WaitForExit(VeltroProcess *p, DWORD milliseconds, DWORD *exitCode);
 void KillVeltro(VeltroProcess *p);
 // Texts of the child windows of a class, in creation (z) order.
 std::vector<std::string> ChildTexts(HWND parent, const char *childClass);
+// The names of a file list's rows: the rows are blocks in the program's
+// memory, read across with ReadProcessMemory ("" for a row that cannot be read).
+std::vector<std::string> PaneRowNames(HANDLE process, HWND list);
+int PaneRowOf(HANDLE process, HWND list, const std::string &name);
 // Saves a picture of the window as a BMP file in the build folder's artifacts.
 bool SaveWindowPicture(HWND window, const char *name);
