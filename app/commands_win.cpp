@@ -50,8 +50,8 @@ static BOOL RunAlwaysCommand(HWND window, int id, int notify)
         if (RunPathPart(window, (char *)CommandLine) != 2)
             PostMessageA(window, WM_CLOSE, 0, 0);
         return TRUE;
-    case IDM_CONNECT: ConnectCommand(TRUE); return TRUE;
-    case IDM_CONNECT_MENU: ConnectCommand(FALSE); return TRUE;
+    case IDM_CONNECT: SessionConnectCommand(TRUE); return TRUE;
+    case IDM_CONNECT_MENU: SessionConnectCommand(FALSE); return TRUE;
     case IDM_DISCONNECT: DisconnectMenuCommand(); return TRUE;
     case IDM_CANCEL: CancelCommand(); return TRUE;
     case IDM_SESSION_SHEET: SessionSheetCommand(window); return TRUE;

@@ -16,8 +16,12 @@ extern int ConnectRetryCount;      // remaining connect attempts
 extern void (*RemoteListRefresher)(void);
 extern void (*LocalListRefresher)(void);
 
-// 9000 and 1320: connect, or disconnect when connected. withLists is TRUE
-// for 9000 (the remote list is read after logon).
+// 9000 and 1320: connect, or disconnect when connected. The session sheet
+// comes first; when it ends with OK its profile becomes the session (masks,
+// local folder) and is connected; Cancel connects nothing. withLists is
+// TRUE for 9000 (the remote list is read after logon).
+void SessionConnectCommand(BOOL withLists);
+// The same without the sheet: connects the current session as it stands.
 void ConnectCommand(BOOL withLists);
 // 1321: disconnect; while a command is outstanding, abort first.
 void DisconnectMenuCommand(void);

@@ -79,20 +79,14 @@ static void TakeChosenProfile(void)
         LocalListRefresher();
 }
 
-void ConnectCommand(BOOL withLists)
+// The connection itself, with the session as it stands: retries, then the
+// remote folder, the host type and the lists.
+static void ConnectSession(BOOL withLists, BOOL chosen)
 {
-    if (IsBusy())
-        return;
-    if (ControlSocket != NO_SOCKET) {
-        Disconnect();
-        return;
-    }
-    DiscardListingCache();
     SOCKET s = NO_SOCKET;
     HCURSOR previous = nullptr;
-    if (ShowSessionSheet(MainWindow)) {
+    if (chosen) {
         AbortFlag = FALSE;
-        TakeChosenProfile();
         previous = SetCursor(WaitCursor ? WaitCursor : LoadCursor(nullptr, IDC_WAIT));
         if (!CurrentSession.host[0]) {
             // Nothing to connect to: no prompt for an empty host.
@@ -130,6 +124,33 @@ void ConnectCommand(BOOL withLists)
     PlayEventSound(s != NO_SOCKET ? SOUND_CONNECT_SUCCESS : SOUND_CONNECT_FAILURE);
     if (s != NO_SOCKET)
         OfferResume(CurrentSession.name);
+}
+
+void ConnectCommand(BOOL withLists)
+{
+    if (IsBusy())
+        return;
+    if (ControlSocket != NO_SOCKET) {
+        Disconnect();
+        return;
+    }
+    DiscardListingCache();
+    ConnectSession(withLists, TRUE);
+}
+
+void SessionConnectCommand(BOOL withLists)
+{
+    if (IsBusy())
+        return;
+    if (ControlSocket != NO_SOCKET) {
+        Disconnect();
+        return;
+    }
+    DiscardListingCache();
+    BOOL chosen = ShowSessionSheet(MainWindow);
+    if (chosen)
+        TakeChosenProfile();
+    ConnectSession(withLists, chosen);
 }
 
 static void SaveHistory(void)
