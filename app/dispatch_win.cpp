@@ -22,6 +22,7 @@
 #include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
+#include "ui/view_exec.h"
 
 enum { HELP_RETR = 640, HELP_STOR = 630 };
 
@@ -108,7 +109,7 @@ static void DoubleClick(int pane)
         TransferSelectionCommand(pane == PANE_REMOTE ? PANE_REMOTE : PANE_LOCAL);
         break;
     case CLICK_VIEW:
-        AnnounceMissing(pane == PANE_REMOTE ? IDM_REMOTE_VIEW : IDM_LOCAL_VIEW);
+        ViewSelection(MainWindow, pane, TRUE);
         break;
     case CLICK_NOTHING:
         break;
@@ -317,7 +318,7 @@ void FolderInfoCommand(int pane)
         }
         LogFormat(LoadText(IDS_FOLDER_REPORT_IN), DirTempFile);
     }
-    AnnounceMissing(IDM_LOCAL_VIEW);
+    ViewFile(pane == PANE_LOCAL ? DspTempFile : DirTempFile, "");
 }
 
 void DeleteKeyCommand(HWND window)

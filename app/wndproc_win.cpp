@@ -15,6 +15,7 @@
 #include "listing/host_library.h"
 #include "listing/local_list.h"
 #include "resources/resource.h"
+#include "sites/options_sheet.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
 #include "ui/msglog.h"
@@ -37,6 +38,7 @@ static void OnCreate(HWND window)
     if (n == 0 || n >= sizeof TempFolder)
         snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     CreateChildWindows(window);
+    CreateListFonts();
     StartLocalPane();
     HMENU system = GetSystemMenu(window, FALSE);
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
