@@ -26,6 +26,8 @@ LRESULT FileListKey(HWND window, HWND list, int key, int caret);
 // 939 and 940: transfers the selected files one by one (folders are
 // announced as not handled yet).
 void TransferSelectionCommand(int pane);
+// Uploads one local file (a path) under its name part; TRUE when complete.
+BOOL UploadPath(const char *path);
 // 1311 ("RETR") and 1314 ("STOR"): ask for a name and transfer that file.
 void PromptTransferCommand(int pane);
 // 943 and 944.

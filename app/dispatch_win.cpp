@@ -286,6 +286,11 @@ void PromptTransferCommand(int pane)
     UpdateButtons();
 }
 
+BOOL UploadPath(const char *path)
+{
+    return UploadOne(path);
+}
+
 // ---------------------------------------------------------------------
 // Refresh, folder information, Delete
 
