@@ -136,8 +136,10 @@ static BOOL RunRemoteCommand(HWND window, int id, int notify)
     case IDM_REMOTE_VIEW: case IDM_REMOTE_EXEC:
         ViewSelection(window, PANE_REMOTE, id == IDM_REMOTE_VIEW);
         return TRUE;
+    case IDM_FTP_LIST: ViewListingCommand("LIST"); return TRUE;
+    case IDM_FTP_NLST: ViewListingCommand("NLST"); return TRUE;
     case IDM_REMOTE_EDIT:
-    case IDM_APPEND_UPLOAD: case IDM_APPEND_DOWNLOAD: case IDM_FTP_LIST: case IDM_FTP_NLST:
+    case IDM_APPEND_UPLOAD: case IDM_APPEND_DOWNLOAD:
         AnnounceMissing(id);
         return TRUE;
     }

@@ -82,7 +82,9 @@ void DefaultText(const OptionField &f, char *buffer, size_t size)
 {
     // The wave files default to files beside the program.
     bool beside = strncmp(f.key, "snd", 3) == 0;
-    snprintf(buffer, size, "%s%s", beside ? StartFolder : "", f.textDefault ? f.textDefault : "");
+    size_t n = strlen(StartFolder);
+    const char *separator = beside && n && StartFolder[n - 1] != '\\' ? "\\" : "";
+    snprintf(buffer, size, "%s%s%s", beside ? StartFolder : "", separator, f.textDefault ? f.textDefault : "");
 }
 
 int ReadOptionValue(const OptionField &f)

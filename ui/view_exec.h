@@ -17,3 +17,6 @@ void ExecuteFile(HWND window, const char *file, BOOL ask);
 // The command line that edits `file` (kept for the remote or local name
 // `name`); FALSE for programs ("exe", "com").
 BOOL BuildEditCommand(char *output, size_t size, const char *name, const char *file);
+// 1306 and 1308: fetches "LIST" or "NLST" into the listing file and shows
+// it in the viewer.
+void ViewListingCommand(const char *command);

@@ -19,6 +19,7 @@
 #include "resources/resource.h"
 #include "sites/options_sheet.h"
 #include "transfer/data_sockets.h"
+#include "transfer/sounds.h"
 #include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
@@ -207,4 +208,14 @@ void ViewSelection(HWND window, int pane, BOOL view)
         ViewOrExecute(window, path, view, viewer, ctrl);
     }
     UpdateButtons();
+}
+
+void ViewListingCommand(const char *command)
+{
+    if (IsBusy() || !Connected)
+        return;
+    if (FetchListing(command) == 2)
+        ViewFile(DirTempFile, "");
+    else
+        PlayEventSound(SOUND_OTHER_FAILURE);
 }

@@ -17,34 +17,12 @@
 namespace {
 
 std::string Env(const char *name) { const char *v = getenv(name); return v ? v : ""; }
-std::string Unix(std::string text) { text.erase(std::remove(text.begin(), text.end(), '\r'), text.end()); return text; }
 template <class F> bool WaitUntil(F done, DWORD ms = 20000)
 {
     for (DWORD start = GetTickCount(); !done(); Sleep(50))
         if (GetTickCount() - start > ms) return false;
     return true;
 }
-// The row of a list whose name is name, or -1: the rows are FileItem blocks
-// in the program's memory.
-int RowOf(HWND list, const char *name)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, pid);
-    int found = -1;
-    for (int i = 0, n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0); i < n && found < 0 && process; i++) {
-        char block[offsetof(FileItem, text) + 300] = {};
-        SIZE_T got = 0;
-        LPCVOID at = (LPCVOID)SendMessageA(list, LB_GETITEMDATA, i, 0);
-        ReadProcessMemory(process, at, block, sizeof block - 1, &got);
-        const FileItem *item = (const FileItem *)block;
-        if (got > offsetof(FileItem, text) && std::string(item->text, strnlen(item->text, item->nameLength)) == name)
-            found = i;
-    }
-    if (process) CloseHandle(process);
-    return found;
-}
-
 class GuiOptions : public ::testing::Test {
 protected:
     VeltroProcess app;
@@ -54,7 +32,7 @@ protected:
 
     void SetUp() override
     {
-        for (char &c : root) if (c == '/') c = '\\';
+        std::replace(root.begin(), root.end(), '/', '\\');
         CreateDirectoryA(local.c_str(), nullptr);
         WriteTextFile(folder + "\\VELTRO.INI", "[_config_]\nSESSION=site\nAUTOSTART=0\nFONT=4\nFHEIGHT=-30\n"
                       "VIEWER=cmd /c copy\n[site]\nHOST=127.0.0.1\nUID=" + Env("VELTRO_FTP_USER") +
@@ -68,7 +46,18 @@ protected:
         remoteList = GetDlgItem(main, IDC_REMOTE_LIST);
     }
     void TearDown() override { KillVeltro(&app); RemoveTree(folder); }
-    std::string Ini() { return ReadTextFile(folder + "\\VELTRO.INI"); }
+    // The row named name, or -1: the rows are FileItem blocks in the program.
+    int RowOf(HWND list, const char *name)
+    {
+        for (int i = 0, n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0); i < n; i++) {
+            char block[offsetof(FileItem, text) + 300] = {};
+            const FileItem *item = (const FileItem *)block;
+            ReadProcessMemory(app.info.hProcess, (LPCVOID)SendMessageA(list, LB_GETITEMDATA, i, 0), block,
+                              sizeof block - 1, nullptr);
+            if (std::string(item->text, strnlen(item->text, item->nameLength)) == name) return i;
+        }
+        return -1;
+    }
     void Connect()
     {
         PostMessageA(main, WM_COMMAND, IDM_CONNECT, 0);
@@ -78,8 +67,7 @@ protected:
         SendDlgItemMessageA(page, IDC_SITE_PASSWORD, WM_SETTEXT, 0, (LPARAM)Env("VELTRO_FTP_PASS").c_str());
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     }
-    // A press on a row, moves to a row of another list, a release there;
-    // the mouse messages go to the source list, which holds the capture.
+    // Press on a row, move to a row of a list, release: all to the capturing source list.
     void Drag(HWND from, const char *row, HWND to, const char *target, const char *picture = nullptr)
     {
         int h = (int)SendMessageA(from, LB_GETITEMHEIGHT, 0, 0), a = RowOf(from, row), b = RowOf(to, target);
@@ -119,12 +107,12 @@ TEST_F(GuiOptions, EveryPageStoresItsChangeAndTheFontSetsTheRowHeight)
     }
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    std::string ini = Ini();
+    std::string ini = ReadTextFile(folder + "\\VELTRO.INI");
     for (const char *line : {"VIEWER=myviewer", "RBP=80", "SBP=4096", "FONT=3", "BELL=0", "RSORT=4",
                              "KEPDIROW=0", "CONVEXT=1", "STOU=1"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
-    EXPECT_EQ(Unix(ReadTextFile(folder + "\\VELTRO.CNV")), ".gif=.jpg\n.htm=.html\n");
-    EXPECT_EQ(Unix(ReadTextFile(folder + "\\VELTRO.EXT")), ".TXT\n.log\n");
+    EXPECT_EQ(ReadTextFile(folder + "\\VELTRO.CNV"), ".gif=.jpg\r\n.htm=.html\r\n");
+    EXPECT_EQ(ReadTextFile(folder + "\\VELTRO.EXT"), ".TXT\r\n.log\r\n");
     char value[128] = "";
     GetProfileStringA("Extensions", "vlt", "", value, sizeof value);
     EXPECT_STREQ(value, "notepad ^.vlt");
@@ -139,9 +127,7 @@ TEST_F(GuiOptions, DragsDropsAndViewsAgainstAServer)
     WriteTextFile(local + "\\drag.txt", "dragged");
     WriteTextFile(folder + "\\outside.txt", "from another program");
     Connect();
-    bool connected = WaitUntil([&] { return RowOf(remoteList, "moveme.txt") >= 0; });
-    SaveWindowPicture(main, "options-connected.bmp");
-    ASSERT_TRUE(connected) << ReadTextFile(folder + "\\VELTRO.INI");
+    ASSERT_TRUE(WaitUntil([&] { return RowOf(remoteList, "moveme.txt") >= 0; })) << "connected";
 
     Drag(localList, "drag.txt", remoteList, "moveme.txt");
     EXPECT_TRUE(WaitUntil([&] { return ReadTextFile(root + "\\drag.txt") == "dragged"; })) << "uploaded";
@@ -152,8 +138,7 @@ TEST_F(GuiOptions, DragsDropsAndViewsAgainstAServer)
     PostMessageA(ask, WM_COMMAND, IDYES, 0);
     EXPECT_TRUE(WaitUntil([&] { return FileExists(root + "\\dest\\moveme.txt"); })) << "moved into dest";
 
-    // Another program's drop: a dropped-files block written into the
-    // program's memory, as the system hands it to a window.
+    // Another program's drop: a dropped-files block in the program's memory.
     const std::string path = folder + "\\outside.txt";
     std::string block(sizeof(DROPFILES), '\0');
     ((DROPFILES *)&block[0])->pFiles = sizeof(DROPFILES);
@@ -164,9 +149,8 @@ TEST_F(GuiOptions, DragsDropsAndViewsAgainstAServer)
     EXPECT_TRUE(WaitUntil([&] { return ReadTextFile(root + "\\outside.txt") == "from another program"; }))
         << "a drop from another program uploads";
 
-    int row = RowOf(remoteList, "show.txt");
     SendMessageA(remoteList, LB_SETSEL, FALSE, -1);
-    SendMessageA(remoteList, LB_SETSEL, TRUE, row);
+    SendMessageA(remoteList, LB_SETSEL, TRUE, RowOf(remoteList, "show.txt"));
     PostMessageA(main, WM_COMMAND, IDM_REMOTE_VIEW, 0);
     // The viewer ("cmd /c copy") copies the display file into the local folder.
     EXPECT_TRUE(WaitUntil([&] { return !FilesMatching(local, "DSP*.txt").empty(); })) << "viewer started";
