@@ -57,6 +57,8 @@ static void OnCreate(HWND window)
 
     DragAcceptFiles(LocalListWindow, TRUE);
     DragAcceptFiles(RemoteListWindow, TRUE);
+    // Files dropped on the minimized window are uploaded.
+    DragAcceptFiles(window, TRUE);
 }
 
 static LRESULT OnControlColor(HDC dc, HWND child)

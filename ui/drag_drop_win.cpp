@@ -66,7 +66,8 @@ void HighlightDropRow(HWND list, int index)
 HWND DropTargetAt(POINT screen, bool *accepts)
 {
     HWND w = WindowFromPoint(screen);
-    for (HWND a = w; a; a = GetParent(a))
+    // The main window itself takes drops only while minimized.
+    for (HWND a = w; a && a != MainWindow; a = GetParent(a))
         if (GetWindowLongA(a, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) {
             *accepts = true;
             return a;
@@ -171,10 +172,13 @@ HGLOBAL MakeDropBlock(const std::vector<std::string> &names, POINT client, bool 
     return block;
 }
 
+// Selects only the anchor row, which also becomes the caret (a double
+// click acts on the caret row).
 void KeepOnlyAnchor(HWND list, int anchor)
 {
     SendMessageA(list, LB_SETSEL, FALSE, -1);
     SendMessageA(list, LB_SETSEL, TRUE, anchor);
+    SendMessageA(list, LB_SETCARETINDEX, anchor, FALSE);
     UpdateButtons();
 }
 
@@ -366,11 +370,8 @@ int RowUnderPoint(HWND list, int x, int y)
 BOOL RunDragLoop(HWND list, int x, int y)
 {
     DragState d = {list, RowUnderPoint(list, x, y), 0, nullptr, nullptr, nullptr};
-    if (d.anchor >= 0 && SendMessageA(list, LB_GETSEL, d.anchor, 0) <= 0) {
-        SendMessageA(list, LB_SETSEL, FALSE, -1);
-        SendMessageA(list, LB_SETSEL, TRUE, d.anchor);
-        UpdateButtons();
-    }
+    if (d.anchor >= 0 && SendMessageA(list, LB_GETSEL, d.anchor, 0) <= 0)
+        KeepOnlyAnchor(list, d.anchor);
     d.selected = (int)SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (d.anchor < 0 || SendMessageA(list, LB_GETSEL, d.anchor, 0) <= 0 || d.selected <= 0)
         return FALSE;
