@@ -320,35 +320,35 @@ void ApplySounds(HWND page)
     LoadSoundSettings();
 }
 
-void FillSortRun(HWND page, int first, int spec)
+void FillSortRun(HWND page, int first, int order)
 {
-    int key = spec & SORT_KEY_MASK;
+    int key = order & SORT_KEY_MASK;
     CheckInRun(page, first, 5, key <= 4 ? key : 1);
-    CheckDlgButton(page, first + 5, (spec & SORT_REVERSE) ? BST_CHECKED : BST_UNCHECKED);
-    CheckInRun(page, first + 6, 3, (spec & SORT_FOLDERS_BOTTOM) ? 2 : ((spec & SORT_MIXED) ? 1 : 0));
+    CheckDlgButton(page, first + 5, (order & SORT_REVERSE) ? BST_CHECKED : BST_UNCHECKED);
+    CheckInRun(page, first + 6, 3, (order & SORT_FOLDERS_BOTTOM) ? 2 : ((order & SORT_MIXED) ? 1 : 0));
 }
 
-int SortRunSpec(HWND page, int first)
+int SortRunOrder(HWND page, int first)
 {
     int key = CheckedInRun(page, first, 5);
-    int spec = key < 0 ? SORT_NAME : key;
+    int order = key < 0 ? SORT_NAME : key;
     if (Checked(page, first + 5))
-        spec |= SORT_REVERSE;
+        order |= SORT_REVERSE;
     if (Checked(page, first + 7))
-        spec |= SORT_MIXED;
+        order |= SORT_MIXED;
     if (Checked(page, first + 8))
-        spec |= SORT_FOLDERS_BOTTOM;
-    return spec;
+        order |= SORT_FOLDERS_BOTTOM;
+    return order;
 }
 
 void ApplySort(HWND page)
 {
     static const char *keys[] = {"LSORT", "RSORT"};
     for (uint32_t pane = 0; pane < 2; pane++) {
-        int spec = SortRunSpec(page, pane ? IDC_OPT_RSORT0 : IDC_OPT_LSORT0);
-        ProfilePutInt(ConfigSection, keys[pane], (unsigned)spec);
-        if (spec != PaneSortSpec(pane)) {
-            SetPaneSortSpec(pane, spec);
+        int order = SortRunOrder(page, pane ? IDC_OPT_RSORT0 : IDC_OPT_LSORT0);
+        ProfilePutInt(ConfigSection, keys[pane], (unsigned)order);
+        if (order != PaneSortSpec(pane)) {
+            SetPaneSortSpec(pane, order);
             ResortFileList(pane ? RemoteListWindow : LocalListWindow);
         }
     }
