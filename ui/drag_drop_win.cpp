@@ -386,7 +386,13 @@ BOOL RunDragLoop(HWND list, int x, int y)
     ClientToScreen(list, &screen);
     HWND target = list;
     DropVerdict verdict = JudgeDrop(d, screen, &target);
+    // Bounds: a press made by messages alone ends after 2 s without a
+    // mouse message; any drag ends after 10 minutes.
+    const DWORD started = GetTickCount();
+    DWORD lastMouse = started;
     for (bool held = true; held;) {
+        if (GetTickCount() - started > 600000 || (!realPress && GetTickCount() - lastMouse > 2000))
+            break;
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
@@ -399,6 +405,7 @@ BOOL RunDragLoop(HWND list, int x, int y)
                 screen = p;
                 verdict = JudgeDrop(d, screen, &target);
                 held = msg.message != WM_LBUTTONUP;
+                lastMouse = GetTickCount();
                 continue;
             }
             if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
