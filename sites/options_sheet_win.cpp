@@ -131,10 +131,20 @@ void FillOptionFields(HWND page, const OptionPage *fields)
     }
 }
 
+// A per-site option goes to the current session's section; without a
+// session there is no section, and the program-wide default takes it.
+void PutSessionInt(const char *key, unsigned value)
+{
+    if (SessionSection())
+        SessionPutInt(key, value);
+    else
+        ProfilePutInt(ConfigSection, key, value);
+}
+
 void PutOptionInt(const OptionField &f, int value)
 {
     if (f.store == STORE_SESSION)
-        SessionPutInt(f.key, (unsigned)value);
+        PutSessionInt(f.key, (unsigned)value);
     else
         ProfilePutInt(ConfigSection, f.key, (unsigned)value);
     if (int *target = TargetOf(f))
@@ -404,10 +414,10 @@ void ApplySession1(HWND page)
 {
     int autoMode, mode;
     TransferModeValues(CheckedInRun(page, IDC_OPT_MODE0, 4), &autoMode, &mode);
-    SessionPutInt("AMODE", (unsigned)autoMode);
+    PutSessionInt("AMODE", (unsigned)autoMode);
     GlobalSettings.autoMode = autoMode;
     if (mode >= 0) {
-        SessionPutInt("MODE", (unsigned)mode);
+        PutSessionInt("MODE", (unsigned)mode);
         GlobalSettings.mode = mode;
     }
 }
