@@ -30,7 +30,7 @@ static bool ReadFileItemRow(HWND list, int index, PaneRow *row)
         return false;
     HGLOBAL block = (HGLOBAL)data;
     SIZE_T size = GlobalSize(block);
-    if (size < sizeof(FileItem))
+    if (size < FileItemBytes(0))   // a short name needs less than sizeof(FileItem)
         return false;
     const FileItem *item = (const FileItem *)GlobalLock(block);
     if (!item)

@@ -205,6 +205,12 @@ void CancelCommand(void)
     CancelFlag = TRUE;
     if (IsBlockingWait())
         CancelBlockingWait();
+    // A transfer loop that runs under this command sees the flag after its
+    // block, drops its data connection at once and aborts on the control
+    // connection; an orderly close here would first drain what the server
+    // still sends, and the replies belong to that loop.
+    if (CommandBusy > 0 && DataSocket != NO_SOCKET)
+        return;
     CloseDataConnections();
     if (ControlSocket != NO_SOCKET)
         FlushReply(ControlSocket);
