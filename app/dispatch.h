@@ -8,6 +8,7 @@
 // the command table.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 // Enables the buttons by the selections, the connection and the server's
 // capabilities; nothing while HIDBTN is on.
@@ -37,9 +38,13 @@ void FolderInfoCommand(int pane);
 // 2600: Delete posts 945 or 946 for the list that has the focus.
 void DeleteKeyCommand(HWND window);
 // A command whose subsystem is not in this version: says so in the log.
-// MISSING_FOLDER_TRANSFER stands for the transfer of a folder.
-enum { MISSING_FOLDER_TRANSFER = -1 };
+// MISSING_FOLDER_TRANSFER stands for the transfer of a folder, MISSING_DROP
+// for files dropped on the window.
+enum { MISSING_FOLDER_TRANSFER = -1, MISSING_DROP = -2 };
 void AnnounceMissing(int id);
+
+// Files dropped on the main window: released and announced.
+void DroppedFiles(HDROP drop);
 
 // Opens the help page of a context in the default browser.
 void OpenHelpPage(int context);

@@ -197,7 +197,8 @@ static bool DownloadOne(const char *name, uint64_t size)
     snprintf(CurrentEntry.name, sizeof CurrentEntry.name, "%s", name);
     CurrentEntry.size = size;
     int type = ChooseType(name, GlobalSettings.mode);
-    bool ok = DownloadFile(ControlSocket, command, name, type, FALSE) == 2 && ReceiveResult == 1;
+    // Class 2 is success unless the data stopped early (an empty file counts).
+    bool ok = DownloadFile(ControlSocket, command, name, type, FALSE) == 2 && ReceiveResult != 2;
     if (!ok)
         LogFormat(LoadText(IDS_DOWNLOAD_FAILED_FOR), name);
     return ok;
@@ -347,6 +348,7 @@ void AnnounceMissing(int id)
         {IDM_OPTIONS, "The options sheet"},    {IDM_OPTIONS_MENU, "The options sheet"},
         {IDM_APPEND_UPLOAD, "Appending files"},
         {IDM_APPEND_DOWNLOAD, "Appending files"}, {MISSING_FOLDER_TRANSFER, "Transferring folders"},
+        {MISSING_DROP, "Dropping files on the window"},
         {IDM_FTP_LIST, "Viewing listings"},    {IDM_FTP_NLST, "Viewing listings"},
     };
     const char *what = "This command";
@@ -354,6 +356,12 @@ void AnnounceMissing(int id)
         if (n.id == id)
             what = n.what;
     LogFormat(LoadText(IDS_NOT_YET_AVAILABLE), what);
+}
+
+void DroppedFiles(HDROP drop)
+{
+    DragFinish(drop);
+    AnnounceMissing(MISSING_DROP);
 }
 
 // ---------------------------------------------------------------------

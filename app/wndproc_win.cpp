@@ -40,6 +40,9 @@ static void OnCreate(HWND window)
         snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     CreateChildWindows(window);
     CreateListFonts();
+    RECT client;
+    GetClientRect(window, &client);
+    OnMainSize(window, SIZE_RESTORED, client.right, client.bottom);
     StartLocalPane();
     HMENU system = GetSystemMenu(window, FALSE);
     AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
@@ -158,6 +161,9 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
+    case WM_DROPFILES:
+        DroppedFiles((HDROP)wParam);
+        return 0;
     case WM_VKEYTOITEM:
         return OnListKey(window, wParam, (HWND)lParam);
     case WM_KEYDOWN:

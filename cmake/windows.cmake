@@ -91,6 +91,12 @@ foreach(b ${VELTRO_WIN_BENCH})
   get_filename_component(name ${b} NAME_WE)
   add_executable(${name} ${b})
   target_link_libraries(${name} PRIVATE veltro_win)
+  if(name STREQUAL "bench_panes")
+    # The panes need the program's resources and a scripted server.
+    target_sources(${name} PRIVATE ${VELTRO_RC} ${CMAKE_SOURCE_DIR}/tests/win/ftp_server_helper.cpp
+                   ${CMAKE_SOURCE_DIR}/tests/win/data_peer_helper.cpp)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+  endif()
   target_link_options(${name} PRIVATE ${VELTRO_STATIC_LINK})
 endforeach()
 
@@ -100,3 +106,13 @@ add_custom_command(TARGET veltro POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help $<TARGET_FILE_DIR:veltro>/help
   VERBATIM)
 set_property(TARGET veltro APPEND PROPERTY LINK_DEPENDS ${VELTRO_HELP_PAGES})
+
+# The pictures the GUI tests save (BMP) also as PNG, for looking at them.
+find_program(VELTRO_CONVERT convert)
+if(VELTRO_CONVERT)
+  add_test(NAME ${VELTRO_WINE_ARCH}.pictures_png
+    COMMAND sh -c "mkdir -p artifacts && cd artifacts && for f in *.bmp; do [ -e \"$f\" ] || continue; ${VELTRO_CONVERT} \"$f\" \"\${f%.bmp}.png\" || exit 1; done"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(${VELTRO_WINE_ARCH}.pictures_png PROPERTIES
+    DEPENDS "${VELTRO_WINE_ARCH}.test_gui_panes;${VELTRO_WINE_ARCH}.test_app_gui;${VELTRO_WINE_ARCH}.test_srv_gui_session")
+endif()

@@ -25,7 +25,7 @@ void FreeFileItem(FileItem *item);
 
 // The sort setting of a pane (0 local, 1 remote).
 int PaneSortSpec(uint32_t pane);
-void SetPaneSortSpec(uint32_t pane, int spec);
+void SetPaneSortSpec(uint32_t pane, int setting);
 
 // Empties the list (freeing its rows), then adds rows sorted by the
 // pane's setting; takes every row of the buffer (the buffer is emptied).

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "ftp/remote_rules.h"
 #include "listing/file_rows.h"
+#include "resources/resource.h"
 #include "transfer/transfer.h"
 #include "ui/layout.h"
 
@@ -41,9 +42,9 @@ int PaneSortSpec(uint32_t pane)
     return pane ? GlobalSettings.remoteSort : GlobalSettings.localSort;
 }
 
-void SetPaneSortSpec(uint32_t pane, int spec)
+void SetPaneSortSpec(uint32_t pane, int setting)
 {
-    (pane ? GlobalSettings.remoteSort : GlobalSettings.localSort) = spec;
+    (pane ? GlobalSettings.remoteSort : GlobalSettings.localSort) = setting;
 }
 
 static bool KeepsStrings(HWND list)
@@ -92,9 +93,9 @@ static void AddSorted(HWND list, RowBuffer *rows)
 {
     if (rows->empty())
         return;
-    const int spec = PaneSortSpec((*rows)[0]->pane);
+    const int setting = PaneSortSpec((*rows)[0]->pane);
     std::stable_sort(rows->begin(), rows->end(),
-                     [spec](const FileItem *a, const FileItem *b) { return CompareItems(a, b, spec) < 0; });
+                     [setting](const FileItem *a, const FileItem *b) { return CompareItems(a, b, setting) < 0; });
     const bool strings = KeepsStrings(list);
     SendMessageA(list, LB_INITSTORAGE, (WPARAM)rows->size(), strings ? (LPARAM)(rows->size() * 64) : 0);
     for (FileItem *item : *rows) {
@@ -145,8 +146,25 @@ void ResortFileList(HWND list)
         return;
     RowBuffer rows;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    DetachRows(list, &rows);
-    AddSorted(list, &rows);
+    if (KeepsStrings(list)) {
+        DetachRows(list, &rows);
+        AddSorted(list, &rows);
+    } else {
+        // The rows stay in the list; only their order changes.
+        const int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++)
+            if (FileItem *item = (FileItem *)FileListRow(list, i))
+                rows.push_back(item);
+        if ((int)rows.size() == count && count > 0) {
+            const int setting = PaneSortSpec(rows[0]->pane);
+            std::stable_sort(rows.begin(), rows.end(), [setting](const FileItem *a, const FileItem *b) {
+                return CompareItems(a, b, setting) < 0;
+            });
+            SendMessageA(list, LB_SETSEL, FALSE, -1);
+            for (int i = 0; i < count; i++)
+                SendMessageA(list, LB_SETITEMDATA, (WPARAM)i, (LPARAM)rows[(size_t)i]);
+        }
+    }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -207,7 +225,8 @@ int OnCompareFileRows(const COMPAREITEMSTRUCT *compare)
 
 void OnDeleteFileRow(const DELETEITEMSTRUCT *deleted)
 {
-    if (!Detaching)
+    // Only the two file lists hold rows.
+    if (!Detaching && (deleted->CtlID == IDC_LOCAL_LIST || deleted->CtlID == IDC_REMOTE_LIST))
         FreeFileItem((FileItem *)deleted->itemData);
 }
 
@@ -321,7 +340,11 @@ void OnDrawFileRow(const DRAWITEMSTRUCT *d)
     SetBkColor(dc, back);
     SetBkMode(dc, TRANSPARENT);
     const int stops[3] = {30, 35, 40};
+    // A name that cannot be cut short enough never runs into the date column.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, left, top, std::max(dateStart - 2, left + icon + 1), d->rcItem.bottom);
     TabbedTextOutA(dc, left + icon, textTop, name, (int)shown, 3, stops, left + icon);
+    RestoreDC(dc, saved);
     if (!entire)
         return;
 

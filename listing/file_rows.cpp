@@ -94,21 +94,21 @@ static int CompareByKey(const FileItem *a, const FileItem *b, int key)
     return 0;
 }
 
-int CompareItems(const FileItem *a, const FileItem *b, int spec)
+int CompareItems(const FileItem *a, const FileItem *b, int setting)
 {
     int r = 0;
-    if (!(spec & SORT_MIXED) && (a->kind > 1 || b->kind > 1)) {
+    if (!(setting & SORT_MIXED) && (a->kind > 1 || b->kind > 1)) {
         r = a->kind > b->kind ? -1 : (a->kind < b->kind ? 1 : 0);
-        if (spec & SORT_FOLDERS_BOTTOM)
+        if (setting & SORT_FOLDERS_BOTTOM)
             r = -r;
     }
     const bool driveA = a->kind == KIND_DRIVE, driveB = b->kind == KIND_DRIVE;
     if (driveA || driveB)
         r = driveA == driveB ? 0 : (driveA ? 1 : -1);
     if (r == 0) {
-        const int key = spec & SORT_KEY_MASK;
+        const int key = setting & SORT_KEY_MASK;
         r = CompareByKey(a, b, key);
-        if (key != SORT_NONE && (spec & SORT_REVERSE))
+        if (key != SORT_NONE && (setting & SORT_REVERSE))
             r = r > 0 ? -1 : (r < 0 ? 1 : 0);
     }
     if (strcmp(a->text, "..") == 0)
@@ -171,33 +171,33 @@ size_t CutNameToFit(const char *name, size_t length, int room, TextWidthFn width
     return n;
 }
 
-int NextSortSpec(int spec, int button, bool ctrl, bool alt, bool remote)
+int NextSortSpec(int setting, int button, bool ctrl, bool alt, bool remote)
 {
-    const int placement = spec & (SORT_MIXED | SORT_FOLDERS_BOTTOM);
-    const int key = spec & SORT_KEY_MASK;
+    const int placement = setting & (SORT_MIXED | SORT_FOLDERS_BOTTOM);
+    const int key = setting & SORT_KEY_MASK;
     int wanted;
     switch (button) {
     case 0:
         if (placement & SORT_FOLDERS_BOTTOM)
-            return spec & ~(SORT_MIXED | SORT_FOLDERS_BOTTOM);
+            return setting & ~(SORT_MIXED | SORT_FOLDERS_BOTTOM);
         if (placement & SORT_MIXED)
-            return (spec & ~SORT_MIXED) | SORT_FOLDERS_BOTTOM;
-        return spec | SORT_MIXED;
+            return (setting & ~SORT_MIXED) | SORT_FOLDERS_BOTTOM;
+        return setting | SORT_MIXED;
     case 1:
         wanted = ctrl ? SORT_EXTENSION : (alt && remote ? SORT_NAME_TAIL : SORT_NAME);
         break;
     case 2:
         if (key == SORT_DATE)
-            return spec ^ SORT_REVERSE;
+            return setting ^ SORT_REVERSE;
         return placement | SORT_DATE | SORT_REVERSE;
     case 3:
         wanted = SORT_SIZE;
         break;
     default:
-        return spec;
+        return setting;
     }
     if (key == wanted)
-        return spec ^ SORT_REVERSE;
+        return setting ^ SORT_REVERSE;
     return placement | wanted;
 }
 

@@ -29,7 +29,7 @@ enum {
 // Negative when a goes before b. Groups first (unless mixed): folders,
 // links, files (folders last with SORT_FOLDERS_BOTTOM); drives always after
 // everything else; then the key (turned by SORT_REVERSE); ".." always first.
-int CompareItems(const FileItem *a, const FileItem *b, int spec);
+int CompareItems(const FileItem *a, const FileItem *b, int setting);
 
 // Case-insensitive (ASCII) comparison of two texts, as the rows sort them.
 int CompareTextNoCase(const char *a, const char *b);
@@ -56,7 +56,7 @@ size_t CutNameToFit(const char *name, size_t length, int room, TextWidthFn width
 // The sort setting after a click on header button 0 ("^"), 1 ("Name"),
 // 2 ("Date") or 3 ("Size"); ctrl and alt are the keys held (alt counts on
 // the remote list only).
-int NextSortSpec(int spec, int button, bool ctrl, bool alt, bool remote);
+int NextSortSpec(int setting, int button, bool ctrl, bool alt, bool remote);
 
 // A local entry's time and size, as the detail and report texts show them.
 struct LocalStamp {

@@ -90,7 +90,10 @@ static FileItem *LocalRow(const WIN32_FIND_DATAA &found, uint32_t kind, TextName
     return item;
 }
 
-static void AddFound(const char *pattern, bool folders, TextNames *names, RowBuffer *rows)
+// Adds the entries of pattern: folders, files, or both in one pass.
+enum { FOUND_FOLDERS = 1, FOUND_FILES = 2 };
+
+static void AddFound(const char *pattern, int wanted, TextNames *names, RowBuffer *rows)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
@@ -98,11 +101,11 @@ static void AddFound(const char *pattern, bool folders, TextNames *names, RowBuf
         return;
     do {
         const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (isFolder != folders)
+        if (!(wanted & (isFolder ? FOUND_FOLDERS : FOUND_FILES)))
             continue;
         if (isFolder && (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0))
             continue;
-        if (FileItem *item = LocalRow(found, folders ? KIND_FOLDER : KIND_FILE, names))
+        if (FileItem *item = LocalRow(found, isFolder ? KIND_FOLDER : KIND_FILE, names))
             rows->push_back(item);
     } while (FindNextFileA(search, &found));
     FindClose(search);
@@ -146,11 +149,14 @@ void ScanLocalFolder(void)
     ShowLocalFolder(folder);
     RowBuffer rows;
     TextNames names = {ExtPath ? fopen(ExtPath, "r") : nullptr};
-    AddFound("*.*", true, &names, &rows);
-    AddUpAndDrives(&rows);
     char mask[16];
     LocalMask(mask, 13);
-    AddFound(mask, false, &names, &rows);
+    // With the mask that takes everything, one pass finds folders and files.
+    const bool everything = strcmp(mask, "*.*") == 0 || strcmp(mask, "*") == 0;
+    AddFound("*.*", everything ? FOUND_FOLDERS | FOUND_FILES : FOUND_FOLDERS, &names, &rows);
+    AddUpAndDrives(&rows);
+    if (!everything)
+        AddFound(mask, FOUND_FILES, &names, &rows);
     if (names.list)
         fclose(names.list);
     ShowRows(LocalListWindow, &rows);

@@ -26,7 +26,7 @@ void SortHeaderCommand(HWND mainWindow, int id)
 
 struct SortDialogState {
     int id;     // the command that opened it
-    int spec;
+    int setting;
 };
 
 static INT_PTR CALLBACK SortDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -36,10 +36,10 @@ static INT_PTR CALLBACK SortDialogProc(HWND dialog, UINT message, WPARAM wParam,
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         const SortDialogState *state = (const SortDialogState *)lParam;
         SetWindowTextA(dialog, LoadText(state->id == IDM_LOCAL_SORT ? IDS_LOCAL_SORT_TITLE : IDS_REMOTE_SORT_TITLE));
-        int key = state->spec & SORT_KEY_MASK;
+        int key = state->setting & SORT_KEY_MASK;
         CheckRadioButton(dialog, IDC_SORT_NONE, IDC_SORT_NONE + 4, IDC_SORT_NONE + (key <= 4 ? key : 1));
-        CheckDlgButton(dialog, IDC_SORT_REVERSE, (state->spec & SORT_REVERSE) ? BST_CHECKED : BST_UNCHECKED);
-        int placement = (state->spec & SORT_FOLDERS_BOTTOM) ? 2 : ((state->spec & SORT_MIXED) ? 1 : 0);
+        CheckDlgButton(dialog, IDC_SORT_REVERSE, (state->setting & SORT_REVERSE) ? BST_CHECKED : BST_UNCHECKED);
+        int placement = (state->setting & SORT_FOLDERS_BOTTOM) ? 2 : ((state->setting & SORT_MIXED) ? 1 : 0);
         CheckRadioButton(dialog, IDC_SORT_TOP, IDC_SORT_TOP + 2, IDC_SORT_TOP + placement);
         CenterWindow(dialog, 0);
         return TRUE;
@@ -48,17 +48,17 @@ static INT_PTR CALLBACK SortDialogProc(HWND dialog, UINT message, WPARAM wParam,
         SortDialogState *state = (SortDialogState *)GetWindowLongPtrA(dialog, DWLP_USER);
         switch (LOWORD(wParam)) {
         case IDOK: {
-            int spec = 0;
+            int setting = 0;
             for (int k = 0; k <= 4; k++)
                 if (IsDlgButtonChecked(dialog, IDC_SORT_NONE + k) == BST_CHECKED)
-                    spec = k;
+                    setting = k;
             if (IsDlgButtonChecked(dialog, IDC_SORT_REVERSE) == BST_CHECKED)
-                spec |= SORT_REVERSE;
+                setting |= SORT_REVERSE;
             if (IsDlgButtonChecked(dialog, IDC_SORT_TOP + 1) == BST_CHECKED)
-                spec |= SORT_MIXED;
+                setting |= SORT_MIXED;
             if (IsDlgButtonChecked(dialog, IDC_SORT_TOP + 2) == BST_CHECKED)
-                spec |= SORT_FOLDERS_BOTTOM;
-            state->spec = spec;
+                setting |= SORT_FOLDERS_BOTTOM;
+            state->setting = setting;
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -85,8 +85,8 @@ void SortDialogCommand(HWND mainWindow, int id)
     for (uint32_t pane : {0u, 1u}) {
         if ((pane == 0 && !local && !both) || (pane == 1 && local))
             continue;
-        if (PaneSortSpec(pane) != state.spec) {
-            SetPaneSortSpec(pane, state.spec);
+        if (PaneSortSpec(pane) != state.setting) {
+            SetPaneSortSpec(pane, state.setting);
             ResortFileList(pane ? RemoteListWindow : LocalListWindow);
         }
     }

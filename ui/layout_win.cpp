@@ -199,6 +199,7 @@ void CreateChildWindows(HWND mainWindow)
     }
     SendMessageA(GetDlgItem(mainWindow, IDC_LOCAL_MASK), EM_LIMITTEXT, 12, 0);
     SendMessageA(GetDlgItem(mainWindow, IDC_REMOTE_MASK), EM_LIMITTEXT, 19, 0);
+    SetFocus(GetDlgItem(mainWindow, IDM_CONNECT));
 }
 
 HWND HiddenDriveList(void)

@@ -64,10 +64,12 @@ BOOL OnSplitterButtonUp(HWND mainWindow, int x, int y)
     RECT client;
     GetClientRect(mainWindow, &client);
     InvertBand(mainWindow, Dragging == 1, DragAt, 3, 0, client.bottom);
+    // A drop at or beyond the left or top edge counts as the far edge, not
+    // as "unset" (which would mean the default position).
     if (Dragging == 1)
-        MainGeometry[GEO_PANE] = x;
+        MainGeometry[GEO_PANE] = x > 1 ? x : 1;
     else
-        MainGeometry[GEO_LOG] = y;
+        MainGeometry[GEO_LOG] = y > 1 ? y : 1;
     Dragging = 0;
     LayoutChildWindows(mainWindow, client.right, client.bottom);
     return TRUE;
@@ -226,7 +228,7 @@ static BOOL HeaderMessage(HWND header, int id, UINT message, WPARAM wParam, LPAR
         return TRUE;
     }
     case WM_MOUSEMOVE:
-        if (HeaderDrag < 0 || GetCapture() != header)
+        if (HeaderDrag < 0)
             return FALSE;
         {
             POINT p = {x, 0};
@@ -239,11 +241,19 @@ static BOOL HeaderMessage(HWND header, int id, UINT message, WPARAM wParam, LPAR
     case WM_LBUTTONUP:
         if (HeaderDrag < 0)
             return FALSE;
+        {
+            // The drop is where the button comes up.
+            POINT p = {x, 0};
+            MapWindowPoints(header, GetParent(header), &p, 1);
+            HeaderLine(GetParent(header));
+            HeaderLineX = LineX(p.x);
+            HeaderLine(GetParent(header));
+        }
         EndHeaderDrag(header, true);
         return TRUE;
     case WM_RBUTTONDOWN:
     case WM_CAPTURECHANGED:
-        if (HeaderDrag < 0)
+        if (HeaderDrag < 0 || (HWND)lParam == header)
             return FALSE;
         EndHeaderDrag(header, false);
         return message == WM_RBUTTONDOWN;

@@ -226,11 +226,11 @@ TEST_F(ListingFile, TimeOffsetOnFullTimestamps)
     EXPECT_EQ(30, rows[1].minute);
 }
 
-TEST_F(ListingFile, OverFourGibibytesSaturatesTheRowSize)
+TEST_F(ListingFile, OverFourGibibytesKeepsTheTrueRowSize)
 {
     std::vector<RemoteRow> rows = Read("-rw-r--r-- 1 u g 5368709120 Mar  1  2021 big.iso\r\n", 6001);
     ASSERT_EQ(2u, rows.size());
-    EXPECT_EQ(0xFFFFFFFFu, rows[1].size);
+    EXPECT_EQ(5368709120ull, rows[1].size);
     EXPECT_NE(std::string::npos, rows[1].text.find("5368709120")) << rows[1].text;
 }
 
