@@ -43,7 +43,7 @@ void DeleteKeyCommand(HWND window);
 enum { MISSING_FOLDER_TRANSFER = -1, MISSING_DROP = -2 };
 void AnnounceMissing(int id);
 
-// Files dropped on the main window: released and announced.
+// Files dropped on the main window: uploaded while it is minimized (drag_drop.h).
 void DroppedFiles(HDROP drop);
 
 // Opens the help page of a context in the default browser.

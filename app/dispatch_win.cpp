@@ -22,6 +22,7 @@
 #include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
+#include "ui/drag_drop.h"
 #include "ui/view_exec.h"
 
 enum { HELP_RETR = 640, HELP_STOR = 630 };
@@ -360,8 +361,7 @@ void AnnounceMissing(int id)
 
 void DroppedFiles(HDROP drop)
 {
-    DragFinish(drop);
-    AnnounceMissing(MISSING_DROP);
+    OnMainDropFiles(MainWindow, drop);
 }
 
 // ---------------------------------------------------------------------

@@ -16,7 +16,6 @@
 #include "listing/local_list.h"
 #include "resources/resource.h"
 #include "sites/options_sheet.h"
-#include "ui/drag_drop.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
 #include "ui/msglog.h"
@@ -141,9 +140,6 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
-    case WM_DROPFILES:
-        OnMainDropFiles(window, (HDROP)wParam);
-        return 0;
     case WM_LBUTTONDBLCLK:
         if (InMessageArea(window, (short)LOWORD(lParam), (short)HIWORD(lParam)))
             OpenLogWindow();

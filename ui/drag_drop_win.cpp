@@ -192,7 +192,7 @@ std::string NamePart(std::string file)
     return FileNamePart(file.c_str());
 }
 
-std::vector<std::string> DroppedFiles(HDROP drop)
+std::vector<std::string> DropBlockNames(HDROP drop)
 {
     std::vector<std::string> files;
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -465,7 +465,7 @@ void OnDropFiles(HWND target, HDROP drop)
 {
     AbortFlag = FALSE;
     HWND source = DragSource;
-    std::vector<std::string> files = DroppedFiles(drop);
+    std::vector<std::string> files = DropBlockNames(drop);
     POINT point = {0, 0};
     DragQueryPoint(drop, &point);
     if (!IsFileList(target)) {
@@ -501,7 +501,7 @@ void OnMainDropFiles(HWND mainWindow, HDROP drop)
         DragFinish(drop);
         return;
     }
-    std::vector<std::string> files = DroppedFiles(drop);
+    std::vector<std::string> files = DropBlockNames(drop);
     DragSource = nullptr;
     if (!files.empty())
         UploadIntoRemote(mainWindow, files, false, nullptr);
