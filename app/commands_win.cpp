@@ -13,12 +13,14 @@
 #include "listing/remote_list.h"
 #include "listing/sort_commands.h"
 #include "resources/resource.h"
+#include "sites/options_sheet.h"
 #include "sites/session_sheet.h"
 #include "sites/site_profile.h"
 #include "transfer/batch.h"
 #include "transfer/data_sockets.h"
 #include "ui/layout.h"
 #include "ui/msglog.h"
+#include "ui/view_exec.h"
 
 // Commands that act on the connection while a command waits for its reply:
 // abort and disconnect first.
@@ -96,10 +98,12 @@ static BOOL RunAlwaysCommand(HWND window, int id, int notify)
     case IDM_LOG_WINDOW: case IDM_SHOW_LOG: OpenLogWindow(); return TRUE;
     case IDM_ABOUT: case IDM_ABOUT_MENU: HostShowAboutBox(window); return TRUE;
     case IDM_HELP: OpenHelpPage(10); return TRUE;
-    case IDM_LOCAL_VIEW: case IDM_LOCAL_EXEC: case IDM_OPTIONS: case IDM_OPTIONS_MENU:
-        AnnounceMissing(id);
-        if (id == IDM_OPTIONS || id == IDM_OPTIONS_MENU)
-            PostMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
+    case IDM_LOCAL_VIEW: case IDM_LOCAL_EXEC:
+        ViewSelection(window, PANE_LOCAL, id == IDM_LOCAL_VIEW);
+        return TRUE;
+    case IDM_OPTIONS: case IDM_OPTIONS_MENU:
+        ShowOptionsSheet(window);
+        PostMessageA(window, WM_COMMAND, IDM_UPDATE_MODE_BUTTONS, 0);
         return TRUE;
     }
     return FALSE;
@@ -135,11 +139,12 @@ static BOOL RunRemoteCommand(HWND window, int id, int notify)
     case IDM_REMOTE_EDIT: EditRemoteFile(RemoteListWindow, ControlSocket); return TRUE;
     case IDM_APPEND_UPLOAD: AppendSelectionCommand(PANE_LOCAL); return TRUE;
     case IDM_APPEND_DOWNLOAD: AppendSelectionCommand(PANE_REMOTE); return TRUE;
-    case IDM_REMOTE_VIEW: case IDM_REMOTE_EXEC: case IDM_FTP_LIST: case IDM_FTP_NLST:
-        AnnounceMissing(id);
+    case IDM_REMOTE_VIEW: case IDM_REMOTE_EXEC:
+        ViewSelection(window, PANE_REMOTE, id == IDM_REMOTE_VIEW);
         return TRUE;
+    case IDM_FTP_LIST: ViewListingCommand("LIST"); return TRUE;
+    case IDM_FTP_NLST: ViewListingCommand("NLST"); return TRUE;
     }
-    (void)window;
     return FALSE;
 }
 

@@ -28,6 +28,8 @@ LRESULT FileListKey(HWND window, HWND list, int key, int caret);
 void TransferSelectionCommand(int pane);
 // 970 and 971: the same batch, appending.
 void AppendSelectionCommand(int pane);
+// Uploads one local file (a path) under its name part; TRUE when complete.
+BOOL UploadPath(const char *path);
 // 1311 ("RETR") and 1314 ("STOR"): ask for a name and transfer that file.
 void PromptTransferCommand(int pane);
 // 943 and 944.
@@ -36,13 +38,8 @@ void RefreshCommand(int pane);
 void FolderInfoCommand(int pane);
 // 2600: Delete posts 945 or 946 for the list that has the focus.
 void DeleteKeyCommand(HWND window);
-// A command whose subsystem is not in this version: says so in the log.
-// MISSING_FOLDER_TRANSFER stands for the transfer of a folder, MISSING_DROP
-// for files dropped on the window.
-enum { MISSING_FOLDER_TRANSFER = -1, MISSING_DROP = -2 };
-void AnnounceMissing(int id);
 
-// Files dropped on the main window: released and announced.
+// Files dropped on the main window: uploaded while it is minimized (drag_drop.h).
 void DroppedFiles(HDROP drop);
 
 // Opens the help page of a context in the default browser.

@@ -23,6 +23,8 @@
 #include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
+#include "ui/drag_drop.h"
+#include "ui/view_exec.h"
 
 enum { HELP_RETR = 640, HELP_STOR = 630 };
 
@@ -109,7 +111,7 @@ static void DoubleClick(int pane)
         TransferSelectionCommand(pane == PANE_REMOTE ? PANE_REMOTE : PANE_LOCAL);
         break;
     case CLICK_VIEW:
-        AnnounceMissing(pane == PANE_REMOTE ? IDM_REMOTE_VIEW : IDM_LOCAL_VIEW);
+        ViewSelection(MainWindow, pane, TRUE);
         break;
     case CLICK_NOTHING:
         break;
@@ -255,6 +257,11 @@ void PromptTransferCommand(int pane)
     UpdateButtons();
 }
 
+BOOL UploadPath(const char *path)
+{
+    return UploadOne(path, 0, 1, 0, 0) == 2;
+}
+
 // ---------------------------------------------------------------------
 // Refresh, folder information, Delete
 
@@ -287,7 +294,7 @@ void FolderInfoCommand(int pane)
         }
         LogFormat(LoadText(IDS_FOLDER_REPORT_IN), DirTempFile);
     }
-    AnnounceMissing(IDM_LOCAL_VIEW);
+    ViewFile(pane == PANE_LOCAL ? DspTempFile : DirTempFile, "");
 }
 
 void DeleteKeyCommand(HWND window)
@@ -299,29 +306,9 @@ void DeleteKeyCommand(HWND window)
         PostMessageA(window, WM_COMMAND, IDM_REMOTE_DELETE, 0);
 }
 
-void AnnounceMissing(int id)
-{
-    static const struct {
-        int id;
-        const char *what;
-    } names[] = {
-        {IDM_LOCAL_VIEW, "Viewing files"},     {IDM_REMOTE_VIEW, "Viewing files"},
-        {IDM_LOCAL_EXEC, "Executing files"},   {IDM_REMOTE_EXEC, "Executing files"},
-        {IDM_OPTIONS, "The options sheet"},    {IDM_OPTIONS_MENU, "The options sheet"},
-        {MISSING_DROP, "Dropping files on the window"},
-        {IDM_FTP_LIST, "Viewing listings"},    {IDM_FTP_NLST, "Viewing listings"},
-    };
-    const char *what = "This command";
-    for (const auto &n : names)
-        if (n.id == id)
-            what = n.what;
-    LogFormat(LoadText(IDS_NOT_YET_AVAILABLE), what);
-}
-
 void DroppedFiles(HDROP drop)
 {
-    DragFinish(drop);
-    AnnounceMissing(MISSING_DROP);
+    OnMainDropFiles(MainWindow, drop);
 }
 
 // ---------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "sites/options_sheet.h"
 
 #include <shellapi.h>
 #include "app/config.h"
@@ -98,6 +99,7 @@ void FinishShutdown(void)
     UnregisterClassA("VELTRDBWNDC", AppInstance);
     UnregisterClassA("VELTRBALLOONWND", AppInstance);
     ReleaseRowBitmaps();
+    DeleteListFonts();
     for (HBITMAP &b : FileTypeBitmaps) {
         if (b)
             DeleteObject(b);

@@ -15,6 +15,7 @@
 #include "listing/host_library.h"
 #include "listing/local_list.h"
 #include "resources/resource.h"
+#include "sites/options_sheet.h"
 #include "ui/input_dialogs.h"
 #include "ui/layout.h"
 #include "ui/msglog.h"
@@ -37,6 +38,7 @@ static void OnCreate(HWND window)
     if (n == 0 || n >= sizeof TempFolder)
         snprintf(TempFolder, sizeof TempFolder, "%s", ".\\");
     CreateChildWindows(window);
+    CreateListFonts();
     RECT client;
     GetClientRect(window, &client);
     OnMainSize(window, SIZE_RESTORED, client.right, client.bottom);
@@ -57,6 +59,8 @@ static void OnCreate(HWND window)
 
     DragAcceptFiles(LocalListWindow, TRUE);
     DragAcceptFiles(RemoteListWindow, TRUE);
+    // Files dropped on the minimized window are uploaded.
+    DragAcceptFiles(window, TRUE);
 }
 
 static LRESULT OnControlColor(HDC dc, HWND child)

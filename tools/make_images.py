@@ -81,6 +81,7 @@ def icon_file(img, transparent, cursor=None):
 
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
 MAGENTA = (255, 0, 255)
+RED = (200, 0, 0)
 FACE = (192, 192, 192)
 YELLOW, DARKYELLOW = (255, 214, 64), (176, 128, 0)
 BLUE, NAVY = (40, 110, 210), (16, 40, 110)
@@ -209,6 +210,38 @@ def wait_cursor():
     return img
 
 
+def arrow(img):
+    # The usual pointer: its tip at (0, 0).
+    for y in range(16):
+        rect(img, 0, y, min(y, 10), y, BLACK)
+        if 2 <= y <= 13:
+            rect(img, 1, y, min(y - 1, 9), y, WHITE)
+    rect(img, 4, 16, 6, 20, BLACK)
+    rect(img, 5, 15, 5, 19, WHITE)
+
+
+def drag_cursor(several=False):
+    img = canvas(32, 32, MAGENTA)
+    arrow(img)
+    pages = [(14, 16), (18, 20)] if several else [(16, 18)]
+    for x, y in pages:
+        rect(img, x, y, x + 9, y + 11, WHITE)
+        frame(img, x, y, x + 9, y + 11, BLACK)
+        for line in range(3):
+            rect(img, x + 2, y + 3 + line * 3, x + 7, y + 3 + line * 3, NAVY)
+    return img
+
+
+def nodrop_cursor():
+    img = canvas(32, 32, MAGENTA)
+    for y in range(32):
+        for x in range(32):
+            d = ((x - 15.5) ** 2 + (y - 15.5) ** 2) ** 0.5
+            if 9 <= d <= 13 or (d < 13 and abs((x - 15.5) - (y - 15.5)) < 2.2):
+                img[y][x] = RED if d < 12.5 else BLACK
+    return img
+
+
 def main():
     files = {
         "splash.bmp": bmp24(splash()),
@@ -223,6 +256,9 @@ def main():
         "splith1.cur": icon_file(split_cursor(True, True), MAGENTA, cursor=(15, 15)),
         "splitv.cur": icon_file(split_cursor(False), MAGENTA, cursor=(15, 15)),
         "mywait.cur": icon_file(wait_cursor(), MAGENTA, cursor=(15, 15)),
+        "drag.cur": icon_file(drag_cursor(), MAGENTA, cursor=(0, 0)),
+        "dragmult.cur": icon_file(drag_cursor(True), MAGENTA, cursor=(0, 0)),
+        "nodrop.cur": icon_file(nodrop_cursor(), MAGENTA, cursor=(15, 15)),
     }
     for name, data in files.items():
         with open(os.path.join(OUT, name), "wb") as f:

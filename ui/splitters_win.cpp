@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "ftp/control.h"
 #include "resources/resource.h"
+#include "ui/drag_drop.h"
 #include "ui/layout.h"
 #include "ui/layout_internal.h"
 
@@ -277,6 +278,17 @@ LRESULT CALLBACK ChildWindowProc(HWND child, UINT message, WPARAM wParam, LPARAM
         }
         if (message == WM_CHAR && wParam == '\r' && (row->id == IDC_LOCAL_MASK || row->id == IDC_REMOTE_MASK))
             return 0;
+        if (row->id == IDC_LOCAL_LIST || row->id == IDC_REMOTE_LIST) {
+            if (message == WM_LBUTTONDOWN && !(wParam & (MK_SHIFT | MK_CONTROL)) &&
+                RunDragLoop(child, (short)LOWORD(lParam), (short)HIWORD(lParam))) {
+                SetFocus(child);
+                return 0;
+            }
+            if (message == WM_DROPFILES) {
+                OnDropFiles(child, (HDROP)wParam);
+                return 0;
+            }
+        }
     }
     LRESULT result = original ? CallWindowProcA(original, child, message, wParam, lParam)
                               : DefWindowProcA(child, message, wParam, lParam);

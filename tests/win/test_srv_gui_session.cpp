@@ -49,24 +49,7 @@ protected:
     void TearDown() override { KillVeltro(&app); RemoveTree(folder); DeleteFileA(windowsIni.c_str()); }
     void Press(int id) { PostMessageA(GetDlgItem(main, id), BM_CLICK, 0, 0); }
     std::string Log() { return Text(GetDlgItem(logWindow, IDC_LOG_EDIT)); }
-    // A row's name, read from its FileItem in the program's memory.
-    std::string RowName(HWND list, int row)
-    {
-        char *data = (char *)SendMessageA(list, LB_GETITEMDATA, row, 0);
-        FileItem item;
-        char name[1024] = "";
-        if (!ReadProcessMemory(app.info.hProcess, data, &item, offsetof(FileItem, text), nullptr) || item.nameLength >= 1024 ||
-            !ReadProcessMemory(app.info.hProcess, data + offsetof(FileItem, text), name, item.nameLength, nullptr))
-            return "";
-        std::string s = std::string(name, strnlen(name, item.nameLength)).substr(0, std::string(name).find('\t'));
-        return s.substr(0, s.find_last_not_of(' ') + 1);
-    }
-    int RowOf(HWND list, const std::string &name)
-    {
-        for (int i = 0, n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0); i < n; i++)
-            if (RowName(list, i) == name) return i;
-        return -1;
-    }
+    int RowOf(HWND list, const std::string &name) { return PaneRowOf(app.info.hProcess, list, name); }
     bool Shows(HWND list, const std::string &name, bool shown = true) { return WaitUntil([&] { return (RowOf(list, name) >= 0) == shown; }); }
     // Answers the next dialog with the caption: types text, presses the button.
     void Answer(const char *caption, const std::string &text, int button = IDOK, int uncheck = 0)
