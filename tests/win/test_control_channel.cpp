@@ -258,6 +258,7 @@ TEST_F(ControlChannel, SecretsHiddenLongCommandsRefusedTrailingBlanksDropped)
     EXPECT_TRUE(t.Finish());
     EXPECT_TRUE(LogHasLine("PASS (hidden)") && LogHasLine("ACCT (hidden)") && LogHasLine("USER joe"));
     EXPECT_FALSE(LogMentions("cret") || LogMentions("other") || LogMentions("42"));
+    EXPECT_TRUE(LogMentions("! Command too long, not sent: CWD nnn"));
     EXPECT_EQ(CommandLock, FALSE);
 }
 

@@ -171,16 +171,6 @@ TEST_F(ChannelFaults, NextCommandGetsItsOwnReply)
     }
 }
 
-TEST_F(ChannelFaults, OverlongCommandIsRefusedWithAMessage)
-{
-    Transcript t({"> NOOP", "< 200 Ok"});
-    Open(t);
-    EXPECT_EQ(FtpCommand(ControlSocket, "DELE /pub/%s", std::string(600, 'n').c_str()), 5);
-    EXPECT_TRUE(LogMentions("! Command too long, not sent: DELE /pub/nnn"));
-    EXPECT_EQ(FtpCommand(ControlSocket, "NOOP"), 2);
-    EXPECT_TRUE(t.Finish());
-}
-
 TEST_F(ChannelFaults, DataSocketClosedByCancelIsClosedOnce)
 {
     Transcript t({std::string(Trickle) + " end=hold", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Data", "! urgent", ">~ *ABOR",

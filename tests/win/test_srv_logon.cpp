@@ -117,18 +117,6 @@ TEST_P(OnRealServer, ConnectAndCloseCommands)
     EXPECT_EQ(ControlSocket, NO_SOCKET);
 }
 
-TEST_P(OnRealServer, WrongPasswordIsALogonFailureAndARetryWorks)
-{
-    snprintf(profile.password, sizeof profile.password, "wrong");
-    CurrentSession = profile;
-    EXPECT_EQ(ConnectAndLogon(&CurrentSession), NO_SOCKET);
-    EXPECT_TRUE(LogHasLine("! Logon failure, so quitting"));
-    EXPECT_FALSE(Connected);
-    EXPECT_FALSE(CancelFlag);
-    snprintf(profile.password, sizeof profile.password, "%s", Env("VELTRO_FTP_PASS").c_str());
-    EXPECT_TRUE(LogOn());
-}
-
 TEST_P(OnRealServer, AnonymousLogon)
 {
     snprintf(profile.userId, sizeof profile.userId, "anonymous");
