@@ -59,22 +59,13 @@ protected:
     }
     void TearDown() override
     {
-        Close();
+        DropControlSocket();
         DestroyWindow(window);
         window = nullptr;
         DeleteFileA(local.c_str());
     }
-    void Close()
-    {
-        if (ControlSocket != NO_SOCKET)
-            closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-    void Open(Transcript &t)
-    {
-        ControlSocket = t.Connect();
-        ASSERT_NE(ControlSocket, INVALID_SOCKET);
-    }
+    void Close() { DropControlSocket(); }
+    void Open(Transcript &t) { ASSERT_TRUE(UseTranscriptSocket(t)); }
     int Transfer(const char *verb, int type = 'I') { return TransferFile(ControlSocket, verb, "f", local, type); }
     HWND window = nullptr;
     std::string local;

@@ -117,18 +117,6 @@ TEST_P(OnRealServer, ConnectAndCloseCommands)
     EXPECT_EQ(ControlSocket, NO_SOCKET);
 }
 
-TEST_P(OnRealServer, AnonymousLogon)
-{
-    snprintf(profile.userId, sizeof profile.userId, "anonymous");
-    snprintf(profile.password, sizeof profile.password, "guest@example.org");
-    ASSERT_TRUE(LogOn());
-    EXPECT_EQ(ChangeRemoteFolder(ControlSocket, "pub"), 2);
-    EXPECT_EQ(PrintRemoteFolder(ControlSocket), 2);
-    EXPECT_NE(strstr(ReplyText, "/pub"), nullptr) << ReplyText;
-    // The anonymous root is read-only.
-    EXPECT_EQ(MakeRemoteFolder(ControlSocket, "nope"), 5);
-}
-
 TEST_P(OnRealServer, FolderChangesWithCdupAndFallbacks)
 {
     ASSERT_TRUE(LogOn());
