@@ -13,31 +13,31 @@ namespace {
 
 const ListingClock kNow{2024, 3, 15, 10, 0};
 
+// A record in the form the case tables use.
 std::string Describe(const ListingEntry &e) {
     char text[400];
-    snprintf(text, sizeof text, "\"%s\" %04u-%02u-%02u %02u:%02u size %llu kind %u", e.name, e.year, e.month, e.day,
-             e.hour, e.minute, (unsigned long long)ListingEntrySize(e), e.kind);
+    snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u %llu %u %s", e.year, e.month, e.day, e.hour, e.minute,
+             (unsigned long long)ListingEntrySize(e), e.kind, e.name);
     return text;
 }
 
+// The name at the end of a table record: after the date, time, size and kind.
+const char *RecordName(const char *record) {
+    for (int field = 0; field < 4; field++) record = strchr(record, ' ') + 1;
+    return record;
+}
+
 void ExpectRecord(const ListingCase &c, uint32_t hostType, const char *folder = "", const char *userId = "") {
-    SCOPED_TRACE(std::string(c.label) + " [" + std::to_string(hostType) + "]: " + c.line);
+    SCOPED_TRACE("[" + std::to_string(hostType) + "]: " + c.line);
     ListingEntry e;
     memset(&e, 0xA5, sizeof e);
     int result = ParseListingLineAt(&e, c.line, hostType, folder, userId, kNow);
-    if (c.name == nullptr) {
+    if (c.record == nullptr) {
         EXPECT_EQ(result, 0) << Describe(e);
         return;
     }
     ASSERT_NE(result, 0);
-    EXPECT_STREQ(e.name, c.name);
-    EXPECT_EQ(e.year, c.year) << Describe(e);
-    EXPECT_EQ(e.month, c.month) << Describe(e);
-    EXPECT_EQ(e.day, c.day) << Describe(e);
-    EXPECT_EQ(e.hour, c.hour) << Describe(e);
-    EXPECT_EQ(e.minute, c.minute) << Describe(e);
-    EXPECT_EQ(ListingEntrySize(e), c.size) << Describe(e);
-    EXPECT_EQ(e.kind, c.kind) << Describe(e);
+    EXPECT_EQ(Describe(e), c.record);
     // The record is filled completely: reserved bytes are zero.
     EXPECT_EQ(e.reserved1[0] | e.reserved1[1] | e.reserved2[0] | e.reserved2[1] | e.reserved2[2], 0);
 }
@@ -75,7 +75,7 @@ void CheckWholeListing(const ListingCase (&table)[N], uint32_t hostType) {
         if (strchr(c.line, '\n') != nullptr) continue;  // already ends its line
         text += c.line;
         text += "\r\n";
-        if (c.name != nullptr) expected.push_back(c.name);
+        if (c.record != nullptr) expected.push_back(RecordName(c.record));
     }
     EXPECT_EQ(ReadListing(text, hostType), expected);
 }

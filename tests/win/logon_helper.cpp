@@ -1,5 +1,6 @@
 #include "logon_helper.h"
 #include "veltro_process_helper.h"
+#include "transcript_helper.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -139,6 +140,21 @@ void CloseSession(SOCKET s)
     Connected = FALSE;
     ControlSocket = NO_SOCKET;
     CancelFlag = FALSE;
+}
+
+void DropControlSocket(void)
+{
+    if (ControlSocket != NO_SOCKET)
+        closesocket(ControlSocket);
+    ControlSocket = NO_SOCKET;
+}
+
+bool UseTranscriptSocket(Transcript &t)
+{
+    DropControlSocket();
+    SOCKET s = t.Connect();
+    ControlSocket = s == INVALID_SOCKET ? NO_SOCKET : s;
+    return s != INVALID_SOCKET;
 }
 
 unsigned short UnusedPort(void)

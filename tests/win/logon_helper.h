@@ -30,6 +30,12 @@ bool LogMentions(const std::string &part);
 int LogCount(const std::string &part);
 // Closes a logged-on socket and clears the connected state.
 void CloseSession(SOCKET s);
+class Transcript;
+// Closes the session's control socket at once, if there is one.
+void DropControlSocket(void);
+// Drops the session's control socket, then makes the transcript's client
+// connection the session's; false when it could not connect.
+bool UseTranscriptSocket(Transcript &t);
 // A port on 127.0.0.1 where nothing listens.
 unsigned short UnusedPort(void);
 // A hidden window of a class registered here with the procedure.

@@ -209,24 +209,28 @@ protected:
     }
 };
 
-TEST_F(ListingFile, TimeOffsetOnFullTimestamps)
+// The rows take the site's time offset, sizes over 4 GiB and the sort order.
+TEST_F(ListingFile, RowsAreShiftedSizedAndSorted)
 {
-    std::vector<RemoteRow> rows = Read("type=file;size=1;modify=20210301013000; a.bin\r\n", 6059, -2);
-    ASSERT_EQ(2u, rows.size());
-    EXPECT_EQ("a.bin", rows[1].name);
-    EXPECT_EQ(2021, rows[1].year);
-    EXPECT_EQ(2, rows[1].month);
-    EXPECT_EQ(28, rows[1].day);
-    EXPECT_EQ(23, rows[1].hour);
-    EXPECT_EQ(30, rows[1].minute);
-}
-
-TEST_F(ListingFile, OverFourGibibytesKeepsTheTrueRowSize)
-{
-    std::vector<RemoteRow> rows = Read("-rw-r--r-- 1 u g 5368709120 Mar  1  2021 big.iso\r\n", 6001);
-    ASSERT_EQ(2u, rows.size());
-    EXPECT_EQ(5368709120ull, rows[1].size);
-    EXPECT_NE(std::string::npos, rows[1].text.find("5368709120")) << rows[1].text;
+    std::string text = "type=file;size=5368709120;modify=20210301013000; big.iso\r\n";
+    for (int i = 300; i > 0; i--) {
+        char line[128];
+        snprintf(line, sizeof line, "type=file;size=%d;modify=20210301120000; file%03d.bin\r\n", i, i);
+        text += line;
+    }
+    text += "type=dir;modify=20210301120000; zdir\r\n";
+    std::vector<RemoteRow> rows = Read(text, 6059, -2);
+    ASSERT_EQ(303u, rows.size());
+    EXPECT_EQ("..", rows[0].name);
+    EXPECT_EQ("zdir", rows[1].name);
+    EXPECT_EQ("big.iso", rows[2].name);
+    EXPECT_EQ("file001.bin", rows[3].name);
+    EXPECT_EQ("file300.bin", rows[302].name);
+    const RemoteRow &big = rows[2];
+    EXPECT_TRUE(big.year == 2021 && big.month == 2 && big.day == 28 && big.hour == 23 && big.minute == 30)
+        << big.text;
+    EXPECT_EQ(5368709120ull, big.size);
+    EXPECT_NE(std::string::npos, big.text.find("5368709120")) << big.text;
 }
 
 TEST_F(ListingFile, MissingFileShowsTheUpRowOnly)
@@ -235,23 +239,6 @@ TEST_F(ListingFile, MissingFileShowsTheUpRowOnly)
     CurrentSession.hostType = 6001;
     ReadListingFile(path);
     EXPECT_EQ((std::vector<std::string>{".."}), RowNames(ReadRemoteRows(RemoteListWindow)));
-}
-
-TEST_F(ListingFile, ManyRowsStaySorted)
-{
-    std::string text;
-    for (int i = 300; i > 0; i--) {
-        char line[128];
-        snprintf(line, sizeof line, "-rw-r--r-- 1 u g %d Mar  1  2021 file%03d.bin\r\n", i, i);
-        text += line;
-    }
-    text += "drwxr-xr-x 2 u g 0 Mar  1  2021 zdir\r\n";
-    std::vector<RemoteRow> rows = Read(text, 6001);
-    ASSERT_EQ(302u, rows.size());
-    EXPECT_EQ("..", rows[0].name);
-    EXPECT_EQ("zdir", rows[1].name);
-    EXPECT_EQ("file001.bin", rows[2].name);
-    EXPECT_EQ("file300.bin", rows[301].name);
 }
 
 // The listing lines are read by the real library beside the test program.

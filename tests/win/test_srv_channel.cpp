@@ -59,22 +59,13 @@ protected:
     }
     void TearDown() override
     {
-        Close();
+        DropControlSocket();
         DestroyWindow(window);
         window = nullptr;
         DeleteFileA(local.c_str());
     }
-    void Close()
-    {
-        if (ControlSocket != NO_SOCKET)
-            closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-    void Open(Transcript &t)
-    {
-        ControlSocket = t.Connect();
-        ASSERT_NE(ControlSocket, INVALID_SOCKET);
-    }
+    void Close() { DropControlSocket(); }
+    void Open(Transcript &t) { ASSERT_TRUE(UseTranscriptSocket(t)); }
     int Transfer(const char *verb, int type = 'I') { return TransferFile(ControlSocket, verb, "f", local, type); }
     HWND window = nullptr;
     std::string local;
@@ -169,16 +160,6 @@ TEST_F(ChannelFaults, NextCommandGetsItsOwnReply)
         Close();
         EXPECT_TRUE(t.Finish());
     }
-}
-
-TEST_F(ChannelFaults, OverlongCommandIsRefusedWithAMessage)
-{
-    Transcript t({"> NOOP", "< 200 Ok"});
-    Open(t);
-    EXPECT_EQ(FtpCommand(ControlSocket, "DELE /pub/%s", std::string(600, 'n').c_str()), 5);
-    EXPECT_TRUE(LogMentions("! Command too long, not sent: DELE /pub/nnn"));
-    EXPECT_EQ(FtpCommand(ControlSocket, "NOOP"), 2);
-    EXPECT_TRUE(t.Finish());
 }
 
 TEST_F(ChannelFaults, DataSocketClosedByCancelIsClosedOnce)

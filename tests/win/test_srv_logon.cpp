@@ -123,30 +123,6 @@ TEST_P(OnRealServer, ConnectAndCloseCommands)
     EXPECT_TRUE(sheet.Finish());
 }
 
-TEST_P(OnRealServer, WrongPasswordIsALogonFailureAndARetryWorks)
-{
-    snprintf(profile.password, sizeof profile.password, "wrong");
-    CurrentSession = profile;
-    EXPECT_EQ(ConnectAndLogon(&CurrentSession), NO_SOCKET);
-    EXPECT_TRUE(LogHasLine("! Logon failure, so quitting"));
-    EXPECT_FALSE(Connected);
-    EXPECT_FALSE(CancelFlag);
-    snprintf(profile.password, sizeof profile.password, "%s", Env("VELTRO_FTP_PASS").c_str());
-    EXPECT_TRUE(LogOn());
-}
-
-TEST_P(OnRealServer, AnonymousLogon)
-{
-    snprintf(profile.userId, sizeof profile.userId, "anonymous");
-    snprintf(profile.password, sizeof profile.password, "guest@example.org");
-    ASSERT_TRUE(LogOn());
-    EXPECT_EQ(ChangeRemoteFolder(ControlSocket, "pub"), 2);
-    EXPECT_EQ(PrintRemoteFolder(ControlSocket), 2);
-    EXPECT_NE(strstr(ReplyText, "/pub"), nullptr) << ReplyText;
-    // The anonymous root is read-only.
-    EXPECT_EQ(MakeRemoteFolder(ControlSocket, "nope"), 5);
-}
-
 TEST_P(OnRealServer, FolderChangesWithCdupAndFallbacks)
 {
     ASSERT_TRUE(LogOn());

@@ -51,21 +51,10 @@ protected:
     }
     void TearDown() override
     {
-        Close();
+        DropControlSocket();
         DeleteFileA(local.c_str());
     }
-    void Close()
-    {
-        if (ControlSocket != NO_SOCKET)
-            closesocket(ControlSocket);
-        ControlSocket = NO_SOCKET;
-    }
-    void Open(Transcript &t)
-    {
-        Close();
-        ControlSocket = t.Connect();
-        ASSERT_NE(ControlSocket, INVALID_SOCKET);
-    }
+    void Open(Transcript &t) { ASSERT_TRUE(UseTranscriptSocket(t)); }
     int Transfer(const char *verb, const char *name, int type = 'I')
     {
         return TransferFile(ControlSocket, verb, name, local, type);

@@ -19,7 +19,6 @@ typedef int(WINAPI *ParseFn)(void *, const char *, DWORD, const char *, const ch
 typedef const char *(WINAPI *NameFn)(DWORD);
 typedef DWORD(WINAPI *CountFn)(void);
 typedef int(WINAPI *FillFn)(HWND, int);
-typedef DWORD(WINAPI *DetectFn)(const char *, DWORD);
 typedef int(__cdecl *AboutFn)(HWND);
 
 std::string LibraryPath() { return BuildFile("veltr32.dll"); }
@@ -88,22 +87,6 @@ TEST_F(Veltr32Dll, ParsedRecordHasTheAgreedLayout) {
     EXPECT_EQ(record[272], 4);
     EXPECT_EQ(parse(record, "total 42", 6000, "/", "u"), 0);
     EXPECT_EQ(parse(record, "", 6000, nullptr, nullptr), 0);
-}
-
-TEST_F(Veltr32Dll, NamesCountAndDetection) {
-    auto name = Op<NameFn>(920);
-    auto count = Op<CountFn>(922);
-    auto syst = Op<DetectFn>(940);
-    auto reply = Op<DetectFn>(950);
-    ASSERT_TRUE(name && count && syst && reply);
-    EXPECT_GE(count(), 60u);
-    EXPECT_STREQ(name(6000), "Automatic");
-    EXPECT_STREQ(name(5999), "Automatic");
-    EXPECT_STRNE(name(6011), "Automatic");
-    EXPECT_EQ(syst("215 UNIX Type: L8", 6000), 6001u);
-    EXPECT_EQ(syst("215 Nothing known", 6000), 6000u);
-    EXPECT_EQ(reply("220 Microsoft FTP Service", 6000), 6034u);
-    EXPECT_EQ(reply(nullptr, 6000), 6000u);
 }
 
 TEST_F(Veltr32Dll, FillsARealComboBox) {
