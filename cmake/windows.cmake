@@ -120,6 +120,11 @@ if(VELTRO_CONVERT)
   add_test(NAME ${VELTRO_WINE_ARCH}.pictures_png
     COMMAND sh -c "mkdir -p artifacts && cd artifacts && for f in *.bmp; do [ -e \"$f\" ] || continue; ${VELTRO_CONVERT} \"$f\" \"\${f%.bmp}.png\" || exit 1; done"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(${VELTRO_WINE_ARCH}.pictures_png PROPERTIES
-    DEPENDS "${VELTRO_WINE_ARCH}.test_gui_panes;${VELTRO_WINE_ARCH}.test_app_gui;${VELTRO_WINE_ARCH}.test_srv_gui_session")
+  # After every test that may save a picture.
+  set(picture_tests)
+  foreach(t ${VELTRO_WIN_TESTS})
+    get_filename_component(name ${t} NAME_WE)
+    list(APPEND picture_tests ${VELTRO_WINE_ARCH}.${name})
+  endforeach()
+  set_tests_properties(${VELTRO_WINE_ARCH}.pictures_png PROPERTIES DEPENDS "${picture_tests}")
 endif()

@@ -176,6 +176,16 @@ static int LineX(int mouseInMain)
     return pane.x + relative - HeaderScroll;
 }
 
+// Moves the drag line to x of the header (the old line is erased first).
+static void MoveHeaderLine(HWND header, int x)
+{
+    POINT p = {x, 0};
+    MapWindowPoints(header, GetParent(header), &p, 1);
+    HeaderLine(GetParent(header));
+    HeaderLineX = LineX(p.x);
+    HeaderLine(GetParent(header));
+}
+
 static void EndHeaderDrag(HWND header, bool apply)
 {
     HWND main = GetParent(header);
@@ -230,25 +240,12 @@ static BOOL HeaderMessage(HWND header, int id, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE:
         if (HeaderDrag < 0)
             return FALSE;
-        {
-            POINT p = {x, 0};
-            MapWindowPoints(header, GetParent(header), &p, 1);
-            HeaderLine(GetParent(header));
-            HeaderLineX = LineX(p.x);
-            HeaderLine(GetParent(header));
-        }
+        MoveHeaderLine(header, x);
         return TRUE;
     case WM_LBUTTONUP:
         if (HeaderDrag < 0)
             return FALSE;
-        {
-            // The drop is where the button comes up.
-            POINT p = {x, 0};
-            MapWindowPoints(header, GetParent(header), &p, 1);
-            HeaderLine(GetParent(header));
-            HeaderLineX = LineX(p.x);
-            HeaderLine(GetParent(header));
-        }
+        MoveHeaderLine(header, x);   // the drop is where the button comes up
         EndHeaderDrag(header, true);
         return TRUE;
     case WM_RBUTTONDOWN:
