@@ -243,6 +243,12 @@ struct StatusWorker {
     }
 };
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*(int *)count;
+    return TRUE;
+}
+
 TEST_F(ChannelFaults, StatusOfAWorkerTransferIsShownByTheWindowThread)
 {
     GlobalSettings.hash = 1;
@@ -253,7 +259,7 @@ TEST_F(ChannelFaults, StatusOfAWorkerTransferIsShownByTheWindowThread)
     HANDLE thread = CreateThread(nullptr, 0, StatusWorker::Run, &w, 0, &id);
     ASSERT_EQ(WaitForSingleObject(w.opened, 10000), WAIT_OBJECT_0);
     int windows = 0;
-    EnumThreadWindows(id, [](HWND, LPARAM n) -> BOOL { return ++*(int *)n > 0; }, (LPARAM)&windows);
+    EnumThreadWindows(id, CountWindow, (LPARAM)&windows);
     EXPECT_EQ(windows, 0) << "the worker made a window";
     PumpTransferMessages();
     char text[64] = "";
