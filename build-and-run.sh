@@ -22,6 +22,9 @@ fi
 exe=$(pwd)/$exe
 home="${VELTRO_HOME:-$HOME/veltro}"
 mkdir -p "$home"
+# The program keeps its settings in the first VELTRO.INI it finds, starting
+# with the current folder: an empty one here keeps them in $home.
+[ -e "$home/VELTRO.INI" ] || : > "$home/VELTRO.INI"
 export WINEPREFIX="${WINEPREFIX:-$HOME/.veltro-wine-$arch}" WINEARCH=$arch
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cd "$home"
