@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "listing/file_list.h"
 #include "ui/layout.h"
 
 std::vector<RemoteRow> ReadRemoteRows(HWND list)
@@ -9,8 +10,7 @@ std::vector<RemoteRow> ReadRemoteRows(HWND list)
     std::vector<RemoteRow> rows;
     int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < count && i < 100000; i++) {
-        HGLOBAL h = (HGLOBAL)SendMessageA(list, LB_GETITEMDATA, i, 0);
-        const FileItem *item = h ? (const FileItem *)GlobalLock(h) : nullptr;
+        const FileItem *item = FileListRow(list, i);
         RemoteRow row{};
         if (item) {
             row.name.assign(item->text, item->nameLength);
@@ -21,7 +21,6 @@ std::vector<RemoteRow> ReadRemoteRows(HWND list)
             row.hour = item->hour;
             row.minute = item->minute;
             row.size = item->size;
-            GlobalUnlock(h);
         }
         LRESULT n = SendMessageA(list, LB_GETTEXTLEN, i, 0);
         if (n != LB_ERR && n < 4096) {
@@ -52,26 +51,17 @@ HWND MakeRemoteList(void)
 
 void AddItemRow(HWND list, const char *name, uint32_t kind)
 {
-    size_t length = strlen(name);
-    HGLOBAL block = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(FileItem) + length + 8);
-    FileItem *item = (FileItem *)GlobalLock(block);
-    item->pane = 1;
-    item->kind = kind;
-    item->nameLength = (uint32_t)length;
-    memcpy(item->text, name, length);
-    memcpy(item->text + length, "\t123", 5);
-    GlobalUnlock(block);
+    FileItem *item = NewFileItem(1, kind, (std::string(name) + "\t123").c_str(), strlen(name));
     int index = (int)SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)name);
-    SendMessageA(list, LB_SETITEMDATA, index, (LPARAM)block);
+    SendMessageA(list, LB_SETITEMDATA, index, (LPARAM)item);
 }
 
 void ClearRows(HWND list)
 {
     int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; i++) {
-        LRESULT data = SendMessageA(list, LB_GETITEMDATA, i, 0);
-        if (data && data != LB_ERR)
-            GlobalFree((HGLOBAL)data);
+        if (const FileItem *item = FileListRow(list, i))
+            FreeFileItem((FileItem *)item);
     }
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
 }
