@@ -114,8 +114,7 @@ TEST_F(GuiOptions, EveryPageStoresItsChangeAndTheFontDialogSetsTheListFont)
     EXPECT_GE(before, 30) << "the custom font of 30 pixels sets the row height";
     // The date column follows the list font: a date of 14 characters fits.
     HDC dc = GetDC(nullptr);
-    HFONT big = CreateFontA(-30, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 49, "Courier New");
-    HGDIOBJ old = SelectObject(dc, big);
+    HGDIOBJ old = SelectObject(dc, CreateFontA(-30, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 49, "Courier New"));
     SIZE date = {0, 0};
     GetTextExtentPoint32A(dc, "20260101 12:00", 14, &date);
     DeleteObject(SelectObject(dc, old));
@@ -185,8 +184,7 @@ TEST_F(GuiOptions, EveryPageStoresItsChangeAndTheFontDialogSetsTheListFont)
 
 TEST_F(GuiOptions, ExecOfAnUnknownExtensionAsksForItsProgramAt144Dpi)
 {
-    HKEY key;
-    DWORD dpi = 144;
+    HKEY key; DWORD dpi = 144;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key));
     RegSetValueExA(key, "LogPixels", 0, REG_DWORD, (const BYTE *)&dpi, sizeof dpi);
     const std::string stub = folder + "\\stub.bat", file = folder + "\\run.vlx";
