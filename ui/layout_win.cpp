@@ -142,6 +142,14 @@ static void LoadColumns(const char *key, int columns[4])
 static HFONT ScaledFont;
 static int ScaledFontUnitY, ScaledFontHeight;
 
+// The buttons that "Hide Command Buttons" hides: the nine of each pane's
+// column, and in the alternate arrangement the two transfer buttons.
+static bool IsColumnButton(int slot)
+{
+    return (slot >= SLOT_LOCAL_BUTTON0 && slot < SLOT_MODE0) ||
+           (GlobalSettings.layout == 1 && (slot == SLOT_UPLOAD || slot == SLOT_DOWNLOAD));
+}
+
 static bool TakesTextFont(const ChildRow &row)
 {
     return lstrcmpiA(row.windowClass, "STATIC") == 0 || lstrcmpiA(row.windowClass, "BUTTON") == 0;
@@ -162,7 +170,8 @@ static int FittedTextHeight(HFONT font, int height)
     int need[2 * (sizeof ChildTable / sizeof ChildTable[0])], room[2 * (sizeof ChildTable / sizeof ChildTable[0])];
     int n = 0;
     for (const ChildRow &row : ChildTable) {
-        if (!row.window || !TakesTextFont(row) || row.slot == NO_SLOT || Layout.slot[row.slot].width <= 0)
+        if (!row.window || !TakesTextFont(row) || row.slot == NO_SLOT || Layout.slot[row.slot].width <= 0 ||
+            (GlobalSettings.hideButtons && IsColumnButton(row.slot)))
             continue;
         const LayoutRect &r = Layout.slot[row.slot];
         const bool isButton = lstrcmpiA(row.windowClass, "BUTTON") == 0;
@@ -181,7 +190,7 @@ static int FittedTextHeight(HFONT font, int height)
         SIZE extent = {0, 0};
         if (k && GetTextExtentPoint32A(dc, shown, k, &extent)) {
             need[n] = extent.cx;
-            room[n++] = r.width - (boxed ? box : (isButton ? frame : 0));
+            room[n++] = r.width - (boxed ? box : frame);
         }
     }
     SelectObject(dc, old);
@@ -389,7 +398,6 @@ void LayoutChildWindows(HWND mainWindow, int width, int height)
     in.hideButtons = GlobalSettings.hideButtons != 0;
     in.arrangement = GlobalSettings.layout == 1 ? 1 : 0;
     ComputeLayout(in, &Layout);
-    ApplyTextFont(Layout.unitY);
     if (in.arrangement == 0)
         MainGeometry[GEO_PANE] = Layout.paneDivider;
     MainGeometry[GEO_LOG] = Layout.logDivider;
@@ -397,6 +405,7 @@ void LayoutChildWindows(HWND mainWindow, int width, int height)
     const bool alternate = in.arrangement == 1;
     SetDlgItemTextA(mainWindow, IDM_UPLOAD, LoadText(alternate ? IDS_CAP_TRANSFER : IDS_CAP_UPLOAD));
     SetDlgItemTextA(mainWindow, IDM_DOWNLOAD, LoadText(alternate ? IDS_CAP_TRANSFER : IDS_CAP_DOWNLOAD));
+    ApplyTextFont(Layout.unitY);
     HDWP batch = BeginDeferWindowPos(ChildCount);
     for (ChildRow &row : ChildTable) {
         if (row.slot == NO_SLOT || !row.window)
@@ -406,10 +415,8 @@ void LayoutChildWindows(HWND mainWindow, int width, int height)
             r.y += Layout.headerHeight;
             r.height -= Layout.headerHeight;
         }
-        const bool columnButton = (row.slot >= SLOT_LOCAL_BUTTON0 && row.slot < SLOT_MODE0) ||
-                                  (alternate && (row.slot == SLOT_UPLOAD || row.slot == SLOT_DOWNLOAD));
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-        if (columnButton)
+        if (IsColumnButton(row.slot))
             flags |= in.hideButtons ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
         if (batch)
             batch = DeferWindowPos(batch, row.window, nullptr, r.x, r.y, r.width, r.height, flags);
