@@ -28,8 +28,13 @@ LRESULT FileListKey(HWND window, HWND list, int key, int caret);
 void TransferSelectionCommand(int pane);
 // 970 and 971: the same batch, appending.
 void AppendSelectionCommand(int pane);
-// Uploads one local file (a path) under its name part; TRUE when complete.
-BOOL UploadPath(const char *path);
+// Uploads one path dropped from another program (file `index` of `count`)
+// into the current remote folder, as "-->" would: a file under its name
+// part, asking for the remote name when "Prompt for Destination File Names"
+// is on (Ctrl or Shift held inverts it), never appending; a folder with its
+// whole tree. Returns UploadOne's result: 2 uploaded, 9 skipped as not
+// newer, anything else a failure.
+int UploadPath(const char *path, int index, int count);
 // 1311 ("RETR") and 1314 ("STOR"): ask for a name and transfer that file.
 void PromptTransferCommand(int pane);
 // 943 and 944.

@@ -257,9 +257,15 @@ void PromptTransferCommand(int pane)
     UpdateButtons();
 }
 
-BOOL UploadPath(const char *path)
+int UploadPath(const char *path, int index, int count)
 {
-    return UploadOne(path, 0, 1, 0, 0) == 2;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return UploadFolderTree(path);
+    const bool toggle = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0;
+    const int prompt = toggle ? !GlobalSettings.prompt : GlobalSettings.prompt;
+    const int append = 0;   // "Append" arms the next "-->" or "<--" only
+    return UploadOne(path, index, count, prompt, append);
 }
 
 // ---------------------------------------------------------------------

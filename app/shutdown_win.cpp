@@ -100,6 +100,7 @@ void FinishShutdown(void)
     UnregisterClassA("VELTRBALLOONWND", AppInstance);
     ReleaseRowBitmaps();
     DeleteListFonts();
+    DeleteTextFont();
     for (HBITMAP &b : FileTypeBitmaps) {
         if (b)
             DeleteObject(b);

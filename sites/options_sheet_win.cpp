@@ -620,10 +620,16 @@ void ApplyDisplay(HWND page)
         SetWindowPos(MainWindow, nullptr, 0, 0, r.right - r.left + ResizeStep, r.bottom - r.top + ResizeStep,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         ResizeStep = -ResizeStep;
+    } else if (relayout && MainWindow) {
+        // A maximized window cannot be resized: lay it out in place.
+        RECT client;
+        GetClientRect(MainWindow, &client);
+        LayoutChildWindows(MainWindow, client.right, client.bottom);
     }
     if (relayout) {
-        InvalidateRect(LocalListWindow, nullptr, TRUE);
-        InvalidateRect(RemoteListWindow, nullptr, TRUE);
+        // The date texts may have grown (4-digit years, another order).
+        FitColumnsToListFont(LocalListWindow, false);
+        FitColumnsToListFont(RemoteListWindow, false);
     }
     if (fontBefore != GlobalSettings.font)
         ApplyListFont();
@@ -813,10 +819,18 @@ BOOL ShowAssociateDialog(HWND owner, const char *extension)
     return DialogBoxParamA(AppInstance, "DLG_ASSOCIATE", owner, AssociateDialogProc, 0) == IDOK;
 }
 
+// Set once the list fonts of the window's creation are applied: later
+// changes of the font set the columns to the new font's texts.
+static bool ListFontsCreated;
+
 void CreateListFonts(void)
 {
     GlobalSettings.font = ConfigGetInt("FONT", 3);
+    ListFontsCreated = false;
     MakeCustomFont();
+    if (!CustomFont)
+        ApplyListFont();
+    ListFontsCreated = true;
 }
 
 void ApplyListFont(void)
@@ -833,7 +847,8 @@ void ApplyListFont(void)
             continue;
         SendMessageA(list, WM_SETFONT, (WPARAM)font, FALSE);
         SendMessageA(list, LB_SETITEMHEIGHT, 0, FileRowHeight(list));
-        InvalidateRect(list, nullptr, TRUE);
+        // Saved columns only widen at start; a font change refits them.
+        FitColumnsToListFont(list, ListFontsCreated);
     }
 }
 

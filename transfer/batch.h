@@ -24,6 +24,9 @@
 // for the batch.
 void StartUploadBatch(HWND window);
 void StartDownloadBatch(HWND window);
+// The same batch (upload 1: the local selection; 0: the remote one) run to
+// its end on this thread: a drop changes folders before and after it.
+void RunDroppedBatch(HWND window, int upload);
 
 // 970 / 971: the next batch appends ("APPE", or to the local file).
 void SetAppendNext(void);
@@ -34,6 +37,10 @@ void SetAppendNext(void);
 int UploadOne(const char *localPath, int index, int count, int prompt, int append);
 int DownloadOne(const char *remoteName, const char *localFolder, int index, int count, int prompt,
                 int append);
+// A whole local folder (full path) uploaded into a remote folder of its name
+// in the current remote folder, as a folder of a batch is (no prompts, no
+// progress dialog, the walk's overwrite rule). 2 when the walk succeeded.
+int UploadFolderTree(const char *localFolder);
 
 // 967: the edit round trip of the first selected remote file, on a thread
 // of its own.

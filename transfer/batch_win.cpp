@@ -664,8 +664,9 @@ DWORD WINAPI BatchThread(LPVOID parameter)
     return 0;
 }
 
-// The launcher's common part, on the window thread.
-void StartBatch(HWND window, int upload)
+// The launcher's common part, on the window thread. `here`: the batch runs
+// on this thread (drops, which change folders around it).
+void StartBatch(HWND window, int upload, bool here)
 {
     if (IsBusy())
         return;
@@ -722,7 +723,7 @@ void StartBatch(HWND window, int upload)
         CloseHandle(TransferThread);
         TransferThread = nullptr;
     }
-    if (ThreadsAvailable) {
+    if (ThreadsAvailable && !here) {
         DWORD id;
         Batch *raw = batch.release();
         TransferThread = CreateThread(nullptr, 0, BatchThread, raw, 0, &id);
@@ -742,12 +743,17 @@ void StartBatch(HWND window, int upload)
 
 void StartUploadBatch(HWND window)
 {
-    StartBatch(window, 1);
+    StartBatch(window, 1, false);
 }
 
 void StartDownloadBatch(HWND window)
 {
-    StartBatch(window, 0);
+    StartBatch(window, 0, false);
+}
+
+void RunDroppedBatch(HWND window, int upload)
+{
+    StartBatch(window, upload, true);
 }
 
 void SetAppendNext(void)
@@ -768,4 +774,27 @@ int DownloadOne(const char *remoteName, const char *localFolder, int index, int 
     char remote[REMOTE_FOLDER_SIZE];
     CurrentRemoteFolder(remote);
     return DownloadInto(remoteName, localFolder, index, count, prompt, append, remote);
+}
+
+int UploadFolderTree(const char *localFolder)
+{
+    std::unique_ptr<Batch> batch;
+    try {
+        batch.reset(new Batch());
+    } catch (...) {
+        LogLine(LoadText(IDS_FAILED_ALLOCATE));
+        return 0;
+    }
+    batch->window = MainWindow;
+    batch->upload = 1;
+    snprintf(batch->localFolder, sizeof batch->localFolder, "%s", localFolder);
+    char *cut = strrchr(batch->localFolder, '\\');
+    if (!cut)
+        cut = strrchr(batch->localFolder, '/');
+    if (!cut || !cut[1])
+        return 0;
+    char name[PANE_NAME_SIZE];
+    snprintf(name, sizeof name, "%s", cut + 1);
+    cut[cut == batch->localFolder + 2 && batch->localFolder[1] == ':' ? 1 : 0] = '\0';
+    return WalkFolder(batch.get(), name) ? 2 : 0;
 }

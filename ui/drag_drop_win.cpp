@@ -18,6 +18,7 @@
 #include "listing/local_list.h"
 #include "listing/remote_list.h"
 #include "resources/resource.h"
+#include "transfer/batch.h"
 #include "transfer/data_sockets.h"
 #include "transfer/sounds.h"
 #include "ui/layout.h"
@@ -241,8 +242,9 @@ void DownloadIntoLocal(const PaneRow *folder)
             LogFormat(LoadText(IDS_DROP_LOCAL_CHDIR_FAILED), folder->name);
         }
     }
-    TransferSelectionCommand(PANE_REMOTE);
-    SetBusy(FALSE);
+    // Like "<--": the selection, the prompt setting (Ctrl or Shift inverts
+    // it), the overwrite questions; the batch clears the busy flag itself.
+    RunDroppedBatch(MainWindow, 0);
     if (folder) {
         ChangeLocalFolder(remembered);
         RefreshLocalList();
@@ -325,20 +327,25 @@ void UploadIntoRemote(HWND window, const std::vector<std::string> &files, bool f
     if (entered == 2 && KeepSwitchRefresh())
         ShowRemoteFolder(window, 1);
     if (fromLocalList) {
-        TransferSelectionCommand(PANE_LOCAL);
+        RunDroppedBatch(window, 1);
         if (folder && FtpCommand(ControlSocket, "CWD %s", remembered.c_str()) == 2)
             ShowRemoteFolder(window, 1);
         return;
     }
     int uploaded = 0;
     SetBusy(TRUE);
-    for (const std::string &file : files) {
-        std::string path = file;
+    const int count = (int)files.size();
+    for (int i = 0; i < count; i++) {
+        std::string path = files[i];
         if (GlobalSettings.forceLower)
             CharLowerA(&path[0]);
-        if (!UploadPath(path.c_str()) || AbortFlag)
+        const int result = UploadPath(path.c_str(), i + 1, count);
+        if (result == 2)
+            uploaded++;
+        else if (result != 9)
             break;
-        uploaded++;
+        if (AbortFlag)
+            break;
     }
     SetBusy(FALSE);
     if (folder)

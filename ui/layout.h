@@ -37,6 +37,11 @@ const LayoutResult &CurrentLayout(void);
 BOOL InMessageArea(HWND mainWindow, int x, int y);
 // Places the header buttons of a list after its scroll position changed.
 void PlaceHeaders(HWND list);
+// Makes the date and size columns of a list fit texts of its font
+// (FitColumns), then places its headers.
+void FitColumnsToListFont(HWND list, bool exact);
+// Releases the scaled text font (at shutdown).
+void DeleteTextFont(void);
 
 // Splitters of the main window: each returns TRUE when it took the message.
 BOOL OnSplitterButtonDown(HWND mainWindow, int x, int y);

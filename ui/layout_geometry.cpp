@@ -180,3 +180,23 @@ int BoundaryAtHeaderPoint(int button, int offset, int width, int margin)
         return button;
     return -1;
 }
+
+void FitColumns(int bounds[4], int dateWidth, int sizeWidth, bool exact)
+{
+    int date = bounds[2] - bounds[1], size = bounds[3] - bounds[2];
+    date = exact ? dateWidth : Max(date, dateWidth);
+    size = exact ? sizeWidth : Max(size, sizeWidth);
+    bounds[2] = bounds[1] + date;
+    bounds[3] = bounds[2] + size;
+}
+
+int FitTextHeight(int height, const int *need, const int *room, int count)
+{
+    int fitted = height;
+    for (int k = 0; k < count; k++)
+        if (need[k] > room[k] && need[k] > 0) {
+            const int scaled = (int)((long long)height * Max(room[k], 0) / need[k]);
+            fitted = scaled < fitted ? scaled : fitted;
+        }
+    return Max(fitted, 6);
+}

@@ -69,6 +69,15 @@ void HeaderSpans(const int bounds[4], int scroll, int listWidth, int left[5], in
 // later one by the same amount.
 int LimitBoundaryDrag(const int bounds[4], int index, int x);
 void DropBoundary(int bounds[4], int index, int x);
+// A font height (pixels) made smaller, in proportion, until each text fits:
+// text k needs need[k] pixels (its width or its line height) and has
+// room[k]. Never below 6 pixels.
+int FitTextHeight(int height, const int *need, const int *room, int count);
+// Fits the date and size columns to the list font's texts (widths in
+// pixels, padding included): they widen to their texts, and with exact (the
+// font was changed) take exactly them. The size column moves with the date
+// column; the name column keeps its width.
+void FitColumns(int bounds[4], int dateWidth, int sizeWidth, bool exact);
 // Which boundary a point near a header button's edge drags: -1 for none.
 // Button k; offset from the button's left edge; its width.
 int BoundaryAtHeaderPoint(int button, int offset, int width, int margin);

@@ -9,6 +9,7 @@
 #include "app/geometry.h"
 #include "app/settings.h"
 #include "listing/file_list.h"
+#include "listing/file_rows.h"
 #include "resources/resource.h"
 #include "transfer/transfer.h"
 #include "ui/layout_internal.h"
@@ -133,14 +134,170 @@ static void LoadColumns(const char *key, int columns[4])
             columns[k] = values[k];
 }
 
-// The font of the children: the system's message font at the screen's DPI.
-static HFONT MakeChildFont(void)
+// The text font of the statics and buttons. With SCALE on it is a
+// variable-pitch font of -(Y x vertical pixels per inch / 140), made again
+// whenever the vertical unit Y differs from the one it was made for, and
+// made smaller where a caption would not fit its control (at high DPI the
+// rule outgrows the controls); otherwise the variable-pitch ANSI stock font.
+static HFONT ScaledFont;
+static int ScaledFontUnitY, ScaledFontHeight;
+
+// The buttons that "Hide Command Buttons" hides: the nine of each pane's
+// column, and in the alternate arrangement the two transfer buttons.
+static bool IsColumnButton(int slot)
 {
+    return (slot >= SLOT_LOCAL_BUTTON0 && slot < SLOT_MODE0) ||
+           (GlobalSettings.layout == 1 && (slot == SLOT_UPLOAD || slot == SLOT_DOWNLOAD));
+}
+
+static bool TakesTextFont(const ChildRow &row)
+{
+    return lstrcmpiA(row.windowClass, "STATIC") == 0 || lstrcmpiA(row.windowClass, "BUTTON") == 0;
+}
+
+// The height (pixels) at which a font made `height` high fits every static
+// and button of the last layout: its line in the control's height, and a
+// button's caption (without "&") in its width less the frame or the box.
+static int FittedTextHeight(HFONT font, int height)
+{
+    HDC dc = GetDC(nullptr);
+    if (!dc)
+        return height;
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    const int box = MulDiv(18, ScreenDpi(), 96), frame = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    int need[2 * (sizeof ChildTable / sizeof ChildTable[0])], room[2 * (sizeof ChildTable / sizeof ChildTable[0])];
+    int n = 0;
+    for (const ChildRow &row : ChildTable) {
+        if (!row.window || !TakesTextFont(row) || row.slot == NO_SLOT || Layout.slot[row.slot].width <= 0 ||
+            (GlobalSettings.hideButtons && IsColumnButton(row.slot)))
+            continue;
+        const LayoutRect &r = Layout.slot[row.slot];
+        const bool isButton = lstrcmpiA(row.windowClass, "BUTTON") == 0;
+        const DWORD type = row.style & BS_TYPEMASK;
+        const bool boxed = isButton && (type == BS_AUTORADIOBUTTON || type == BS_AUTOCHECKBOX);
+        need[n] = tm.tmHeight;
+        room[n++] = r.height - (isButton && !boxed ? 4 : 0);
+        if (!isButton)
+            continue;   // the message lines hold texts of any length
+        char caption[64], shown[64];
+        GetWindowTextA(row.window, caption, sizeof caption);
+        int k = 0;
+        for (const char *c = caption; *c && k < (int)sizeof shown - 1; c++)
+            if (*c != '&')
+                shown[k++] = *c;
+        SIZE extent = {0, 0};
+        if (k && GetTextExtentPoint32A(dc, shown, k, &extent)) {
+            need[n] = extent.cx;
+            room[n++] = r.width - (boxed ? box : frame);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return FitTextHeight(height, need, room, n);
+}
+
+static HFONT MakeTextFont(int height)
+{
+    LOGFONTA lf;
+    ZeroMemory(&lf, sizeof lf);
     NONCLIENTMETRICSA metrics;
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return CreateFontIndirectA(&metrics.lfMessageFont);
-    return (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+        lf = metrics.lfMessageFont;
+    lf.lfHeight = -height;
+    lf.lfWidth = 0;
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    return CreateFontIndirectA(&lf);
+}
+
+static HFONT TextFont(int unitY)
+{
+    if (!GlobalSettings.scale)
+        return (HFONT)GetStockObject(ANSI_VAR_FONT);
+    if (ScaledFont && unitY == ScaledFontUnitY && FittedTextHeight(ScaledFont, ScaledFontHeight) >= ScaledFontHeight)
+        return ScaledFont;
+    int height = MulDiv(unitY, ScreenDpi(), 140);
+    HFONT made = nullptr;
+    // Text widths shrink about in proportion: a few rounds reach a fit.
+    for (int round = 0; round < 4; round++) {
+        HFONT candidate = MakeTextFont(height);
+        if (!candidate)
+            break;
+        if (made)
+            DeleteObject(made);
+        made = candidate;
+        const int fitted = FittedTextHeight(made, height);
+        if (fitted >= height)
+            break;
+        height = fitted;
+    }
+    if (!made)
+        return ScaledFont ? ScaledFont : (HFONT)GetStockObject(ANSI_VAR_FONT);
+    ScaledFont = made;   // the previous one is released by ApplyTextFont
+    ScaledFontUnitY = unitY;
+    ScaledFontHeight = height;
+    return made;
+}
+
+// Gives the statics and buttons the text font for the unit Y; a scaled font
+// no longer in use is released.
+static void ApplyTextFont(int unitY)
+{
+    HFONT previous = ScaledFont;
+    HFONT font = TextFont(unitY);
+    if (font != ChildFont) {
+        for (const ChildRow &row : ChildTable)
+            if (row.window && TakesTextFont(row))
+                SendMessageA(row.window, WM_SETFONT, (WPARAM)font, TRUE);
+        ChildFont = font;
+    }
+    if (previous && previous != ChildFont && previous != ScaledFont)
+        DeleteObject(previous);
+    if (ScaledFont && ScaledFont != ChildFont) {
+        DeleteObject(ScaledFont);
+        ScaledFont = nullptr;
+    }
+}
+
+void DeleteTextFont(void)
+{
+    if (ScaledFont)
+        DeleteObject(ScaledFont);
+    ScaledFont = nullptr;
+    ChildFont = nullptr;
+}
+
+// A date of wide digits in the rows' format and a ten-digit size, measured
+// with the list's font.
+void FitColumnsToListFont(HWND list, bool exact)
+{
+    if (!list)
+        return;
+    HDC dc = GetDC(list);
+    if (!dc)
+        return;
+    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(list, WM_GETFONT, 0, 0));
+    FileItem sample;
+    ZeroMemory(&sample, sizeof sample);
+    sample.year = 2088;
+    sample.month = 8;
+    sample.day = 28;
+    sample.hour = 20;
+    sample.minute = 58;
+    char date[40], size[32];
+    FormatRowDate(&sample, GlobalSettings.dateFormat, GlobalSettings.longDate, date, sizeof date);
+    FormatRowSize(8888888888ull, size, sizeof size);
+    SIZE dateExtent = {0, 0}, sizeExtent = {0, 0};
+    GetTextExtentPoint32A(dc, date, lstrlenA(date), &dateExtent);
+    GetTextExtentPoint32A(dc, size, lstrlenA(size), &sizeExtent);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    const int pad = MulDiv(8, ScreenDpi(), 96);
+    FitColumns(PaneColumns(list == RemoteListWindow ? 1 : 0), dateExtent.cx + pad, sizeExtent.cx + pad, exact);
+    PlaceHeaders(list);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 static LRESULT CALLBACK FolderEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
@@ -164,7 +321,8 @@ static LRESULT CALLBACK FolderEditProc(HWND edit, UINT message, WPARAM wParam, L
 
 void CreateChildWindows(HWND mainWindow)
 {
-    ChildFont = MakeChildFont();
+    // The first layout makes the text font, fitted to the controls.
+    ChildFont = (HFONT)GetStockObject(ANSI_VAR_FONT);
     LoadColumns("LOCL", LocalColumns);
     LoadColumns("LOCR", RemoteColumns);
     for (ChildRow &row : ChildTable) {
@@ -247,6 +405,7 @@ void LayoutChildWindows(HWND mainWindow, int width, int height)
     const bool alternate = in.arrangement == 1;
     SetDlgItemTextA(mainWindow, IDM_UPLOAD, LoadText(alternate ? IDS_CAP_TRANSFER : IDS_CAP_UPLOAD));
     SetDlgItemTextA(mainWindow, IDM_DOWNLOAD, LoadText(alternate ? IDS_CAP_TRANSFER : IDS_CAP_DOWNLOAD));
+    ApplyTextFont(Layout.unitY);
     HDWP batch = BeginDeferWindowPos(ChildCount);
     for (ChildRow &row : ChildTable) {
         if (row.slot == NO_SLOT || !row.window)
@@ -256,10 +415,8 @@ void LayoutChildWindows(HWND mainWindow, int width, int height)
             r.y += Layout.headerHeight;
             r.height -= Layout.headerHeight;
         }
-        const bool columnButton = (row.slot >= SLOT_LOCAL_BUTTON0 && row.slot < SLOT_MODE0) ||
-                                  (alternate && (row.slot == SLOT_UPLOAD || row.slot == SLOT_DOWNLOAD));
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-        if (columnButton)
+        if (IsColumnButton(row.slot))
             flags |= in.hideButtons ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
         if (batch)
             batch = DeferWindowPos(batch, row.window, nullptr, r.x, r.y, r.width, r.height, flags);

@@ -1,19 +1,17 @@
 // The options pages: what each control stores, the clamps, and the edits
-// of the conversion table, the extension list and the associations.
+// of the conversion table, the extension list and the associations; the
+// display options' fitting of the list columns and the scaled text font.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sites/option_fields.h"
+#include "ui/layout_geometry.h"
 
 namespace {
 
-struct StoreCase {
-    const OptionPage *page;
-    const char *key;
-    const char *shown;   // what the control shows (radio: the button index)
-    int stored;
-};
-
-const StoreCase StoreCases[] = {
+// {page, key, what the control shows (radio: the button index), value stored}
+const struct { const OptionPage *page; const char *key, *shown; int stored; } StoreCases[] = {
     {&GeneralOptionFields, "dolog", "0", 0},
     {&AdvancedOptionFields, "RBP", "50", 80},
     {&AdvancedOptionFields, "RBP", "10000", 4096},
@@ -30,7 +28,7 @@ const StoreCase StoreCases[] = {
 
 TEST(OptionFields, EachControlStoresItsValue)
 {
-    for (const StoreCase &c : StoreCases) {
+    for (const auto &c : StoreCases) {
         const OptionField *f = FindOptionField(*c.page, c.key);
         ASSERT_NE(f, nullptr) << c.key;
         EXPECT_EQ(StoredOptionValue(*f, c.shown), c.stored) << c.key << " " << c.shown;
@@ -90,6 +88,25 @@ TEST(OptionTables, AssociationValues)
     for (const auto &c : cases)
         EXPECT_EQ(AssociationValue(c.ext, c.command), c.value) << c.ext << " " << c.command;
     EXPECT_EQ(AssociationProgram(" notepad  ^.txt"), "notepad");
+}
+
+TEST(DisplayOptions, ColumnsAndTextFontFitTheirTexts)
+{
+    // {boundaries, date and size widths, exact} -> boundaries
+    const struct { int in[4], date, size; bool exact; int out[4]; } columns[] = {
+        {{20, 140, 260, 330}, 200, 90, false, {20, 140, 340, 430}},   // a big font widens
+        {{20, 140, 400, 500}, 100, 50, false, {20, 140, 400, 500}},   // saved wider columns stay
+        {{20, 140, 400, 500}, 100, 50, true, {20, 140, 240, 290}},    // a font change refits
+    };
+    for (const auto &c : columns) {
+        int b[4] = {c.in[0], c.in[1], c.in[2], c.in[3]};
+        FitColumns(b, c.date, c.size, c.exact);
+        EXPECT_EQ(std::vector<int>(b, b + 4), std::vector<int>(c.out, c.out + 4)) << c.date << " " << c.exact;
+    }
+    const int need[] = {30, 120, 20}, room[] = {40, 60, 0};
+    EXPECT_EQ(FitTextHeight(24, need, room, 1), 24) << "fits";
+    EXPECT_EQ(FitTextHeight(24, need, room, 2), 12) << "a caption twice its room halves the font";
+    EXPECT_EQ(FitTextHeight(24, need, room, 3), 6) << "never below 6 pixels";
 }
 
 } // namespace

@@ -5,15 +5,8 @@
 
 namespace {
 
-struct EditCase {
-    const char *what;
-    const char *name, *file;
-    const char *found, *association;   // the shell's program, the WIN.INI value; or null
-    bool built;
-    const char *command;
-};
-
-const EditCase EditCases[] = {
+// {what, name, file, the shell's program and the WIN.INI value (or null), built, command}
+const struct { const char *what, *name, *file, *found, *association; bool built; const char *command; } EditCases[] = {
     {"association with caret", "a.doc", "C:\\T\\EDT1.doc", nullptr, "write ^.doc", true, "write C:\\T\\EDT1.doc"},
     {"association without caret", "a.doc", "a.doc", nullptr, "write", true, "write a.doc"},
     {"shell program first", "a.doc", "a.doc", "C:\\bin\\ed.exe", "write ^.doc", true, "C:\\bin\\ed.exe a.doc"},
@@ -31,7 +24,7 @@ const EditCase EditCases[] = {
 
 TEST(ViewCommands, EditCommandTable)
 {
-    for (const EditCase &c : EditCases) {
+    for (const auto &c : EditCases) {
         std::string command;
         EXPECT_EQ(EditCommandFor(c.name, c.file, "vi", c.found, c.association, &command), c.built) << c.what;
         EXPECT_EQ(command, c.command) << c.what;
