@@ -1,10 +1,10 @@
 // The edit round trip of a remote file: fetched into a temporary "EDT"
-// file, opened in the editor the system associates with its extension,
-// written back when the editor has ended. The keep-alive timer runs while
-// an editor is open.
+// file, opened in the editor that BuildEditCommand names for its extension
+// (the shell's finder with UseFindExec, the "Extensions" association, else
+// the viewer), written back when the editor has ended. The keep-alive
+// timer runs while an editor is open.
 #include "transfer/batch.h"
 
-#include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -24,6 +24,7 @@
 #include "transfer/sounds.h"
 #include "transfer/transfer.h"
 #include "ui/input_dialogs.h"
+#include "ui/view_exec.h"
 
 namespace {
 
@@ -50,16 +51,6 @@ void CALLBACK EditKeepAlive(HWND window, UINT message, UINT_PTR id, DWORD time)
     KeepAliveTick(window, message, id, time);
 }
 
-// The editor's command line: the program associated with the file, else
-// Notepad.
-void EditorCommand(const char *file, char *command, int size)
-{
-    char program[MAX_PATH] = "";
-    if ((INT_PTR)FindExecutableA(file, nullptr, program) <= 32 || !program[0])
-        snprintf(program, sizeof program, "%s", "notepad.exe");
-    snprintf(command, (size_t)size, "\"%s\" \"%s\"", program, file);
-}
-
 void RunRoundTrip(EditJob *job)
 {
     SetThreadBlockingHook(BlockingHook);
@@ -74,7 +65,10 @@ void RunRoundTrip(EditJob *job)
         DeleteFileA(job->tempFile);
         return;
     }
-    EditorCommand(job->tempFile, command, sizeof command);
+    if (!BuildEditCommand(command, sizeof command, job->name, job->tempFile)) {
+        DeleteFileA(job->tempFile);
+        return;
+    }
     if (job->ctrlHeld && (!InputText(command, "%s", LoadText(IDS_ENTER_COMMAND_LINE)) || !command[0]))
         return;
     char text[128];
