@@ -124,7 +124,7 @@ TEST_F(ConfigTest, KeysTextsAndIntegers)
     EXPECT_EQ(ProfileGetIntOrGlobal("b", "RECU", 5), 5);
 }
 
-TEST_F(ConfigTest, ProgramDefaultsAndASecondFileKeepingSomeValues)
+TEST_F(ConfigTest, ProgramDefaultsTheSessionProfileAndASecondFileKeepingSomeValues)
 {
     GlobalSettings.verbose = 0;
     GlobalSettings.hash = GlobalSettings.autoStart = 1;
@@ -135,9 +135,13 @@ TEST_F(ConfigTest, ProgramDefaultsAndASecondFileKeepingSomeValues)
                                 (int)CurrentSession.timeout, (int)CurrentSession.serverFlags}),
               std::vector<int>({0, 1, 1, 4096, 512, 6000, 65, 6}));
 
-    Write("[_config_]\r\nVERBOSE=1\r\nHASH=0\r\ntranrate=1\r\nAUTOSTART=0\r\nballoon=1\r\n");
+    // The session's profile is loaded, with its own options.
+    Write("[_config_]\r\nVERBOSE=1\r\nHASH=0\r\ntranrate=1\r\nAUTOSTART=0\r\nballoon=1\r\nSESSION=home\r\n"
+          "[home]\r\nHOST=home.example.net\r\nAMODE=1\r\n");
+    GlobalSettings.autoMode = 0;
     LoadGlobalSettings();
     ASSERT_EQ(g.verbose + g.tranRate, 2);
+    EXPECT_TRUE(std::string(CurrentSession.host) == "home.example.net" && g.autoMode == 1) << CurrentSession.host;
     UseIni("SECOND.INI");
     Write("[_config_]\r\nMAILADDR=x@y\r\n");
     LoadGlobalSettings();
@@ -194,6 +198,13 @@ TEST_F(ConfigTest, EveryProfileFieldRoundTripsThroughTheFile)
     DeleteFileA(IniPath);
     ASSERT_TRUE(SaveSiteProfile(&loaded));
     EXPECT_EQ(SectionLines("WORK"), lines);
+
+    // The FIREWALL section, too.
+    FirewallSettings firewall{"proxy.local", "fwuser", "fwpass", 1, 6, 8021}, back{};
+    SaveFirewallSettings(&firewall);
+    EXPECT_EQ(Raw("FIREWALL", "PWD"), "V94CC5BC7903CC59B5798C14152BC85609FAC7567AC7A");
+    LoadFirewallSettings(&back);
+    EXPECT_EQ(memcmp(&back, &firewall, sizeof firewall), 0) << back.host << ":" << back.port << " " << back.userId;
 }
 
 TEST_F(ConfigTest, SaveOfDefaultsLeavesHostUserAndOffset)
