@@ -33,13 +33,10 @@ cp -a "$template/." "$prefix/"
 rm -f "$prefix/.ready"
 export WINEPREFIX="$prefix"
 
-if [ -n "${DISPLAY:-}" ]; then
-  "$loader" "$exe" "$@"
-  rc=$?
-else
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$exe" "$@"
-  rc=$?
-fi
+run=()
+[ -n "${DISPLAY:-}" ] || run=(xvfb-run -a -s "-screen 0 1280x1024x24")
+"${run[@]}" "$loader" "$exe" "$@"
+rc=$?
 timeout 30 wineserver -k >/dev/null 2>&1
 timeout 30 wineserver -w >/dev/null 2>&1
 [ "${VELTRO_KEEP_PREFIX:-0}" = 1 ] || rm -rf "$prefix"

@@ -23,13 +23,10 @@ fi
 free_port() {
   /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()'
 }
-
+# Waits up to ten seconds for a listener on the port.
 wait_port() {
-  local port=$1
   for _ in $(seq 1 100); do
-    if /usr/bin/python3 -c "import socket,sys; s=socket.socket(); s.settimeout(0.2); sys.exit(s.connect_ex(('127.0.0.1',$port)))" 2>/dev/null; then
-      return 0
-    fi
+    /usr/bin/python3 -c "import socket,sys; s=socket.socket(); s.settimeout(0.2); sys.exit(s.connect_ex(('127.0.0.1',$1)))" 2>/dev/null && return 0
     sleep 0.1
   done
   return 1
@@ -43,35 +40,26 @@ chmod 755 "$anon" "$anon/pub"
 mkdir -p /var/run/vsftpd/empty
 
 vport=$(free_port); pport=$(free_port)
+# Settings beyond vsftpd's defaults (anonymous logins, PASV and PORT on,
+# no per-address limit).
 cat > "$work/vsftpd.conf" <<CONF
 listen=YES
-listen_ipv6=NO
 listen_address=127.0.0.1
 listen_port=$vport
-background=NO
-anonymous_enable=YES
 anon_root=$anon
 no_anon_password=YES
 local_enable=YES
 write_enable=YES
 local_umask=022
 local_root=$vhome
-chroot_local_user=NO
 check_shell=NO
-userlist_enable=NO
 pam_service_name=veltro-vsftpd
 seccomp_sandbox=NO
 isolate=NO
 isolate_network=NO
 secure_chroot_dir=/var/run/vsftpd/empty
-pasv_enable=YES
-port_enable=YES
-connect_from_port_20=NO
 ascii_upload_enable=YES
 ascii_download_enable=YES
-xferlog_enable=NO
-max_per_ip=0
-max_clients=0
 CONF
 
 vsftpd "$work/vsftpd.conf" > "$work/vsftpd.log" 2>&1 &

@@ -5,6 +5,7 @@
 
 #include "ftp/control.h"
 #include "transfer/transfer.h"
+#include "veltro_process_helper.h"
 
 const RealServer RealServers[2] = {
     {"vsftpd", "VELTRO_VSFTPD_PORT", "VELTRO_VSFTPD_ROOT"},
@@ -24,11 +25,7 @@ bool RealServersRunning(void)
 
 std::string ServerFile(const RealServer &s, const std::string &name)
 {
-    std::string path = "Z:" + Env(s.rootVariable) + "/" + name;
-    for (char &c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
+    return WindowsPath(Env(s.rootVariable) + "/" + name);
 }
 
 SiteProfile RealServerProfile(const RealServer &s)

@@ -12,16 +12,9 @@ std::vector<RemoteRow> ReadRemoteRows(HWND list)
     for (int i = 0; i < count && i < 100000; i++) {
         const FileItem *item = FileListRow(list, i);
         RemoteRow row{};
-        if (item) {
-            row.name.assign(item->text, item->nameLength);
-            row.kind = item->kind;
-            row.year = item->year;
-            row.month = item->month;
-            row.day = item->day;
-            row.hour = item->hour;
-            row.minute = item->minute;
-            row.size = item->size;
-        }
+        if (item)
+            row = {std::string(item->text, item->nameLength), item->kind, item->year, item->month, item->day,
+                   item->hour, item->minute, item->size, ""};
         LRESULT n = SendMessageA(list, LB_GETTEXTLEN, i, 0);
         if (n != LB_ERR && n < 4096) {
             std::string text((size_t)n + 1, '\0');

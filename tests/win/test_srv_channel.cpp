@@ -1,9 +1,6 @@
 // The control channel and the transfer drivers under faults, Cancel,
-// re-entry and a second thread: a failed upload is never a success, the
-// HELP scan ends with its reply, a command issued inside a transfer is
-// refused, a cancelled or failed exchange leaves the next command its own
-// reply, an overlong command is refused, the data socket is closed once.
-// Scripted transcripts, and vsftpd for the second thread.
+// re-entry and a second thread (scripted transcripts, and vsftpd for the
+// second thread).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -64,7 +61,6 @@ protected:
         window = nullptr;
         DeleteFileA(local.c_str());
     }
-    void Close() { DropControlSocket(); }
     void Open(Transcript &t) { ASSERT_TRUE(UseTranscriptSocket(t)); }
     int Transfer(const char *verb, int type = 'I') { return TransferFile(ControlSocket, verb, "f", local, type); }
     HWND window = nullptr;
@@ -73,12 +69,9 @@ protected:
 
 TEST_F(ChannelFaults, FailedUploadsAreNeverSuccess)
 {
-    const Lines stor = {"> PASV", "< 227 ($PASV)", "> STOR f"};
-    auto rows = [&](const char *peer, Lines replies) {
-        Lines all = {peer};
-        all.insert(all.end(), stor.begin(), stor.end());
-        all.insert(all.end(), replies.begin(), replies.end());
-        return all;
+    auto rows = [](const char *peer, Lines replies) {
+        replies.insert(replies.begin(), {peer, "> PASV", "< 227 ($PASV)", "> STOR f"});
+        return replies;
     };
     struct Case {
         const char *name;
@@ -98,7 +91,7 @@ TEST_F(ChannelFaults, FailedUploadsAreNeverSuccess)
         Open(t);
         EXPECT_NE(Transfer("STOR"), 2);
         EXPECT_FALSE(LogMentions("transfer succeeded"));
-        Close();
+        DropControlSocket();
         EXPECT_TRUE(t.Finish());
         EXPECT_TRUE(c.localSize || t.Received().empty()) << "sent for a missing file: " << t.Received();
     }
@@ -136,28 +129,24 @@ TEST_F(ChannelFaults, CommandInsideATransferIsRefused)
 
 TEST_F(ChannelFaults, NextCommandGetsItsOwnReply)
 {
-    struct Case {
-        const char *name;
-        BOOL passive;
-        Lines rows;
-    } cases[] = {
-        {"cancel during the TYPE reply", TRUE, {"> TYPE A", "! pause 1500", "< 200 Type set"}},
-        {"cancelled active accept", FALSE,
-         {">~ PORT 127,0,0,1,*", "< 200 Ok", "> RETR f", "<< 150 Opening\\r\\n425 No data connection\\r\\n"}},
-    };
-    for (Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    // Cancelled during the TYPE reply (passive), and in the accept of an active data connection.
+    const Lines passiveRows = {"> TYPE A", "! pause 1500", "< 200 Type set"},
+                activeRows = {">~ PORT 127,0,0,1,*", "< 200 Ok", "> RETR f",
+                              "<< 150 Opening\\r\\n425 No data connection\\r\\n"};
+    for (BOOL passive : {TRUE, FALSE}) {
+        SCOPED_TRACE(passive);
         SetUp();
-        CurrentSession.passive = c.passive;
-        AnnouncedType = c.passive ? 'I' : 'A';   // TYPE A only in the first case
-        c.rows.insert(c.rows.end(), {"> PWD", "< 257 \"/\""});
-        Transcript t(c.rows);
+        CurrentSession.passive = passive;
+        AnnouncedType = passive ? 'I' : 'A';   // TYPE A only in the first case
+        Lines rows = passive ? passiveRows : activeRows;
+        rows.insert(rows.end(), {"> PWD", "< 257 \"/\""});
+        Transcript t(rows);
         Open(t);
         SetThreadBlockingHook(BlockingHook);
         SetTimer(window, CANCEL_TIMER, 300, nullptr);
         EXPECT_NE(Transfer("RETR", 'A'), 2);
         EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && LastReplyCode == 257) << LastReplyCode;
-        Close();
+        DropControlSocket();
         EXPECT_TRUE(t.Finish());
     }
 }

@@ -1,10 +1,9 @@
-// Logon and remote folder and file actions against real servers (vsftpd
-// and pyftpdlib on loopback, started by tests/servers/with-servers.sh),
-// checked by what the servers' folders then hold.
+// Connect and close, and the remote folder and file actions against real
+// servers (vsftpd and pyftpdlib on loopback), checked by the prompts shown
+// and by what the servers' folders then hold.
 #include <gtest/gtest.h>
 
-#include <string.h>
-
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,6 @@
 #include "ftp/logon.h"
 #include "ftp/remote_actions.h"
 #include "ftp/remote_commands.h"
-#include "listing/file_item.h"
 #include "logon_helper.h"
 #include "veltro_process_helper.h"
 #include "real_server_helper.h"
@@ -27,21 +25,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-bool IsFolder(const std::string &path)
-{
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Rows on the remote list, all selected.
-void Rows(std::initializer_list<std::pair<const char *, uint32_t>> rows)
-{
-    ClearRows(RemoteListWindow);
-    for (const auto &row : rows)
-        AddItemRow(RemoteListWindow, row.first, row.second);
-    SelectAllRows(RemoteListWindow);
-}
 
 class OnRealServer : public ::testing::TestWithParam<int> {
 protected:
@@ -77,15 +60,32 @@ protected:
         ControlSocket = s;
         return s != NO_SOCKET;
     }
-    // A fresh folder of this test under the home; its remote name.
-    std::string Scratch(const char *name)
+    // A fresh folder of this test under the home, made by the server's
+    // user; with files (made here), and the current folder when it has some.
+    std::string Folder(const char *name, std::initializer_list<const char *> files)
     {
-        std::string remote = std::string(name) + "-" + server.name;
-        std::string local = root + "\\" + remote;
-        // Made through the server, so the server's user owns it.
-        EXPECT_EQ(MakeRemoteFolder(ControlSocket, remote.c_str()), 2);
-        EXPECT_TRUE(IsFolder(local)) << local;
-        return remote;
+        std::string remote = std::string(name) + "-" + server.name, local = root + "\\" + remote;
+        EXPECT_TRUE(MakeRemoteFolder(ControlSocket, remote.c_str()) == 2 && IsFolder(local)) << remote;
+        for (const char *f : files)
+            WriteTextFile(local + "\\" + f, "data\n");
+        EXPECT_TRUE(!files.size() || ChangeRemoteFolder(ControlSocket, remote.c_str()) == 2);
+        return local;
+    }
+    // The files and folders ("name/") of a folder, sorted, between blanks.
+    static std::string Entries(const std::string &folder)
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &d))
+            if (d.cFileName[0] != '.')
+                names.push_back(d.cFileName + std::string(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? "/" : ""));
+        FindClose(h);
+        std::sort(names.begin(), names.end());
+        std::string all;
+        for (const std::string &n : names)
+            all += (all.empty() ? "" : " ") + n;
+        return all;
     }
     RealServer server;
     std::string root;
@@ -95,168 +95,105 @@ protected:
 TEST_P(OnRealServer, ConnectAndCloseCommands)
 {
     // Connect goes through the session sheet, which shows the saved profile; OK connects.
-    snprintf(profile.name, sizeof profile.name, "%s", server.name);
     snprintf(profile.remoteFolder, sizeof profile.remoteFolder, "/");
     profile.savePassword = 1;
     SaveSiteProfile(&profile);
     CurrentSession = profile;
-    DialogAnswerer sheet({{"Properties for Session", "", IDOK, {}, {}}, {"Properties for Session", "", IDOK, {}, {}}});
+    DialogAnswerer sheet({{"Properties for Session", "", IDOK, {}, {}}});
     ASSERT_TRUE(RunCommand(nullptr, IDM_CONNECT, nullptr, 0));
+    ASSERT_TRUE(sheet.Finish());
     ASSERT_NE(ControlSocket, NO_SOCKET);
-    EXPECT_TRUE(Connected);
-    EXPECT_TRUE(ServerCaps.hostTypeChecked);   // detected after logon
+    EXPECT_TRUE(Connected && ServerCaps.hostTypeChecked);   // detected after logon
     EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 3);
-    EXPECT_TRUE(LogHasLine("PASS (hidden)"));
-    EXPECT_FALSE(LogMentions(profile.password));
-    EXPECT_TRUE(LogHasLine("CWD /"));
+    EXPECT_TRUE(LogHasLine("CWD /") && !LogMentions(profile.password));
     RunCommand(nullptr, IDM_DISCONNECT, nullptr, 0);
-    EXPECT_EQ(ControlSocket, NO_SOCKET);
-    EXPECT_FALSE(Connected);
-    EXPECT_TRUE(LogHasLine("QUIT"));
+    EXPECT_TRUE(ControlSocket == NO_SOCKET && !Connected && LogHasLine("QUIT"));
     EXPECT_EQ(ServerCaps.canMakeFolder + ServerCaps.canRename + ServerCaps.canDelete, 0);
     EXPECT_EQ(ServerCaps.useCdup, 1);
-    // 9000 again connects anew; a second 9000 closes.
-    RunCommand(nullptr, IDM_CONNECT, nullptr, 0);
-    EXPECT_NE(ControlSocket, NO_SOCKET);
-    RunCommand(nullptr, IDM_CONNECT, nullptr, 0);
-    EXPECT_EQ(ControlSocket, NO_SOCKET);
-    EXPECT_TRUE(sheet.Finish());
 }
 
-TEST_P(OnRealServer, FolderChangesWithCdupAndFallbacks)
+DialogAnswerer::Answer Verify(int button) { return {"Verify Deletion", "", button, {}, {}}; }
+DialogAnswerer::Answer Input(const char *text) { return {"Input", text, IDOK, {}, {}}; }
+std::string Asked(const char *name) { return "Are you sure you want to delete \"" + std::string(name) + "\"?"; }
+const uint32_t F = KIND_FILE, D = KIND_FOLDER;
+
+// Each step puts rows on the remote list (all selected), answers the dialogs
+// of the action, and checks the prompts and which "Delete All" buttons were
+// shown, then the folder's entries on the server's disk (folders with "/").
+TEST_P(OnRealServer, FolderAndFileActionsInOrder)
 {
     ASSERT_TRUE(LogOn());
-    std::string folder = Scratch("cwd");
-    EXPECT_EQ(ChangeRemoteFolder(ControlSocket, folder.c_str()), 2);
-    EXPECT_EQ(PrintRemoteFolder(ControlSocket), 2);
-    EXPECT_NE(strstr(ReplyText, folder.c_str()), nullptr) << ReplyText;
-    EXPECT_EQ(ChangeRemoteFolder(ControlSocket, ".."), 2);
-    EXPECT_EQ(PrintRemoteFolder(ControlSocket), 2);
-    EXPECT_EQ(strstr(ReplyText, folder.c_str()), nullptr) << ReplyText;
-    EXPECT_EQ(ChangeRemoteFolder(ControlSocket, "no-such-folder"), 5);
-    EXPECT_EQ(RemoveRemoteFolder(ControlSocket, folder.c_str()), 2);
-    EXPECT_FALSE(FileExists(root + "\\" + folder));
-}
-
-TEST_P(OnRealServer, MakeAndRemoveFolderThroughTheActions)
-{
-    ASSERT_TRUE(LogOn());
-    std::string name = std::string("made-") + server.name;
-    EXPECT_EQ(PromptsDuring({{"Input", name, IDOK, {}, {}}}, [] { MakeFolderAction(1); }),
-              Lines{"Enter new remote folder name:"});
-    EXPECT_TRUE(IsFolder(root + "\\" + name));
-
-    Rows({{name.c_str(), KIND_FOLDER}});
-    {
-        DialogAnswerer answers({{"Verify Deletion", "", IDYES, {}, {}}});
-        RemoveFolderAction(1);
-        ASSERT_TRUE(answers.Finish());
-        EXPECT_EQ(answers.Prompts(), (Lines{"Are you sure you want to delete \"" + name + "\"?"}));
-        // One entry: no "Delete All", no "Cancel".
-        EXPECT_EQ(answers.ButtonsShown(IDC_DELETE_ALL), std::vector<bool>{false});
-        EXPECT_EQ(answers.ButtonsShown(IDCANCEL), std::vector<bool>{false});
-    }
-    EXPECT_FALSE(FileExists(root + "\\" + name));
-}
-
-TEST_P(OnRealServer, DeleteAsksLastSelectedFirstAndDeleteAllStopsAsking)
-{
-    ASSERT_TRUE(LogOn());
-    std::string folder = Scratch("del");
-    ASSERT_EQ(ChangeRemoteFolder(ControlSocket, folder.c_str()), 2);
-    std::string local = root + "\\" + folder;
-    for (const char *n : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
-        WriteTextFile(local + "\\" + n, "data\n");
-    Rows({{"a.txt", KIND_FILE}, {"b.txt", KIND_FILE}, {"c.txt", KIND_FILE}, {"d.txt", KIND_FILE}});
-    // d is asked first: No keeps it; c: Delete All removes c, b and a.
-    DialogAnswerer answers({{"Verify Deletion", "", IDNO, {}, {}}, {"Verify Deletion", "", IDC_DELETE_ALL, {}, {}}});
-    DeleteAction(1);
-    ASSERT_TRUE(answers.Finish());
-    EXPECT_EQ(answers.Prompts(), (Lines{"Are you sure you want to delete \"d.txt\"?",
-                                        "Are you sure you want to delete \"c.txt\"?"}));
-    EXPECT_EQ(answers.ButtonsShown(IDC_DELETE_ALL), (std::vector<bool>{true, true}));
-    EXPECT_TRUE(FileExists(local + "\\d.txt"));
-    EXPECT_FALSE(FileExists(local + "\\c.txt"));
-    EXPECT_FALSE(FileExists(local + "\\b.txt"));
-    EXPECT_FALSE(FileExists(local + "\\a.txt"));
-
-    // Cancel ends the walk at once; a missing file fails and the walk goes on.
-    Rows({{"e.txt", KIND_FILE}, {"d.txt", KIND_FILE}});
-    {
-        DialogAnswerer cancel({{"Verify Deletion", "", IDCANCEL, {}, {}}});
-        DeleteAction(1);
-        ASSERT_TRUE(cancel.Finish());
-    }
-    EXPECT_TRUE(FileExists(local + "\\d.txt"));
-    EXPECT_TRUE(FileExists(local + "\\e.txt"));
-    Rows({{"gone.txt", KIND_FILE}, {"d.txt", KIND_FILE}});
-    GlobalSettings.verifyDelete = 0;
-    DeleteAction(1);
-    EXPECT_FALSE(FileExists(local + "\\d.txt"));
-    EXPECT_TRUE(LogHasLine("! Delete of gone.txt failed."));
-}
-
-TEST_P(OnRealServer, RenameAndMove)
-{
-    ASSERT_TRUE(LogOn());
-    std::string folder = Scratch("ren");
-    ASSERT_EQ(ChangeRemoteFolder(ControlSocket, folder.c_str()), 2);
-    std::string local = root + "\\" + folder;
-    for (const char *n : {"old.txt", "m1.txt", "m2.txt"})
-        WriteTextFile(local + "\\" + n, "data\n");
+    const std::string local = Folder("acts", {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "old.txt", "m1.txt"});
     ASSERT_EQ(MakeRemoteFolder(ControlSocket, "dest"), 2);
-
-    Rows({{"old.txt", KIND_FILE}});
-    EXPECT_EQ(PromptsDuring({{"Input", "new.txt", IDOK, {}, {}}}, [] { RenameAction(1); }),
-              Lines{"Enter new name for \"old.txt\":"});
-    EXPECT_FALSE(FileExists(local + "\\old.txt"));
-    EXPECT_TRUE(FileExists(local + "\\new.txt"));
-
-    Rows({{"m1.txt", KIND_FILE}, {"m2.txt", KIND_FILE}, {"..", KIND_FOLDER}});   // ".." is skipped
-    EXPECT_EQ(PromptsDuring({{"Input", "dest", IDOK, {}, {}}}, [] { MoveAction(1); }),
-              Lines{"Please enter the remote destination folder:"});
-    EXPECT_TRUE(FileExists(local + "\\dest\\m1.txt"));
-    EXPECT_TRUE(FileExists(local + "\\dest\\m2.txt"));
-    EXPECT_FALSE(FileExists(local + "\\m1.txt"));
-
-    // A rename whose source is missing is skipped without a message.
-    Rows({{"missing.txt", KIND_FILE}});
-    EXPECT_EQ(PromptsDuring({{"Input", "x.txt", IDOK, {}, {}}}, [] { RenameAction(1); }).size(), 1u);
+    const struct {
+        std::vector<std::pair<const char *, uint32_t>> rows;
+        std::vector<DialogAnswerer::Answer> answers;
+        void (*action)(void);
+        Lines prompts;
+        std::vector<bool> deleteAll;
+        const char *entries;
+    } steps[] = {
+        {{}, {Input("made")}, [] { MakeFolderAction(1); }, {"Enter new remote folder name:"}, {false},
+         "a.txt b.txt c.txt d.txt dest/ e.txt m1.txt made/ old.txt"},
+        // One entry: neither "Delete All" nor "Cancel".
+        {{{"made", D}}, {Verify(IDYES)}, [] { RemoveFolderAction(1); }, {Asked("made")}, {false},
+         "a.txt b.txt c.txt d.txt dest/ e.txt m1.txt old.txt"},
+        // The last selected is asked first: No keeps d; at c, Delete All removes c, b and a.
+        {{{"a.txt", F}, {"b.txt", F}, {"c.txt", F}, {"d.txt", F}}, {Verify(IDNO), Verify(IDC_DELETE_ALL)},
+         [] { DeleteAction(1); }, {Asked("d.txt"), Asked("c.txt")}, {true, true}, "d.txt dest/ e.txt m1.txt old.txt"},
+        // Cancel ends the walk at once.
+        {{{"e.txt", F}, {"d.txt", F}}, {Verify(IDCANCEL)}, [] { DeleteAction(1); }, {Asked("d.txt")}, {true},
+         "d.txt dest/ e.txt m1.txt old.txt"},
+        {{{"old.txt", F}}, {Input("new.txt")}, [] { RenameAction(1); }, {"Enter new name for \"old.txt\":"}, {false},
+         "d.txt dest/ e.txt m1.txt new.txt"},
+        // ".." is skipped.
+        {{{"m1.txt", F}, {"..", D}}, {Input("dest")}, [] { MoveAction(1); },
+         {"Please enter the remote destination folder:"}, {false}, "d.txt dest/ e.txt new.txt"},
+        // A rename whose source is missing is skipped without a message.
+        {{{"missing.txt", F}}, {Input("x.txt")}, [] { RenameAction(1); }, {"Enter new name for \"missing.txt\":"},
+         {false}, "d.txt dest/ e.txt new.txt"},
+        // Without asking, a missing file fails and the walk goes on.
+        {{{"gone.txt", F}, {"d.txt", F}}, {}, [] { GlobalSettings.verifyDelete = 0, DeleteAction(1); }, {}, {},
+         "dest/ e.txt new.txt"},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.entries);
+        ClearRows(RemoteListWindow);
+        for (const auto &row : step.rows)
+            AddItemRow(RemoteListWindow, row.first, row.second);
+        SelectAllRows(RemoteListWindow);
+        DialogAnswerer answers(step.answers);
+        step.action();
+        ASSERT_TRUE(answers.Finish());
+        EXPECT_EQ(answers.Prompts(), step.prompts);
+        EXPECT_EQ(answers.ButtonsShown(IDC_DELETE_ALL), step.deleteAll);
+        EXPECT_EQ(Entries(local), step.entries);
+    }
+    EXPECT_EQ(Entries(local + "\\dest"), "m1.txt");
+    EXPECT_TRUE(LogHasLine("! Delete of gone.txt failed."));
     EXPECT_FALSE(LogMentions("! Rename of missing.txt"));
-    EXPECT_FALSE(FileExists(local + "\\x.txt"));
 }
 
 TEST_P(OnRealServer, ChmodThroughThePermissionsDialog)
 {
     ASSERT_TRUE(LogOn());
-    std::string folder = Scratch("chmod");
+    const std::string folder = Folder("chmod", {}).substr(root.size() + 1);
     LastChmodMode = 644;
-    Rows({{folder.c_str(), KIND_FOLDER}});
+    AddItemRow(RemoteListWindow, folder.c_str(), KIND_FOLDER);
+    SelectAllRows(RemoteListWindow);
     // 644 at first; add owner execute and group execute: 754.
     DialogAnswerer answers({{"Remote file permissions", "", IDOK, {}, {IDC_CHMOD_BOX0 + 2, IDC_CHMOD_BOX0 + 5}}});
     ChmodAction();
     ASSERT_TRUE(answers.Finish());
     EXPECT_EQ(LastChmodMode, 754u);
-    char expected[128];
-    snprintf(expected, sizeof expected, "SITE chmod 754 %s", folder.c_str());
-    EXPECT_TRUE(LogHasLine(expected));
-    EXPECT_FALSE(LogMentions("Chmod failed"));
-    // The server lists the folder with the new mode (its parent's status
-    // listing, read over the control connection).
-    FtpCommand(ControlSocket, "STAT .");
-    bool found = false;
-    for (const std::string &line : LoggedLines())
-        if (line.find("drwxr-xr--") != std::string::npos && line.find(folder) != std::string::npos)
-            found = true;
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(LogHasLine("SITE chmod 754 " + folder) && !LogMentions("Chmod failed"));
 
     // All boxes cleared acts like Cancel: nothing is sent.
     int before = LogCount("SITE chmod");
-    DialogAnswerer none({{"Remote file permissions", "", IDOK,
-                          {IDC_CHMOD_BOX0, IDC_CHMOD_BOX0 + 1, IDC_CHMOD_BOX0 + 2, IDC_CHMOD_BOX0 + 3,
-                           IDC_CHMOD_BOX0 + 4, IDC_CHMOD_BOX0 + 5, IDC_CHMOD_BOX0 + 6, IDC_CHMOD_BOX0 + 7,
-                           IDC_CHMOD_BOX0 + 8},
-                          {}}});
+    std::vector<int> all;
+    for (int box = 0; box < 9; box++)
+        all.push_back(IDC_CHMOD_BOX0 + box);
+    DialogAnswerer none({{"Remote file permissions", "", IDOK, all, {}}});
     ChmodAction();
     ASSERT_TRUE(none.Finish());
     EXPECT_EQ(LogCount("SITE chmod"), before);

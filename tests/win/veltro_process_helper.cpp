@@ -1,16 +1,16 @@
 #include "veltro_process_helper.h"
 
 #include <stddef.h>
-
-#include "listing/file_item.h"
-
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-static std::string UnixToWindows(const char *path)
+#include <algorithm>
+
+#include "listing/file_item.h"
+
+std::string WindowsPath(std::string s)
 {
-    std::string s = path;
     if (!s.empty() && s[0] == '/')
         s = "Z:" + s;
     for (char &c : s)
@@ -22,7 +22,7 @@ static std::string UnixToWindows(const char *path)
 std::string BuildFile(const char *name)
 {
     const char *dir = getenv("VELTRO_BUILD_DIR");
-    std::string base = dir ? UnixToWindows(dir) : std::string(".");
+    std::string base = dir ? WindowsPath(dir) : std::string(".");
     return base + "\\" + name;
 }
 
@@ -89,6 +89,30 @@ bool FileExists(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool IsFolder(const std::string &path)
+{
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+uint64_t FileSize(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA d;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d) ? (uint64_t)d.nFileSizeHigh << 32 | d.nFileSizeLow : 0;
+}
+
+void MakeSparseFile(const std::string &path, uint64_t size, char last)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER at;
+    at.QuadPart = (LONGLONG)size - (size ? 1 : 0);
+    DWORD written = 0;
+    SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+    if (size)
+        WriteFile(f, &last, 1, &written, nullptr);
+    CloseHandle(f);
+}
+
 std::vector<std::string> FilesMatching(const std::string &folder, const char *pattern)
 {
     std::vector<std::string> out;
@@ -148,42 +172,17 @@ bool StartVeltro(VeltroProcess *p, const std::string &folder, const std::string 
     return ok != FALSE;
 }
 
-struct FindData {
-    DWORD pid;
-    const char *windowClass;
-    const char *title;
-    HWND found;
-};
-
-static BOOL CALLBACK FindProc(HWND window, LPARAM param)
-{
-    FindData *d = (FindData *)param;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != d->pid || !IsWindowVisible(window))
-        return TRUE;
-    char cls[128], text[256];
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, text, sizeof text);
-    if (d->windowClass && strcmp(cls, d->windowClass) != 0)
-        return TRUE;
-    if (d->title && strcmp(text, d->title) != 0)
-        return TRUE;
-    d->found = window;
-    return FALSE;
-}
-
 HWND WaitForWindow(const VeltroProcess &p, const char *windowClass, const char *title, DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        FindData d = {p.info.dwProcessId, windowClass, title, nullptr};
-        EnumWindows(FindProc, (LPARAM)&d);
-        if (d.found)
-            return d.found;
-        if (GetTickCount() - start > milliseconds)
-            return nullptr;
-        if (WaitForSingleObject(p.info.hProcess, 100) == WAIT_OBJECT_0)
+    for (DWORD start = GetTickCount();;) {
+        for (HWND w = FindWindowExA(nullptr, nullptr, windowClass, title); w;
+             w = FindWindowExA(nullptr, w, windowClass, title)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == p.info.dwProcessId && IsWindowVisible(w))
+                return w;
+        }
+        if (GetTickCount() - start > milliseconds || WaitForSingleObject(p.info.hProcess, 100) == WAIT_OBJECT_0)
             return nullptr;
     }
 }
@@ -209,29 +208,14 @@ void KillVeltro(VeltroProcess *p)
     p->info = PROCESS_INFORMATION{};
 }
 
-struct ChildData {
-    const char *cls;
-    std::vector<std::string> *out;
-};
-
-static BOOL CALLBACK ChildProc(HWND window, LPARAM param)
-{
-    ChildData *d = (ChildData *)param;
-    char cls[64];
-    GetClassNameA(window, cls, sizeof cls);
-    if (_stricmp(cls, d->cls) == 0) {
-        char text[512] = "";
-        SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, nullptr);
-        d->out->push_back(text);
-    }
-    return TRUE;
-}
-
 std::vector<std::string> ChildTexts(HWND parent, const char *childClass)
 {
     std::vector<std::string> out;
-    ChildData d = {childClass, &out};
-    EnumChildWindows(parent, ChildProc, (LPARAM)&d);
+    for (HWND w = FindWindowExA(parent, nullptr, childClass, nullptr); w; w = FindWindowExA(parent, w, childClass, nullptr)) {
+        char text[512] = "";
+        SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, nullptr);
+        out.push_back(text);
+    }
     return out;
 }
 
@@ -242,47 +226,31 @@ bool SaveWindowPicture(HWND window, const char *name)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     RECT r;
-    if (!GetWindowRect(window, &r))
+    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top)
         return false;
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0)
-        return false;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi;
-    memset(&bi, 0, sizeof bi);
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const DWORD imageBytes = (((DWORD)w * 3 + 3) & ~3u) * (DWORD)h;   // rows of 24-bit pixels, 4-byte aligned
+    BITMAPINFOHEADER info = {sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPFILEHEADER head = {0x4D42, (DWORD)(sizeof head + sizeof info) + imageBytes, 0, 0, (DWORD)(sizeof head + sizeof info)};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     void *bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    DWORD rowBytes = ((DWORD)w * 3 + 3) & ~3u;
-    DWORD imageBytes = rowBytes * (DWORD)h;
-    BITMAPFILEHEADER fh;
-    memset(&fh, 0, sizeof fh);
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + imageBytes;
-    std::string folder = BuildFile("artifacts");
+    HBITMAP picture = CreateDIBSection(screen, (BITMAPINFO *)&info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    const std::string folder = BuildFile("artifacts");
     CreateDirectoryA(folder.c_str(), nullptr);
     FILE *f = fopen((folder + "\\" + name).c_str(), "wb");
-    bool ok = false;
     if (f) {
-        fwrite(&fh, sizeof fh, 1, f);
-        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        fwrite(&head, sizeof head, 1, f);
+        fwrite(&info, sizeof info, 1, f);
         fwrite(bits, 1, imageBytes, f);
         fclose(f);
-        ok = true;
     }
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    DeleteObject(picture);
+    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return ok;
+    return f != nullptr;
 }
 
 std::vector<std::string> PaneRowNames(HANDLE process, HWND list)
@@ -303,9 +271,7 @@ std::vector<std::string> PaneRowNames(HANDLE process, HWND list)
 
 int PaneRowOf(HANDLE process, HWND list, const std::string &name)
 {
-    std::vector<std::string> names = PaneRowNames(process, list);
-    for (size_t i = 0; i < names.size(); i++)
-        if (names[i] == name)
-            return (int)i;
-    return -1;
+    const std::vector<std::string> names = PaneRowNames(process, list);
+    const auto at = std::find(names.begin(), names.end(), name);
+    return at == names.end() ? -1 : (int)(at - names.begin());
 }

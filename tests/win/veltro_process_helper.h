@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <stdint.h>
+
 #include <string>
 #include <vector>
 
@@ -12,6 +14,8 @@ struct VeltroProcess {
     std::string tempFolder; // its TMP and TEMP
 };
 
+// A Linux path as a Windows program under Wine sees it (drive Z:).
+std::string WindowsPath(std::string linuxPath);
 // The Windows path of a file in the build folder (VELTRO_BUILD_DIR).
 std::string BuildFile(const char *name);
 // A new empty folder under the system temporary folder.
@@ -21,6 +25,11 @@ std::string ReadTextFile(const std::string &path);
 // An INI file's text once the platform has flushed its cached writes.
 std::string ReadIniText(const std::string &path);
 bool FileExists(const std::string &path);
+bool IsFolder(const std::string &path);
+// A file's size (0 when missing); a file of the size whose last byte is
+// `last`, the rest a hole (sparse where the file system allows).
+uint64_t FileSize(const std::string &path);
+void MakeSparseFile(const std::string &path, uint64_t size, char last = 0);
 // Sets / reads a file's last-write time in UTC (all zero when missing).
 void SetFileWriteTime(const std::string &path, const SYSTEMTIME &utc);
 SYSTEMTIME FileWriteTime(const std::string &path);
