@@ -28,7 +28,7 @@
 // "pause=MS" and "end=close|reset|hold". In texts and BYTES, the escapes
 // \r \n \t \xHH and a doubled backslash stand for those bytes; BYTES
 // "#N" are the N bytes of TestPattern(N). Blank rows and rows starting with
-// '#' are skipped, so a transcript can also live in a file (LoadTranscript).
+// '#' are skipped.
 //
 //   Transcript t({"< 220 ready", "> USER joe", "< 331 password", "> PASS *", "< 230 in"});
 //   SOCKET s = t.Connect();     // or t.Start() and let the program dial t.Port()
@@ -95,8 +95,6 @@ private:
     std::string error_;
 };
 
-// The rows of tests/win/transcripts/NAME.txt in the source folder.
-std::vector<std::string> LoadTranscript(const char *name);
 // Bytes of a fixed pattern (not periodic in small powers of two).
 std::string TestPattern(size_t n);
 // Unescapes \r \n \t \\ \xHH.
