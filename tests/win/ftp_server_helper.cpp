@@ -17,15 +17,6 @@ struct WinSockStarter {
     ~WinSockStarter() { WSACleanup(); }
 } winSockStarter;
 
-class Guard {
-public:
-    explicit Guard(CRITICAL_SECTION *cs) : cs_(cs) { EnterCriticalSection(cs_); }
-    ~Guard() { LeaveCriticalSection(cs_); }
-
-private:
-    CRITICAL_SECTION *cs_;
-};
-
 sockaddr_in Loopback(unsigned short port)
 {
     sockaddr_in address = {};
@@ -81,17 +72,12 @@ int WaitForBytes(SOCKET s, int n, int timeoutMs)
 
 ScriptedFtpServer::ScriptedFtpServer()
 {
-    InitializeCriticalSection(&lock_);
     listener_ = ListenOnLoopback(&port_);
     if (listener_ == INVALID_SOCKET)
         Fail("cannot listen on loopback");
 }
 
-ScriptedFtpServer::~ScriptedFtpServer()
-{
-    Stop();
-    DeleteCriticalSection(&lock_);
-}
+ScriptedFtpServer::~ScriptedFtpServer() { Stop(); }
 
 void ScriptedFtpServer::Stop()
 {
@@ -156,7 +142,7 @@ DWORD WINAPI ScriptedFtpServer::ThreadMain(void *self)
 
 bool ScriptedFtpServer::Fail(const std::string &why)
 {
-    Guard g(&lock_);
+    std::lock_guard<std::mutex> g(lock_);
     if (error_.empty())
         error_ = why;
     return false;
@@ -164,17 +150,17 @@ bool ScriptedFtpServer::Fail(const std::string &why)
 
 std::string ScriptedFtpServer::Copy(const std::string &field) const
 {
-    Guard g(&lock_);
+    std::lock_guard<std::mutex> g(lock_);
     return field;
 }
 
 std::vector<std::string> ScriptedFtpServer::Commands() const
 {
-    Guard g(&lock_);
+    std::lock_guard<std::mutex> g(lock_);
     return commands_;
 }
 
-bool ScriptedFtpServer::WaitReadable(int ms)
+bool ScriptedFtpServer::WaitReadable(int ms, bool urgent)
 {
     // Short selects so the destructor's stop request is seen promptly.
     for (DWORD start = GetTickCount(); !stop_ && GetTickCount() - start < (DWORD)ms;) {
@@ -183,7 +169,7 @@ bool ScriptedFtpServer::WaitReadable(int ms)
         FD_ZERO(&fds);
         FD_SET(s, &fds);
         timeval slice = {0, 20000};
-        if (int r = select(0, &fds, nullptr, nullptr, &slice))
+        if (int r = select(0, urgent ? nullptr : &fds, nullptr, urgent ? &fds : nullptr, &slice))
             return r > 0;
     }
     return false;
@@ -200,7 +186,7 @@ bool ScriptedFtpServer::Pull(int ms)
     closed_ = n <= 0;
     if (n > 0) {
         buffered_.append(chunk, (size_t)n);
-        Guard g(&lock_);
+        std::lock_guard<std::mutex> g(lock_);
         received_.append(chunk, (size_t)n);
     }
     return n > 0;
@@ -214,7 +200,7 @@ bool ScriptedFtpServer::ReadLine(std::string *line)
             return false;
     *line = WithoutLineEnd(buffered_.substr(0, lf + 1));
     buffered_.erase(0, lf + 1);
-    Guard g(&lock_);
+    std::lock_guard<std::mutex> g(lock_);
     commands_.push_back(*line);
     return true;
 }
@@ -255,20 +241,14 @@ bool ScriptedFtpServer::RunStep(const Step &step)
                 return Fail("fewer bytes than expected");
         buffered_.erase(0, step.count);
         return true;
-    case READ_URGENT:
-        for (DWORD start = GetTickCount(); !stop_ && GetTickCount() - start < (DWORD)stepTimeoutMs_;) {
-            fd_set except;
-            FD_ZERO(&except);
-            FD_SET(client_, &except);
-            timeval slice = {0, 20000};
-            char byte;
-            if (select(0, nullptr, nullptr, &except, &slice) > 0 && recv(client_, &byte, 1, MSG_OOB) == 1) {
-                Guard g(&lock_);
-                urgent_.push_back(byte);
-                return true;
-            }
-        }
-        return Fail("no urgent data arrived");
+    case READ_URGENT: {
+        char byte;
+        if (!WaitReadable(stepTimeoutMs_, true) || recv(client_, &byte, 1, MSG_OOB) != 1)
+            return Fail("no urgent data arrived");
+        std::lock_guard<std::mutex> g(lock_);
+        urgent_.push_back(byte);
+        return true;
+    }
     case READ_CLOSED:
         while (Pull(stepTimeoutMs_)) {
         }
@@ -312,6 +292,6 @@ bool ScriptedFtpServer::Finish(int timeoutMs)
 {
     if (!thread_ || WaitForSingleObject(thread_, (DWORD)timeoutMs) != WAIT_OBJECT_0)
         return Fail("script did not finish in time");
-    Guard g(&lock_);
+    std::lock_guard<std::mutex> g(lock_);
     return error_.empty();
 }

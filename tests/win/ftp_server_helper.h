@@ -16,6 +16,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,7 +79,7 @@ private:
     bool Pull(int ms);
     bool Connect();
     bool ReadLine(std::string *line);
-    bool WaitReadable(int ms);
+    bool WaitReadable(int ms, bool urgent = false);
     bool Fail(const std::string &why);
     std::string Copy(const std::string &field) const;
 
@@ -93,7 +94,7 @@ private:
     int stepTimeoutMs_ = 5000;
     std::string buffered_;   // bytes read, not yet taken by a step
     bool closed_ = false;    // the client has closed its end
-    mutable CRITICAL_SECTION lock_;
+    mutable std::mutex lock_;
     std::vector<std::string> commands_;
     std::string received_, urgent_, error_;
     volatile LONG stop_ = 0;

@@ -17,14 +17,6 @@ typedef std::vector<std::string> Lines;
 
 const Lines Logon = {"< 220 Ready", "> USER u", "< 331 Password", "> PASS p", "< 230 In"};
 
-Lines Join(std::initializer_list<Lines> parts)
-{
-    Lines all;
-    for (const Lines &p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
 class CommandLineFaults : public ::testing::Test {
 protected:
     VeltroProcess app;
@@ -95,7 +87,7 @@ TEST_F(CommandLineFaults, DownloadsSucceedOnlyWhenEveryAnnouncedByteArrives)
         SCOPED_TRACE(c.logged);
         TearDown();
         SetUp();
-        Transcript t(Join({Logon,
+        Transcript t(JoinRows({Logon,
                            {"> TYPE I", "< 200 ok", std::string("= pasv ") + c.peer, "> PASV",
                             "< 227 Entering Passive Mode ($PASV)", "> RETR /d/f.bin"},
                            c.replies, {"! drain"}}));
@@ -113,13 +105,13 @@ TEST_F(CommandLineFaults, PatternIsMatchedHereWhateverTheServerLists)
     // characters, a line of binary junk that must not become a RETR.
     std::string longName = std::string(96, 'n') + ".txt";
     std::string names = "a.txt\\r\\nbad\\x01\\x02.txt\\r\\n" + longName + "\\r\\nfile.bin\\r\\nz.TXT\\r\\n";
-    Lines rows = Join({Logon, {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=" + names,
+    Lines rows = JoinRows({Logon, {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=" + names,
                                "> PASV", "< 227 ($PASV)", "> NLST *.txt", "< 150 Names", "< 226 Done",
                                "> TYPE I", "< 200 ok"}});
     for (const std::string &n : {std::string("a.txt"), longName, std::string("z.TXT")})
-        rows = Join({rows, {"= pasv send=data-" + n, "> PASV", "< 227 ($PASV)", "> RETR " + n,
+        rows = JoinRows({rows, {"= pasv send=data-" + n, "> PASV", "< 227 ($PASV)", "> RETR " + n,
                             "< 150 Opening", "< 226 Done"}});
-    Transcript t(Join({rows, {"! drain"}}));
+    Transcript t(JoinRows({rows, {"! drain"}}));
     EXPECT_EQ(0, Play(&t, "//bad/pub/*.txt local:" + folder + "\\"));
     EXPECT_EQ("data-a.txt", ReadTextFile(folder + "\\a.txt"));
     EXPECT_EQ("data-" + longName, ReadTextFile(folder + "\\" + longName));
@@ -129,7 +121,7 @@ TEST_F(CommandLineFaults, PatternIsMatchedHereWhateverTheServerLists)
 
 TEST_F(CommandLineFaults, RefusedPatternListsTheFolderAndMatchesHere)
 {
-    Transcript t(Join({Logon,
+    Transcript t(JoinRows({Logon,
                        {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=", "> PASV", "< 227 ($PASV)",
                         "> NLST *.log", "< 550 No such file", "= pasv send=x.log\\r\\ny.txt\\r\\n", "> PASV",
                         "< 227 ($PASV)", "> NLST", "< 150 Names", "< 226 Done", "> TYPE I", "< 200 ok",

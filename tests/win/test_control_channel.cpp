@@ -344,7 +344,9 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReplyOnlyWhenSet)
     EXPECT_TRUE(t.Finish());
 }
 
-TEST_F(ControlChannel, BlockingTimerCountsDownAndIdlesQuietly)
+// The countdown is the session time-out in 5-second ticks; at zero with
+// no wait running the timer just stops.
+TEST_F(ControlChannel, BlockingTimerCountsDownAndEndsAStalledReply)
 {
     HWND window = Window();
     CurrentSession.timeout = 12;
@@ -352,31 +354,25 @@ TEST_F(ControlChannel, BlockingTimerCountsDownAndIdlesQuietly)
     EXPECT_EQ(TimerCountdown, 2);
     OnBlockingTimer(window);
     EXPECT_EQ(TimerCountdown, 1);
-    EXPECT_TRUE(KillTimer(window, BLOCKING_TIMER_ID)) << "timer still armed after one tick";
-    StartBlockingTimer(window, BLOCKING_TIMER_ID);
-    TimerCountdown = 1;
-    OnBlockingTimer(window);   // reaches zero with no wait running
+    OnBlockingTimer(window);
     EXPECT_FALSE(KillTimer(window, BLOCKING_TIMER_ID)) << "timer stopped at zero";
     EXPECT_FALSE(CancelFlag);
     EXPECT_TRUE(LoggedLines().empty());
-}
 
-TEST_F(ControlChannel, RealBlockingTimerEndsAStalledReply)
-{
-    // A session time-out under 5 seconds: the first 5-second tick ends it.
+    // Under 5 seconds: the first real tick ends the wait.
     SetThreadBlockingHook(TestHook);
     CurrentSession.timeout = 1;
     ReplyTimeout = 60;
     Transcript t({"! pause 9000", "! drain"});
     t.Server().SetStepTimeout(15000);
     SOCKET s = Open(t);
-    StartBlockingTimer(Window(), BLOCKING_TIMER_ID);
+    StartBlockingTimer(window, BLOCKING_TIMER_ID);
     DWORD start = GetTickCount();
     EXPECT_EQ(GetReply(s), 4);
     DWORD elapsed = GetTickCount() - start;
     EXPECT_TRUE(elapsed >= 4000 && elapsed < 8000) << elapsed;
-    EXPECT_TRUE(LogHasLine("! Timer cancelled blocking call"));
-    EXPECT_FALSE(KillTimer(Window(), BLOCKING_TIMER_ID));
+    EXPECT_EQ(LoggedLines(), (Lines{"! Timer cancelled blocking call", "! Receive error: Blocking call cancelled"}));
+    EXPECT_FALSE(KillTimer(window, BLOCKING_TIMER_ID));
 }
 
 // A cancel from another thread, should the tick wait for the channel.

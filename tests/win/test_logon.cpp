@@ -1,7 +1,7 @@
 // Connect and logon against scripted servers on loopback: every firewall
 // kind on the wire, XAUT, greetings, the logon stages with their prompts
 // (answered from a thread), remote commands with their fallbacks, the HELP
-// detection, and the failures: unknown host, refused, reset, silent
+// detection, and the failures: unknown host, reset, silent
 // server, bad greeting, a server that closes during logon.
 #include <gtest/gtest.h>
 

@@ -84,30 +84,24 @@ TEST_F(TransferEngine, DownloadsAndTheirFaults)
     const Lines port = {"= port send=#10000", "> PASV"};
     const Lines portRetr = {">~ PORT 127,0,0,1,*", "< 200 ok", "> RETR f"};
     const char *announced = "< 150 Opening BINARY mode data connection for f (10000 bytes).";
-    auto join = [](std::initializer_list<Lines> parts) {
-        Lines all;
-        for (const Lines &p : parts)
-            all.insert(all.end(), p.begin(), p.end());
-        return all;
-    };
     const DownloadCase cases[] = {
-        {"PASV", nullptr, join({pasv, {announced, "< 226 Transfer complete"}}), 2, 1, 10000, "#10000",
+        {"PASV", nullptr, JoinRows({pasv, {announced, "< 226 Transfer complete"}}), 2, 1, 10000, "#10000",
          "Received 10000 bytes in "},
         {"XPSV after 500", nullptr,
          {"= pasv send=#10000", "> PASV", "< 500 PASV not understood", "> XPSV", "< 227 Entering Passive Mode ($PASV)",
           "> RETR f", announced, "< 226 ok"}, 2, 1, 10000, "#10000", nullptr},
         {"refused connect: PORT", nullptr,
-         join({port, {"< 227 Entering Passive Mode (127,0,0,1," + dead + ")"}, portRetr, {announced, "< 226 ok"}}),
+         JoinRows({port, {"< 227 Entering Passive Mode (127,0,0,1," + dead + ")"}, portRetr, {announced, "< 226 ok"}}),
          2, 1, 10000, "#10000", "! connect: "},
         {"three numbers: PORT", nullptr,
-         join({port, {"< 227 Entering Passive Mode (1,2,3)"}, portRetr, {announced, "< 226 ok"}}), 2, 1, 10000,
+         JoinRows({port, {"< 227 Entering Passive Mode (1,2,3)"}, portRetr, {announced, "< 226 ok"}}), 2, 1, 10000,
          "#10000", "! bad address in 1,2,3"},
-        {"no address: PORT", nullptr, join({port, {"< 227 Entering Passive Mode"}, portRetr, {announced, "< 226 ok"}}),
+        {"no address: PORT", nullptr, JoinRows({port, {"< 227 Entering Passive Mode"}, portRetr, {announced, "< 226 ok"}}),
          2, 1, 10000, "#10000", "! Unable to parse info 227 Entering Passive Mode"},
-        {"PASV refused: PORT", nullptr, join({port, {"< 502 Not here"}, portRetr, {announced, "< 226 ok"}}), 2, 1,
+        {"PASV refused: PORT", nullptr, JoinRows({port, {"< 502 Not here"}, portRetr, {announced, "< 226 ok"}}), 2, 1,
          10000, "#10000", "502 Not here"},
         {"size from the entry", [] { CurrentEntry.size = 777; },
-         join({pasv, {"< 150 Here it comes", "< 226 ok"}}), 2, 1, 777, "#10000", nullptr},
+         JoinRows({pasv, {"< 150 Here it comes", "< 226 ok"}}), 2, 1, 777, "#10000", nullptr},
         {"more than announced", nullptr,
          {"= pasv send=#150", "> PASV", "< 227 ($PASV)", "> RETR f", "< 150 Opening (100 bytes)", "< 226 ok"}, 2, 1,
          100, "#150", "Received 150 bytes in "},
@@ -318,6 +312,10 @@ TEST_F(TransferEngine, StatusDialogShowsProgressAndCancels)
     EXPECT_STREQ(text, TransferDescription);
     GetWindowTextA(dialog, text, sizeof text);
     EXPECT_STREQ(text, "Transfer Status");
+    ShowProgress(4096, 1000, 3000, 0);
+    ShowProgress(8192, 1000, 3100, 0);
+    GetDlgItemTextA(dialog, 104, text, sizeof text);
+    EXPECT_EQ(std::string(text).rfind("4096 ", 0), 0u) << text << ": one text per 500 ms";
 
     RECT before, after;
     GetWindowRect(dialog, &before);

@@ -14,6 +14,14 @@ std::string TestPattern(size_t n)
     return bytes;
 }
 
+std::vector<std::string> JoinRows(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> all;
+    for (const auto &p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
 std::string Unescape(const std::string &text)
 {
     std::string out;

@@ -95,6 +95,8 @@ private:
     std::string error_;
 };
 
+// The rows of the parts, one after the other.
+std::vector<std::string> JoinRows(std::initializer_list<std::vector<std::string>> parts);
 // Bytes of a fixed pattern (not periodic in small powers of two).
 std::string TestPattern(size_t n);
 // Unescapes \r \n \t \\ \xHH.
