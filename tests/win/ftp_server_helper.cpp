@@ -214,9 +214,6 @@ void ScriptedFtpServer::Play()
         Fail(portCommand_ ? "no connection to the PORT address" : "no client connected");
         return;
     }
-    BOOL on = TRUE;
-    if (oobInline_)
-        setsockopt(client_, SOL_SOCKET, SO_OOBINLINE, (const char *)&on, sizeof on);
     for (const Step &step : steps_)
         if (stop_ || !RunStep(step))
             return;

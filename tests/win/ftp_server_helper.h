@@ -48,7 +48,6 @@ public:
     // Command not implemented"; "QUIT" gets "221 Goodbye" unless listed.
     ScriptedFtpServer &Serve(const std::vector<std::pair<std::string, std::string>> &table);
 
-    void SetOobInline(bool inlineUrgent) { oobInline_ = inlineUrgent; }
     void SetStepTimeout(int ms) { stepTimeoutMs_ = ms; }
     void Start();
     // Start(), but connect to the address of the PORT command the function
@@ -90,7 +89,6 @@ private:
     HANDLE thread_ = nullptr;
     std::string (*portCommand_)(void *) = nullptr;
     void *context_ = nullptr;
-    bool oobInline_ = false;
     int stepTimeoutMs_ = 5000;
     std::string buffered_;   // bytes read, not yet taken by a step
     bool closed_ = false;    // the client has closed its end

@@ -160,57 +160,47 @@ TEST_F(ControlChannel, LongLinesArriveInPieces)
     EXPECT_EQ(joined, "220-" + longText);
 }
 
-TEST_F(ControlChannel, ReceiveTimeOuts)
-{
-    for (int timeout : {0, 1}) {
-        SCOPED_TRACE(timeout);
-        SetUp();
-        ReplyTimeout = timeout;
-        Transcript t({"<< 220-Part", "! pause " + std::to_string(timeout * 1000 + 800), "< one", "! drain"});
-        SOCKET s = Open(t);
-        ASSERT_EQ(WaitForBytes(s, 8, 2000), 8);
-        DWORD start = GetTickCount();
-        EXPECT_EQ(GetReply(s), 4);
-        DWORD elapsed = GetTickCount() - start;
-        EXPECT_TRUE(elapsed >= (DWORD)timeout * 900 && elapsed <= 400u + timeout * 2600) << elapsed;
-        EXPECT_EQ(LastReplyCode, 421);
-        EXPECT_TRUE(CancelFlag);
-        EXPECT_EQ(LoggedLines(), Lines{"! Receive error: Blocking call cancelled"});
-    }
-}
-
-// Another thread cancels a wait on a server that stays silent.
-DWORD WINAPI CancelLater(void *useFlag)
+// Another thread cancels a wait (mode 1: CancelFlag, 2: CancelBlockingWait).
+DWORD WINAPI CancelLater(void *mode)
 {
     for (int i = 0; i < 200 && !IsBlockingWait(); i++)
         Sleep(5);
     Sleep(100);
     seen.waiting = IsBlockingWait();
-    if (useFlag)
+    if (mode == (void *)1)
         CancelFlag = TRUE;
     else
         CancelBlockingWait();
     return 0;
 }
 
-TEST_F(ControlChannel, WaitEndsWhenCancelledFromAnotherThread)
+// A wait ends at the reply time-out (0: at once) or when another thread
+// cancels it, with code 421 and one log line.
+TEST_F(ControlChannel, WaitsEndAtTheTimeOutOrWhenCancelled)
 {
-    for (bool useFlag : {true, false}) {
-        SCOPED_TRACE(useFlag ? "CancelFlag" : "CancelBlockingWait");
+    const struct { int timeout, cancel; DWORD least, most; } cases[] = {
+        {0, 0, 0, 400}, {1, 0, 900, 3000}, {30, 1, 100, 2500}, {30, 2, 100, 2500}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cancel * 100 + c.timeout);
         SetUp();
-        ReplyTimeout = 30;
-        Transcript t({"! drain"});
+        ReplyTimeout = c.timeout;
+        Transcript t({"<< 220-Part", "! pause " + std::to_string(c.timeout ? 1800 : 800), "< one", "! drain"});
         SOCKET s = Open(t);
-        HANDLE thread = CreateThread(nullptr, 0, CancelLater, useFlag ? &seen : nullptr, 0, nullptr);
+        ASSERT_EQ(WaitForBytes(s, 8, 2000), 8);
+        void *mode = (void *)(INT_PTR)c.cancel;
+        HANDLE thread = c.cancel ? CreateThread(nullptr, 0, CancelLater, mode, 0, nullptr) : nullptr;
         DWORD start = GetTickCount();
         EXPECT_EQ(GetReply(s), 4);
-        EXPECT_LT(GetTickCount() - start, 2500u);
-        WaitForSingleObject(thread, 5000);
-        CloseHandle(thread);
-        EXPECT_TRUE(seen.waiting);
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_TRUE(elapsed >= c.least && elapsed <= c.most) << elapsed;
+        if (thread) {
+            WaitForSingleObject(thread, 5000);
+            CloseHandle(thread);
+            EXPECT_TRUE(seen.waiting);
+        }
         EXPECT_FALSE(IsBlockingWait());
         EXPECT_EQ(LastReplyCode, 421);
-        EXPECT_TRUE(LogHasLine("! Receive error: Blocking call cancelled"));
+        EXPECT_EQ(LoggedLines(), Lines{"! Receive error: Blocking call cancelled"});
     }
     // A cancel with no wait running does not cancel the next one.
     Transcript t({"! pause 200", "< 200 ok", "! drain"});
@@ -414,27 +404,21 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
 
 // --- abort and close -----------------------------------------------------
 
+// Telnet IP, then IAC DM with the IAC as the urgent byte (TCP carries the
+// last byte of an urgent send as the mark), then ABOR.
 TEST_F(ControlChannel, AbortSendsInterruptAsUrgentDataThenAbor)
 {
-    for (bool oobInline : {true, false}) {
-        SCOPED_TRACE(oobInline ? "urgent inline" : "urgent apart");
-        SetUp();
-        GlobalSettings.verbose = 1;
-        // TCP carries the last byte of the urgent send as the mark.
-        Transcript t({oobInline ? "! bytes 10" : "! urgent", oobInline ? "" : "! bytes 9", "< 426 Aborted",
-                      "< 226 ABOR ok", "! drain"});
-        t.Server().SetOobInline(oobInline);
-        SOCKET s = Open(t);
-        EXPECT_EQ(SendAbort(s), 4);
-        EXPECT_EQ(LastReplyCode, 426);
-        EXPECT_EQ(GetReply(s), 2);
-        Close();
-        ASSERT_TRUE(t.Finish());
-        EXPECT_EQ(t.Urgent(), oobInline ? "" : "\xFF");
-        EXPECT_EQ(t.Received(), oobInline ? std::string("\xFF\xF4\xFF\xF2" "ABOR\r\n", 10)
-                                          : std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
-        EXPECT_TRUE(LogHasLine("[" + std::to_string(s) + "] Transmitted ABOR"));
-    }
+    GlobalSettings.verbose = 1;
+    Transcript t({"! urgent", "! bytes 9", "< 426 Aborted", "< 226 ABOR ok", "! drain"});
+    SOCKET s = Open(t);
+    EXPECT_EQ(SendAbort(s), 4);
+    EXPECT_EQ(LastReplyCode, 426);
+    EXPECT_EQ(GetReply(s), 2);
+    Close();
+    ASSERT_TRUE(t.Finish());
+    EXPECT_EQ(t.Urgent(), "\xFF");
+    EXPECT_EQ(t.Received(), std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
+    EXPECT_TRUE(LogHasLine("[" + std::to_string(s) + "] Transmitted ABOR"));
 }
 
 TEST_F(ControlChannel, ClosesDrainAndReturnNoSocket)

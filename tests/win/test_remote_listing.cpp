@@ -34,7 +34,8 @@ const char kUnixListing[] =
     "-rw-r--r--   1 ftp ftp 123456 Mar  1  2021 data.bin\r\n"
     "drwxr-xr-x   2 ftp ftp   4096 Jan 10  2020 .\r\n"
     "drwxr-xr-x   2 ftp ftp   4096 Jan 10  2020 ..\r\n";
-const char kMlsdListing[] = "type=file;size=5;modify=20230102030405; five.txt\r\ntype=dir;modify=20230102030405; sub\r\n";
+const char kMlsdListing[] =
+    "type=file;size=5;modify=20230102030405; five.txt\r\ntype=dir;modify=20230102030405; sub\r\n";
 
 class RemoteListing : public ::testing::Test {
 protected:

@@ -214,8 +214,9 @@ SOCKET Transcript::Connect()
         bool same = i < expected_.size() && i < got.size() &&
                     (expected_[i].pattern ? GlobMatch(expected_[i].text, got[i]) : expected_[i].text == got[i]);
         ran = ran && same;
-        why << (same ? "  " : "!!") << " expected " << (i < expected_.size() ? "\"" + expected_[i].text + "\"" : "nothing")
-            << ", got " << (i < got.size() ? "\"" + got[i] + "\"" : "nothing") << "\n";
+        why << (same ? "  " : "!!") << " expected "
+            << (i < expected_.size() ? "\"" + expected_[i].text + "\"" : "nothing") << ", got "
+            << (i < got.size() ? "\"" + got[i] + "\"" : "nothing") << "\n";
     }
     for (size_t k = 0; k < peers_.size(); k++) {
         if (peers_[k]->holds) {

@@ -30,7 +30,7 @@
 // "#N" are the N bytes of TestPattern(N). Blank rows and rows starting with
 // '#' are skipped.
 //
-//   Transcript t({"< 220 ready", "> USER joe", "< 331 password", "> PASS *", "< 230 in"});
+//   Transcript t({"< 220 ready", "> USER joe", "< 331 password", ">~ PASS *", "< 230 in"});
 //   SOCKET s = t.Connect();     // or t.Start() and let the program dial t.Port()
 //   ... client code ...
 //   EXPECT_TRUE(t.Finish());    // ran to its end, every client row matched
