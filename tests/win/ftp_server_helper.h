@@ -1,27 +1,22 @@
-// A scripted FTP server on 127.0.0.1 for tests that run under Wine.
-//
-// The server listens on an ephemeral loopback port, accepts one client on
-// a thread of its own and plays a script: canned replies (whole, split into
-// pieces, delayed), command reads that record what the client sent, urgent
-// data reads, and faults (close or reset in the middle of a reply). Tests
-// then compare the recorded commands and bytes.
+// The scripted peer on 127.0.0.1 that plays every transcript: the control
+// server (transcript_helper.h writes its steps from rows) and the data peers
+// (data_peer_helper.h). It accepts one client (or connects to a PORT address)
+// on a thread of its own and plays the steps in order; reads give up after
+// the step time-out (default 5 s) and fail the script. Stop() and the
+// destructor end and join the thread. WinSock is started for every program
+// linking this.
 //
 //   ScriptedFtpServer server;
-//   server.Send("220 Ready\r\n").ReadCommand().Send("331 Password\r\n");
+//   server.Reply("331 Password\r\n");   // reads one command, then answers
 //   server.Start();
 //   SOCKET s = ConnectToServer(server.Port());
-//   ... client code ...
-//   ASSERT_TRUE(server.Finish());           // script ran to the end
-//   EXPECT_EQ(server.Commands()[0], "USER anonymous");
-//
-// Every step is bounded: reads give up after the step time-out (default 5 s)
-// and mark the script failed; the destructor closes everything and joins
-// the thread. WinSock is started for every test program that links this
-// helper.
+//   ...
+//   ASSERT_TRUE(server.Finish()) << server.Error();
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,87 +28,82 @@ public:
     ScriptedFtpServer(const ScriptedFtpServer &) = delete;
     ScriptedFtpServer &operator=(const ScriptedFtpServer &) = delete;
 
-    // --- script steps, played in order ---------------------------------
-    // One send call with these bytes.
-    ScriptedFtpServer &Send(const std::string &bytes);
-    // The bytes in pieces of `piece` bytes, each its own send, with a pause
-    // between pieces.
-    ScriptedFtpServer &SendSplit(const std::string &bytes, size_t piece, int pauseMs);
-    ScriptedFtpServer &Delay(int ms);
-    // Reads one command line (up to LF) and records it without its CR LF;
-    // the raw bytes go to Received().
-    ScriptedFtpServer &ReadCommand();
-    // ReadCommand, then send the reply.
-    ScriptedFtpServer &Reply(const std::string &reply);
-    // Reads exactly n bytes of normal data into Received().
-    ScriptedFtpServer &ReadBytes(size_t n);
-    // Reads one byte of urgent data (recv with MSG_OOB) into Urgent(); waits
-    // until the urgent byte has arrived.
-    ScriptedFtpServer &ReadUrgent();
-    // Reads until the client closes (or the step time-out passes), then
-    // closes the server's end too.
-    ScriptedFtpServer &ReadUntilClosed();
-    // Serves commands until the client closes or sends the command "QUIT":
-    // each command is recorded and answered with the reply of the first
-    // entry whose key is a prefix of it, else "502 Command not implemented".
-    // "QUIT" is answered with "221 Goodbye" unless the table says otherwise.
+    // Steps. ReadCommand records one line (to LF) without its CR LF; every
+    // byte read goes to Received(), urgent bytes (MSG_OOB) to Urgent().
+    ScriptedFtpServer &Send(const std::string &bytes) { return Add(SEND, bytes); }
+    ScriptedFtpServer &Delay(int ms) { return Add(DELAY, "", (size_t)ms); }
+    // The bytes in pieces of `piece` bytes (0: whole), `pauseMs` apart.
+    ScriptedFtpServer &SendPieces(const std::string &bytes, size_t piece, int pauseMs);
+    ScriptedFtpServer &ReadCommand() { return Add(READ_COMMAND); }
+    ScriptedFtpServer &Reply(const std::string &reply) { return ReadCommand().Send(reply); }
+    ScriptedFtpServer &ReadBytes(size_t n) { return Add(READ_BYTES, "", n); }
+    ScriptedFtpServer &ReadUrgent() { return Add(READ_URGENT); }
+    // Reads until the client closes, then closes the server's end.
+    ScriptedFtpServer &ReadUntilClosed() { return Add(READ_CLOSED); }
+    // An orderly close: the client reads to the end (up to 5 s) first.
+    ScriptedFtpServer &Close() { return Add(CLOSE); }
+    ScriptedFtpServer &Reset() { return Add(RESET); }
+    // Serves commands until the client closes or sends "QUIT": the reply of
+    // the first entry whose key is a prefix of the command, else "502
+    // Command not implemented"; "QUIT" gets "221 Goodbye" unless listed.
     ScriptedFtpServer &Serve(const std::vector<std::pair<std::string, std::string>> &table);
-    // Closes the client connection in an orderly way / with a reset.
-    ScriptedFtpServer &Close();
-    ScriptedFtpServer &Reset();
 
-    // Options, before Start().
-    void SetOobInline(bool inlineUrgent) { oobInline_ = inlineUrgent; }
     void SetStepTimeout(int ms) { stepTimeoutMs_ = ms; }
-
-    // --- running ---------------------------------------------------------
     void Start();
+    // Start(), but connect to the address of the PORT command the function
+    // returns ("" while there is none yet) instead of accepting.
+    void StartConnecting(std::string (*portCommand)(void *), void *context);
+    void Stop();
     unsigned short Port() const { return port_; }
     // Waits for the script to end; true when every step succeeded.
     bool Finish(int timeoutMs = 10000);
 
     std::vector<std::string> Commands() const;
-    std::string Received() const;   // every byte of normal data read
-    std::string Urgent() const;     // bytes read as urgent data
-    std::string Error() const;      // why the script failed, empty if not
+    std::string Received() const { return Copy(received_); }
+    std::string Urgent() const { return Copy(urgent_); }
+    std::string Error() const { return Copy(error_); }
 
 private:
+    enum Kind { SEND, DELAY, READ_COMMAND, READ_BYTES, READ_URGENT, READ_CLOSED, SERVE, CLOSE, RESET };
     struct Step {
-        enum Kind { SEND, DELAY, READ_COMMAND, READ_BYTES, READ_URGENT, READ_CLOSED, SERVE, CLOSE, RESET };
-        Kind kind = SEND;
+        Kind kind;
         std::string bytes;
-        size_t count = 0;
-        int ms = 0;
+        size_t count;
         std::vector<std::pair<std::string, std::string>> table;
     };
-    ScriptedFtpServer &Add(Step::Kind kind, const std::string &bytes, size_t count, int ms);
+    ScriptedFtpServer &Add(Kind kind, const std::string &bytes = "", size_t count = 0);
     static DWORD WINAPI ThreadMain(void *self);
     void Play();
     bool RunStep(const Step &step);
+    bool Pull(int ms);
+    bool Connect();
     bool ReadLine(std::string *line);
-    bool WaitReadable(int ms);
-    void Fail(const std::string &why);
-    void AddReceived(const char *bytes, size_t n);
+    bool WaitReadable(int ms, bool urgent = false);
+    bool Fail(const std::string &why);
+    std::string Copy(const std::string &field) const;
 
     std::vector<Step> steps_;
     SOCKET listener_ = INVALID_SOCKET;
     SOCKET client_ = INVALID_SOCKET;
     unsigned short port_ = 0;
     HANDLE thread_ = nullptr;
-    bool oobInline_ = false;
+    std::string (*portCommand_)(void *) = nullptr;
+    void *context_ = nullptr;
     int stepTimeoutMs_ = 5000;
-    std::string buffered_;   // bytes read past the current command line
-    mutable CRITICAL_SECTION lock_;
+    std::string buffered_;   // bytes read, not yet taken by a step
+    bool closed_ = false;    // the client has closed its end
+    mutable std::mutex lock_;
     std::vector<std::string> commands_;
     std::string received_, urgent_, error_;
     volatile LONG stop_ = 0;
-    bool failed_ = false;
 };
 
+// A socket listening on 127.0.0.1 at an ephemeral port (INVALID_SOCKET on
+// failure), and the port.
+SOCKET ListenOnLoopback(unsigned short *port);
 // A blocking client socket connected to 127.0.0.1:port, INVALID_SOCKET on
 // failure.
 SOCKET ConnectToServer(unsigned short port);
-
 // Waits (bounded) until at least n bytes can be read from s without
 // blocking; returns the count available.
 int WaitForBytes(SOCKET s, int n, int timeoutMs);

@@ -5,6 +5,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "app/app.h"
 #include "app/settings.h"
 #include "ftp/control.h"
@@ -97,40 +100,25 @@ void WriteFirewallSection(int type, const char *host, unsigned port, const char 
 std::vector<std::string> LoggedLines(void)
 {
     std::vector<std::string> lines;
-    FILE *f = fopen("xferlog.txt", "rb");
-    if (!f)
-        return lines;
-    char line[4096];
-    while (fgets(line, sizeof line, f)) {
-        size_t n = strlen(line);
-        while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
-            line[--n] = '\0';
-        lines.emplace_back(line);
-    }
-    fclose(f);
+    std::istringstream log(ReadTextFile("xferlog.txt"));
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of("\r\n") + 1));
     return lines;
 }
 
 bool LogHasLine(const std::string &line)
 {
-    for (const std::string &l : LoggedLines())
-        if (l == line)
-            return true;
-    return false;
+    std::vector<std::string> lines = LoggedLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-bool LogMentions(const std::string &part)
-{
-    return LogCount(part) > 0;
-}
+bool LogMentions(const std::string &part) { return LogCount(part) > 0; }
 
 int LogCount(const std::string &part)
 {
-    int n = 0;
-    for (const std::string &l : LoggedLines())
-        if (l.find(part) != std::string::npos)
-            n++;
-    return n;
+    std::vector<std::string> lines = LoggedLines();
+    return (int)std::count_if(lines.begin(), lines.end(),
+                              [&](const std::string &l) { return l.find(part) != std::string::npos; });
 }
 
 void CloseSession(SOCKET s)
@@ -159,15 +147,9 @@ bool UseTranscriptSocket(Transcript &t)
 
 unsigned short UnusedPort(void)
 {
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, (sockaddr *)&a, sizeof a);
-    int length = sizeof a;
-    getsockname(s, (sockaddr *)&a, &length);
-    closesocket(s);
-    return ntohs(a.sin_port);
+    unsigned short port = 0;
+    closesocket(ListenOnLoopback(&port));
+    return port;
 }
 
 HWND MakeTestWindow(const char *className, WNDPROC procedure)
@@ -208,12 +190,8 @@ std::vector<bool> DialogAnswerer::HelpShown() const { return help_; }
 std::vector<bool> DialogAnswerer::ButtonsShown(int id) const
 {
     std::vector<bool> shown;
-    for (const auto &v : visible_) {
-        bool found = false;
-        for (int x : v)
-            found = found || x == id;
-        shown.push_back(found);
-    }
+    for (const auto &v : visible_)
+        shown.push_back(std::find(v.begin(), v.end(), id) != v.end());
     return shown;
 }
 

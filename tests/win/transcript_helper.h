@@ -28,9 +28,9 @@
 // "pause=MS" and "end=close|reset|hold". In texts and BYTES, the escapes
 // \r \n \t \xHH and a doubled backslash stand for those bytes; BYTES
 // "#N" are the N bytes of TestPattern(N). Blank rows and rows starting with
-// '#' are skipped, so a transcript can also live in a file (LoadTranscript).
+// '#' are skipped.
 //
-//   Transcript t({"< 220 ready", "> USER joe", "< 331 password", "> PASS *", "< 230 in"});
+//   Transcript t({"< 220 ready", "> USER joe", "< 331 password", ">~ PASS *", "< 230 in"});
 //   SOCKET s = t.Connect();     // or t.Start() and let the program dial t.Port()
 //   ... client code ...
 //   EXPECT_TRUE(t.Finish());    // ran to its end, every client row matched
@@ -95,8 +95,8 @@ private:
     std::string error_;
 };
 
-// The rows of tests/win/transcripts/NAME.txt in the source folder.
-std::vector<std::string> LoadTranscript(const char *name);
+// The rows of the parts, one after the other.
+std::vector<std::string> JoinRows(std::initializer_list<std::vector<std::string>> parts);
 // Bytes of a fixed pattern (not periodic in small powers of two).
 std::string TestPattern(size_t n);
 // Unescapes \r \n \t \\ \xHH.
