@@ -290,6 +290,30 @@ LRESULT CALLBACK CancelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return 0;
 }
 
+// A refused port is retried half a second apart; Cancel during a pause stops the retries.
+TEST_F(Logon, ConnectRetriesHalfASecondApartAndCancelStopsThem)
+{
+    for (int retries : {3, 5}) {
+        SCOPED_TRACE(retries);
+        SetUp();
+        CurrentSession = profile;
+        CurrentSession.port = UnusedPort();
+        CurrentSession.retries = (uint32_t)retries;
+        HWND window = retries == 5 ? MakeTestWindow("VeltroCancelTest", CancelWndProc) : nullptr;
+        if (window)
+            SetTimer(window, 1, 250, nullptr);   // cancel during the first pause
+        DWORD start = GetTickCount();
+        ConnectCommand(FALSE);
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_EQ(LogCount("! Connection failed 127.0.0.1 - connection refused"), window ? 1 : 4);
+        EXPECT_TRUE(window ? elapsed < 1500 : elapsed >= 1400) << elapsed;
+        EXPECT_EQ(ControlSocket, NO_SOCKET);
+        EXPECT_EQ(ConnectRetryCount, 0);
+        if (window)
+            DestroyWindow(window);
+    }
+}
+
 TEST_F(Logon, CancelDuringTheGreetingEndsTheWait)
 {
     HWND window = MakeTestWindow("VeltroCancelTest2", CancelWndProc);
