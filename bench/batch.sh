@@ -7,7 +7,8 @@
 # folder.
 set -u
 src=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$src/build/win64}
+build=$(cd "${1:-$src/build/win64}" && pwd)
+export VELTRO_BUILD_DIR=$build   # where the program is started from
 exe=$build/bench_batch.exe
 if [ ! -x "$exe" ]; then
   cmake --build "$build" --target bench_batch -j2 >/dev/null || { echo "cannot build $exe" >&2; exit 1; }

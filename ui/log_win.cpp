@@ -16,7 +16,7 @@ namespace {
 
 void AddPostedLine(void *line)
 {
-    AddLogLine((const char *)line);
+    AddRelayedLogLine((const char *)line);
     free(line);
 }
 
