@@ -26,7 +26,7 @@ head -c "$size" /dev/urandom > "$work/one"
 for i in $(seq 1 "$count"); do cp "$work/one" "$root/many/f$i.bin"; done
 chmod -R a+rX "$root/many"
 
-echo "$count files of $size bytes, vsftpd on 127.0.0.1"
+echo "$count files of $size bytes, vsftpd on 127.0.0.1, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 timeout 900 "$src/tests/wine-run.sh" "$exe" "$VELTRO_VSFTPD_PORT" "$VELTRO_FTP_USER" "$VELTRO_FTP_PASS" \
   "Z:$(echo "$root" | tr / '\\')" many "$count" "$size" 2>/dev/null | tr -d '\r' | sed 's/^\(DOWN\|UP\) /veltro (Wine)  &/'
 
