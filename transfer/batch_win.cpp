@@ -365,7 +365,10 @@ int DownloadInto(const char *remoteName, const char *localFolder, int index, int
     return result;
 }
 
-int UploadFrom(const char *localPath, int index, int count, int prompt, int append, const char *remoteFolder)
+// `known`: the local file's stamp when the caller has just read it (a walk's
+// folder listing), else it is read here.
+int UploadFrom(const char *localPath, int index, int count, int prompt, int append, const char *remoteFolder,
+               const StampedEntry *known = nullptr)
 {
     char text[TEXT_SIZE];
     char remote[260];
@@ -384,10 +387,12 @@ int UploadFrom(const char *localPath, int index, int count, int prompt, int appe
     snprintf(command, sizeof command, "%s %s", append ? "APPE" : "STOR", remote);
     LogFormat(Text(IDS_SENDING_AS, text, sizeof text), localPath, remote, (unsigned)index, (unsigned)count);
     if (!append) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(localPath, &found);
         StampedEntry stamp = {};
-        if (search != INVALID_HANDLE_VALUE) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = known ? INVALID_HANDLE_VALUE : FindFirstFileA(localPath, &found);
+        if (known) {
+            stamp = *known;
+        } else if (search != INVALID_HANDLE_VALUE) {
             stamp = StampFromFindData(found);
             FindClose(search);
         }
@@ -519,7 +524,7 @@ bool UploadFolder(const char *name, const char *localParent)
         char path[PATH_SIZE];
         if (!JoinLocalPath(path, sizeof path, local, e.name))
             continue;
-        int result = UploadFrom(path, i + 1, count, 0, 0, remote);
+        int result = UploadFrom(path, i + 1, count, 0, 0, remote, &e.stamp);
         ok = (result == 2 || result == 9) && !Stopped();
         YieldToQueue();
     }
