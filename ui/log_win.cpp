@@ -34,7 +34,7 @@ bool Posted(const char *text)
     if (!copy)
         return false;
     memcpy(copy, text, length);
-    if (PostToWindowThread(AddPostedLine, copy))
+    if (QueueForWindowThread(AddPostedLine, copy))
         return true;
     free(copy);
     return false;
