@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <new>
 #include <vector>
 
 #include "app/app.h"
@@ -27,7 +28,9 @@ struct QueuedJob {
 
 HWND volatile Relay;
 CRITICAL_SECTION QueueLock;
-std::vector<QueuedJob> Queue;
+// Made with the relay and never destroyed: a thread that logs while the
+// process exits must not find it gone.
+std::vector<QueuedJob> *Queue;
 size_t QueueHead;      // the next job to run
 bool Draining;         // the window thread has been woken (posted or ticking)
 
@@ -35,11 +38,11 @@ bool Draining;         // the window thread has been woken (posted or ticking)
 bool NextJob(QueuedJob *job)
 {
     EnterCriticalSection(&QueueLock);
-    bool have = QueueHead < Queue.size();
+    bool have = QueueHead < Queue->size();
     if (have) {
-        *job = Queue[QueueHead++];
+        *job = (*Queue)[QueueHead++];
     } else {
-        Queue.clear();
+        Queue->clear();
         QueueHead = 0;
     }
     LeaveCriticalSection(&QueueLock);
@@ -62,7 +65,7 @@ int RunQueued(void)
 bool EndDrainingIfIdle(void)
 {
     EnterCriticalSection(&QueueLock);
-    bool idle = QueueHead >= Queue.size();
+    bool idle = QueueHead >= Queue->size();
     if (idle)
         Draining = false;
     LeaveCriticalSection(&QueueLock);
@@ -100,6 +103,10 @@ void PrepareWindowThreadRelay(void)
 {
     if (Relay || !MainWindow || !OnWindowThread())
         return;
+    if (!Queue)
+        Queue = new (std::nothrow) std::vector<QueuedJob>();
+    if (!Queue)
+        return;
     InitializeCriticalSection(&QueueLock);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = RelayProc;
@@ -128,7 +135,7 @@ bool Hand(void (*job)(void *data), void *data, bool wakeNow)
     EnterCriticalSection(&QueueLock);
     bool queued = true;
     try {
-        Queue.push_back(QueuedJob{job, data});
+        Queue->push_back(QueuedJob{job, data});
     } catch (...) {
         queued = false;
     }
