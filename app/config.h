@@ -14,6 +14,11 @@ extern const char ConfigSection[];   // "_config_"
 void ProfileGetString(const char *section, const char *key, const char *def,
                       char *buffer, int size);
 void ProfilePutString(const char *section, const char *key, const char *text);
+// Several keys of one section (a null text removes its key), written with
+// one rewrite of the file where the section allows it; skipped when nothing
+// changes.
+void ProfilePutStrings(const char *section, const char *const keys[], const char *const texts[], int count);
+void ProfileRemoveSection(const char *section);
 int ProfileGetInt(const char *section, const char *key, int def);
 
 // The `_config_` section.

@@ -4,10 +4,12 @@
 #include "app/config.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "app/app.h"
 #include "app/geometry.h"
+#include "app/ini_section.h"
 #include "app/settings.h"
 #include "sites/site_profile.h"
 #include "ui/msglog.h"
@@ -59,9 +61,86 @@ void ProfileGetString(const char *section, const char *key, const char *def,
     buffer[size - 1] = '\0';
 }
 
+namespace {
+
+// The program's writes to the file take turns: a section read, changed and
+// written back whole (ProfilePutStrings) must not lose a key another thread
+// writes meanwhile.
+struct IniWriteLock {
+    CRITICAL_SECTION section;
+    IniWriteLock() { InitializeCriticalSection(&section); }
+    ~IniWriteLock() { DeleteCriticalSection(&section); }
+};
+IniWriteLock IniLock;
+
+struct IniTurn {
+    IniTurn() { EnterCriticalSection(&IniLock.section); }
+    ~IniTurn() { LeaveCriticalSection(&IniLock.section); }
+    IniTurn(const IniTurn &) = delete;
+    IniTurn &operator=(const IniTurn &) = delete;
+};
+
+enum { SECTION_BYTES = 32768 };
+
+// Whether the file's lines of the section are plain "key=value" lines.
+bool SectionIsPlainOnDisk(const char *section)
+{
+    HANDLE file = CreateFileA(IniPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    bool plain = false;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file, &size) && size.QuadPart < (1 << 24)) {
+        char *text = (char *)malloc((size_t)size.QuadPart + 1);
+        DWORD read = 0;
+        if (text && ReadFile(file, text, (DWORD)size.QuadPart, &read, nullptr))
+            plain = SectionIsPlain(text, read, section);
+        free(text);
+    }
+    CloseHandle(file);
+    return plain;
+}
+
+// One rewrite of the section; false when it cannot be done that way.
+bool PutWholeSection(const char *section, const char *const keys[], const char *const texts[], int count)
+{
+    char *old = (char *)malloc(SECTION_BYTES);
+    char *merged = (char *)malloc(SECTION_BYTES);
+    bool done = false;
+    if (old && merged && SectionIsPlainOnDisk(section)) {
+        DWORD length = GetPrivateProfileSectionA(section, old, SECTION_BYTES, IniPath);
+        if (length < SECTION_BYTES - 2) {
+            int merge = MergeSectionKeys(old, length, keys, texts, count, merged, SECTION_BYTES);
+            done = merge == 0 || (merge == 1 && WritePrivateProfileSectionA(section, merged, IniPath));
+        }
+    }
+    free(old);
+    free(merged);
+    return done;
+}
+
+}  // namespace
+
 void ProfilePutString(const char *section, const char *key, const char *text)
 {
+    IniTurn turn;
     WritePrivateProfileStringA(section, key, text, IniPath);
+}
+
+void ProfilePutStrings(const char *section, const char *const keys[], const char *const texts[], int count)
+{
+    IniTurn turn;
+    if (PutWholeSection(section, keys, texts, count))
+        return;
+    for (int i = 0; i < count; i++)
+        WritePrivateProfileStringA(section, keys[i], texts[i], IniPath);
+}
+
+void ProfileRemoveSection(const char *section)
+{
+    IniTurn turn;
+    WritePrivateProfileStringA(section, nullptr, nullptr, IniPath);
 }
 
 int ProfileGetInt(const char *section, const char *key, int def)

@@ -16,6 +16,7 @@
 #include "transfer/data_sockets.h"
 #include "listing/file_list.h"
 #include "ui/layout.h"
+#include "ui/window_thread.h"
 
 static void DeleteTempFile(char *path)
 {
@@ -52,6 +53,7 @@ void BeginShutdown(HWND window)
     if (RemoteListWindow)
         DragAcceptFiles(RemoteListWindow, FALSE);
     TerminateTransferWorker();
+    RunWindowThreadJobs();
     PostQuitMessage(0);
     QuitRequested = TRUE;
     TransferLockValid = FALSE;

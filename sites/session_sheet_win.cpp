@@ -226,7 +226,7 @@ void DeleteProfile(HWND page)
     GetWindowTextA(box, name, sizeof name);
     if (!name[0] || IsReservedProfileName(name))
         return;
-    WritePrivateProfileStringA(name, nullptr, nullptr, IniPath);
+    ProfileRemoveSection(name);
     LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)name);
     if (index != CB_ERR)
         SendMessageA(box, CB_DELETESTRING, index, 0);

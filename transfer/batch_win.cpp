@@ -140,14 +140,37 @@ int ExistsInFitFolder(const char *name)
            GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The longest name a volume takes, asked once per drive while a batch runs:
+// under Wine the question costs about as much as a small file's transfer.
+struct VolumeLimit {
+    bool remember;   // a batch runs on this thread
+    bool known;
+    char root[4];
+    DWORD maxComponent;
+};
+thread_local VolumeLimit BatchVolume;
+
+DWORD MaxNameLength(const char *root)
+{
+    if (BatchVolume.remember && BatchVolume.known && strcmp(BatchVolume.root, root) == 0)
+        return BatchVolume.maxComponent;
+    DWORD maxComponent = 0, flags = 0;
+    if (!GetVolumeInformationA(root[0] ? root : nullptr, nullptr, 0, nullptr, &maxComponent, &flags, nullptr, 0))
+        return 0;
+    if (BatchVolume.remember) {
+        BatchVolume.known = true;
+        snprintf(BatchVolume.root, sizeof BatchVolume.root, "%s", root);
+        BatchVolume.maxComponent = maxComponent;
+    }
+    return maxComponent;
+}
+
 void FitLocalNameIn(const char *folder, char *destination, const char *remoteName)
 {
     char root[4] = "";
     if (isalpha((unsigned char)folder[0]) && folder[1] == ':')
         snprintf(root, sizeof root, "%c:\\", folder[0]);
-    DWORD maxComponent = 0, flags = 0;
-    if (!GetVolumeInformationA(root[0] ? root : nullptr, nullptr, 0, nullptr, &maxComponent, &flags, nullptr, 0))
-        maxComponent = 0;
+    DWORD maxComponent = MaxNameLength(root);
     FitRules rules = {(uint32_t)CurrentSession.hostType, (int)maxComponent, GlobalSettings.recvUnique,
                       ExistsInFitFolder, {CnvPath, GlobalSettings.convertExt, GlobalSettings.forceLower}};
     FitFolder = folder;
@@ -342,7 +365,10 @@ int DownloadInto(const char *remoteName, const char *localFolder, int index, int
     return result;
 }
 
-int UploadFrom(const char *localPath, int index, int count, int prompt, int append, const char *remoteFolder)
+// `known`: the local file's stamp when the caller has just read it (a walk's
+// folder listing), else it is read here.
+int UploadFrom(const char *localPath, int index, int count, int prompt, int append, const char *remoteFolder,
+               const StampedEntry *known = nullptr)
 {
     char text[TEXT_SIZE];
     char remote[260];
@@ -361,10 +387,12 @@ int UploadFrom(const char *localPath, int index, int count, int prompt, int appe
     snprintf(command, sizeof command, "%s %s", append ? "APPE" : "STOR", remote);
     LogFormat(Text(IDS_SENDING_AS, text, sizeof text), localPath, remote, (unsigned)index, (unsigned)count);
     if (!append) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(localPath, &found);
         StampedEntry stamp = {};
-        if (search != INVALID_HANDLE_VALUE) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = known ? INVALID_HANDLE_VALUE : FindFirstFileA(localPath, &found);
+        if (known) {
+            stamp = *known;
+        } else if (search != INVALID_HANDLE_VALUE) {
             stamp = StampFromFindData(found);
             FindClose(search);
         }
@@ -496,7 +524,7 @@ bool UploadFolder(const char *name, const char *localParent)
         char path[PATH_SIZE];
         if (!JoinLocalPath(path, sizeof path, local, e.name))
             continue;
-        int result = UploadFrom(path, i + 1, count, 0, 0, remote);
+        int result = UploadFrom(path, i + 1, count, 0, 0, remote, &e.stamp);
         ok = (result == 2 || result == 9) && !Stopped();
         YieldToQueue();
     }
@@ -543,6 +571,7 @@ bool WalkFolder(Batch *batch, const char *name)
 
 void RunBatch(Batch *batch)
 {
+    BatchVolume = VolumeLimit{true, false, "", 0};
     SetThreadBlockingHook(BlockingHook);
     AbortFlag = FALSE;
     CancelFlag = FALSE;
@@ -639,6 +668,7 @@ void RunBatch(Batch *batch)
     SelectionCount = 0;
     if (batch->errorMark)
         LogText(IDS_TRANSFER_ERROR, "! %s");
+    BatchVolume = VolumeLimit{};
 }
 
 // After the batch: the busy flag goes, the pane that received refreshes on

@@ -96,8 +96,7 @@ void SaveRestartInfo(const char *profile, const char *remoteFolder, const char *
     char when[24];
     snprintf(when, sizeof when, "%lu", (unsigned long)time(nullptr));
     const char *values[5] = {remoteFolder, remoteFile, localFolder, localName, when};
-    for (int i = 0; i < 5; i++)
-        ProfilePutString(profile, RestartKeys[i], values[i]);
+    ProfilePutStrings(profile, RestartKeys, values, 5);
 }
 
 void ClearRestartInfo(const char *profile)
@@ -106,8 +105,8 @@ void ClearRestartInfo(const char *profile)
     ProfileGetString(profile, "REGETRFILE", "", file, sizeof file);
     if (!file[0])
         return;
-    for (const char *key : RestartKeys)
-        ProfilePutString(profile, key, nullptr);
+    const char *const none[5] = {};
+    ProfilePutStrings(profile, RestartKeys, none, 5);
 }
 
 int RestartDownload(SOCKET control, HANDLE file, const char *remoteFolder, const char *remoteFile,

@@ -216,7 +216,7 @@ void ShowProgressText(const char *text)
     if (!copy)
         return;
     memcpy(copy, text, length);
-    if (!PostToWindowThread(ShowPostedText, copy))
+    if (!QueueForWindowThread(ShowPostedText, copy))
         free(copy);
 }
 

@@ -85,6 +85,7 @@ struct ReceiveRecord {
     DWORD startTick, endTick;
     BOOL failed;
     BOOL pending;   // a completion line is still owed
+    BOOL ended;     // the server closed the data connection: nothing to drain
 };
 extern ReceiveRecord LastReceive;
 void ReportReceived(int replyClass);

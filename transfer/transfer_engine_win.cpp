@@ -53,6 +53,17 @@ bool MayStart(SOCKET control, const ChannelTurn &turn)
 }
 
 
+// Closes a download's data connection: one the server has already closed
+// has nothing left to drain.
+SOCKET CloseData(SOCKET s)
+{
+    if (s == NO_SOCKET || !LastReceive.ended)
+        return CloseQuiet(s);
+    shutdown(s, SD_SEND);
+    closesocket(s);
+    return NO_SOCKET;
+}
+
 void CopyDescription(void)
 {
     snprintf(TransferDescription, sizeof TransferDescription, "%s", ReplyText);
@@ -216,7 +227,7 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
             CopyDescription();
             ReceiveResult = ReceiveToFileLoop(DataSocket, localPath, binary, control, append);
         }
-        DataSocket = CloseQuiet(DataSocket);
+        DataSocket = CloseData(DataSocket);
         if (result == 5 && CurrentEntry.kind == 2) {
             ReceiveResult = 5;
             return 5;
@@ -256,7 +267,7 @@ int DownloadFile(SOCKET control, char *command, const char *localPath, int type,
     }
     SetDataBuffer(DataSocket, SO_RCVBUF, GlobalSettings.recvBlock);
     ReceiveResult = ReceiveToFileLoop(DataSocket, localPath, binary, control, append);
-    DataSocket = CloseQuiet(DataSocket);
+    DataSocket = CloseData(DataSocket);
     LogFormat(LoadText(IDS_LOOKING_FOR_COMPLETION), (unsigned)control);
     int final = GetReply(control);
     ReportReceived(final);

@@ -142,13 +142,14 @@ struct ReceiveOutcome {
     int result;
     bool recvFailed;
     int error;
+    bool ended;   // recv saw the end of the data
 };
 
 // The loop shared by both receive forms. `writable` is false when the local
 // file could not be opened: the first block then fails as a write.
 ReceiveOutcome ReceiveBlocks(SOCKET data, HANDLE file, bool writable, DWORD start)
 {
-    ReceiveOutcome out = {0, 0, false, 0};
+    ReceiveOutcome out = {0, 0, false, 0, false};
     int block = EffectiveBlockSize(GlobalSettings.recvBlock, DEFAULT_RECEIVE_BLOCK);
     char *buffer = BlockBuffer(block);
     if (!buffer) {
@@ -161,6 +162,7 @@ ReceiveOutcome ReceiveBlocks(SOCKET data, HANDLE file, bool writable, DWORD star
         int n = ReceiveSome(data, buffer, block, &out.error);
         if (n <= 0) {
             out.recvFailed = n < 0;
+            out.ended = n == 0;
             break;
         }
         DWORD written = 0;
@@ -204,6 +206,7 @@ int FinishReceive(ReceiveOutcome out, SOCKET data, SOCKET control, DWORD start, 
     LastReceive.endTick = GetTickCount();
     LastReceive.failed = CancelFlag || openFailed || out.result == 2;
     LastReceive.pending = TRUE;
+    LastReceive.ended = out.ended && !CancelFlag;
     if (CancelFlag) {
         out.result = 2;
         // Drop the data connection first: a server blocked writing into a

@@ -16,7 +16,7 @@ namespace {
 
 void AddPostedLine(void *line)
 {
-    AddLogLine((const char *)line);
+    AddRelayedLogLine((const char *)line);
     free(line);
 }
 
@@ -34,7 +34,7 @@ bool Posted(const char *text)
     if (!copy)
         return false;
     memcpy(copy, text, length);
-    if (PostToWindowThread(AddPostedLine, copy))
+    if (QueueForWindowThread(AddPostedLine, copy))
         return true;
     free(copy);
     return false;

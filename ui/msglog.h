@@ -6,6 +6,9 @@
 extern BOOL BatchLogging;            // also append every line to "xferlog.txt"
 
 void AddLogLine(const char *text);   // called by LogLine for every line shown
+// A line a worker thread logged, on the window thread: stored at once, the
+// message lines repainted at most ten times a second.
+void AddRelayedLogLine(const char *text);
 void ScrollLogDisplay(int delta);    // -1 or +1 from the message scroll bar
 void SetMessageLineWindows(HWND top, HWND middle, HWND bottom);
 COLORREF MessageLineColor(const char *text);

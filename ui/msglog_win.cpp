@@ -51,6 +51,38 @@ static void ShowDisplay(const LogDisplay &d)
     }
 }
 
+// Lines handed over by a worker thread come in bursts of hundreds a second
+// during a batch of small files, and painting the three lines for each one
+// would cost the window thread more than the transfers cost the worker.
+// Their display follows at most every RELAYED_SHOW_MS: at once for the first
+// line after a pause, else from a timer with the newest state.
+static const DWORD RELAYED_SHOW_MS = 100;
+static DWORD LastShown;
+static UINT_PTR ShowTimer;
+static LogDisplay PendingDisplay;
+
+static void CancelPendingDisplay(void)
+{
+    if (ShowTimer)
+        KillTimer(nullptr, ShowTimer);
+    ShowTimer = 0;
+}
+
+static void ShowNow(const LogDisplay &d)
+{
+    CancelPendingDisplay();
+    LastShown = GetTickCount();
+    ShowDisplay(d);
+}
+
+static void CALLBACK ShowPendingDisplay(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    if (id != ShowTimer)
+        return;   // cancelled meanwhile: a newer display is already shown
+    ShowNow(PendingDisplay);
+}
+
 static void AppendToEdit(const char *text)
 {
     int end = GetWindowTextLengthA(LogEdit);
@@ -61,7 +93,7 @@ static void AppendToEdit(const char *text)
     SendMessageA(LogEdit, EM_REPLACESEL, FALSE, (LPARAM)"\r\n");
 }
 
-void AddLogLine(const char *text)
+static LogDisplay StoreLine(const char *text)
 {
     if (BatchLogging) {
         FILE *f = fopen("xferlog.txt", "a");
@@ -73,14 +105,32 @@ void AddLogLine(const char *text)
     LogDisplay d = AddHistoryLine(&History, text);
     if (LogEdit)
         AppendToEdit(text);
-    ShowDisplay(d);
+    return d;
+}
+
+void AddLogLine(const char *text)
+{
+    ShowNow(StoreLine(text));
+}
+
+void AddRelayedLogLine(const char *text)
+{
+    LogDisplay d = StoreLine(text);
+    PendingDisplay = d;
+    if (ShowTimer)
+        return;
+    DWORD since = GetTickCount() - LastShown;
+    if (since < RELAYED_SHOW_MS)
+        ShowTimer = SetTimer(nullptr, 0, RELAYED_SHOW_MS - since, ShowPendingDisplay);
+    if (!ShowTimer)
+        ShowNow(d);
 }
 
 void ScrollLogDisplay(int delta)
 {
     LogDisplay d;
     if (ScrollHistory(&History, delta, &d))
-        ShowDisplay(d);
+        ShowNow(d);
 }
 
 COLORREF MessageLineColor(const char *text)
