@@ -35,10 +35,9 @@ TEST(HostTypeTable, CodesThatCarryBehaviourUseTheirGrammar) {
         uint32_t code;
         ListingFamily family;
     } cases[] = {
-        {6005, FAMILY_NOS},   {6011, FAMILY_VMS},  {6012, FAMILY_VMS},     {6018, FAMILY_MVS},
-        {6024, FAMILY_MVS},   {6028, FAMILY_MVS},  {6030, FAMILY_TANDEM},  {6044, FAMILY_OS400},
-        {6029, FAMILY_UNIX},  {6059, FAMILY_MLSD}, {6046, FAMILY_NAMES_AFTER_LIST},
-        {6041, FAMILY_NETWARE}, {6013, FAMILY_DOS}, {6010, FAMILY_AUTO},   {6000, FAMILY_AUTO},
+        {6005, FAMILY_NOS},     {6011, FAMILY_VMS},   {6024, FAMILY_MVS},  {6030, FAMILY_TANDEM},
+        {6044, FAMILY_OS400},   {6029, FAMILY_UNIX},  {6059, FAMILY_MLSD}, {6046, FAMILY_NAMES_AFTER_LIST},
+        {6041, FAMILY_NETWARE}, {6013, FAMILY_DOS},   {6010, FAMILY_AUTO},
     };
     for (const auto &c : cases) EXPECT_EQ(HostTypeFamily(c.code), c.family) << c.code;
 }
@@ -53,30 +52,15 @@ TEST(HostTypeDetection, SystReplies) {
     const DetectCase cases[] = {
         {"215 UNIX Type: L8", 6000, 6001},
         {"215 UNIX Type: L8 Version: Linux", 6000, 6002},
-        {"215 UNIX Type: L8 Version: BSD-199506", 6000, 6003},
-        {"215 UNIX Type: L8 Version: SUNOS", 6000, 6001},
         {"215 Windows_NT", 6000, 6015},
-        {"215 VMS", 6000, 6057},
         {"215 VMS MultiNet V4.3(91)", 6000, 6011},
         {"215 MVS is the operating system of this server. FTP Server is running on z/OS.", 6000, 6024},
-        {"215 OS/400 is the remote operating system. The TCP/IP version is \"V7R3M0\".", 6000, 6022},
-        {"215 NetWare system type.", 6000, 6021},
-        {"215 MACOS Peter's Server", 6000, 6029},
-        {"215 OS/2", 6000, 6017},
-        {"215 VxWorks", 6000, 6027},
-        {"215 NONSTOP GUARDIAN", 6000, 6030},
         {"215 VM is the operating system of this server.", 6000, 6047},
-        {"215 z/VM", 6000, 6047},
-        {"215 Windows_CE version 4.2", 6000, 6032},
-        {"215 MPE/iX: HP 3000", 6000, 6046},
-        {"215 Plan 9", 6000, 6052},
-        {"215 UNIX emulated by FileZilla", 6000, 6001},
         {"215 Something else entirely", 6000, 6000},
         {"", 6000, 6000},
         {"500 SYST not understood", 6000, 6000},
         // A more specific code of the same family is kept.
         {"215 UNIX Type: L8", 6035, 6035},
-        {"215 Windows_NT", 6034, 6034},
         // A different family replaces it.
         {"215 Windows_NT", 6035, 6015},
         {"215 UNIX Type: L8", 6011, 6001},
@@ -91,23 +75,9 @@ TEST(HostTypeDetection, GreetingsAndLogonReplies) {
     const DetectCase cases[] = {
         {"220 ftp.example.com FTP server (Version wu-2.6.2(1) Mon Dec 3 15:11:23 EST 2001) ready.", 6000, 6038},
         {"220 Microsoft FTP Service", 6000, 6034},
-        {"220 ProFTPD 1.3.8 Server (Debian) [::ffff:127.0.0.1]", 6000, 6035},
         {"220 (vsFTPd 3.0.3)", 6000, 6036},
-        {"220 pyftpdlib 1.5.9 ready.", 6000, 6039},
-        {"220-FileZilla Server 1.8.0", 6000, 6033},
-        {"220---------- Welcome to Pure-FTPd [privsep] [TLS] ----------", 6000, 6037},
-        {"220 Serv-U FTP Server v15.3 ready...", 6000, 6020},
         {"220 VAX.EXAMPLE.COM MultiNet FTP Server Process V4.4(15) at Mon 31-Jan-2024 12:00PM-EST", 6000, 6011},
-        {"220 alpha.example.com FTP Server (Version 5.1) Process 0x2A3 at TCPware", 6000, 6012},
-        {"220 node FTP Server (OpenVMS V8.4) ready", 6000, 6057},
-        {"220-QTCP at as400.example.com.", 6000, 6022},
         {"220-FTPD1 IBM FTP CS V2R4 at MVS1.EXAMPLE.COM, 12:00:00 on 2024-01-31.", 6000, 6024},
-        {"220 NetWare FTP server ready", 6000, 6021},
-        {"220 HellSoft FTP server for NetWare", 6000, 6041},
-        {"220 VxWorks (5.4) FTP server ready", 6000, 6027},
-        {"220 NetPresenz v4.1 ready", 6000, 6029},
-        {"220 KA9Q NOS FTP version 921229", 6000, 6005},
-        {"220 BusyBox FTP ready", 6000, 6055},
         // Kind names inside host names do not count.
         {"220 vms.example.com FTP server ready", 6000, 6000},
         {"220 VMS.EXAMPLE.COM FTP server ready", 6000, 6000},
