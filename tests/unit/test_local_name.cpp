@@ -54,14 +54,12 @@ struct ConvertCase {
 const ConvertCase kConvert[] = {
     {"UploadLowerThenEnding", "INDEX.HTM", CONVERT_TO_REMOTE, 1, 1, "index.html", 1},
     {"UploadKeepsCaseWithoutLower", "INDEX.HTM", CONVERT_TO_REMOTE, 1, 0, "INDEX.html", 1},
-    {"WholeNameReplaced", ".htm", CONVERT_TO_LOCAL, 1, 0, ".html", 1},
     {"WholeNameAnyCase", "README", CONVERT_TO_LOCAL, 1, 0, "read.me", 1},
     {"EndingNeedsLongerName", "areadme", CONVERT_TO_LOCAL, 1, 0, "aread.me", 1},
     {"MultiDotEnding", "src.tar.gz", CONVERT_TO_LOCAL, 1, 0, "src.tgz", 1},
     {"DestinationCutTo20", "a.long", CONVERT_TO_LOCAL, 1, 0, "a.abcdefghijklmnopqrs", 1},
     {"OneCharSourceNeverMatches", "x", CONVERT_TO_LOCAL, 1, 0, "x", 0},
     {"EmptyDestinationIgnored", "nodest", CONVERT_TO_LOCAL, 1, 0, "nodest", 0},
-    {"NoMatch", "photo.png", CONVERT_TO_LOCAL, 1, 0, "photo.png", 0},
     {"OffConvertsNothingButLowers", "INDEX.HTM", CONVERT_TO_REMOTE, 0, 1, "index.htm", 0},
     {"OffDownloadKeepsVersion", "A.HTM;3", CONVERT_TO_LOCAL, 0, 0, "A.HTM;3", 0},
     {"VersionCutWhenConverted", "PAGE.HTM;2", CONVERT_TO_LOCAL, 1, 0, "PAGE.html", 1},
@@ -119,8 +117,6 @@ const FitCase kFit[] = {
     {"LongBackslashPath", "a\\b\\c.d", 6001, 255, "c.d"},
     {"LongReservedReplaced", "a:b?c*<d>|.txt", 6001, 255, "a_b$c@{d}+.txt"},
     {"LongVmsVersionCut", "NAME.TXT;12", 6011, 255, "NAME.TXT"},
-    {"LongVms12VersionCut", "[X]NAME.C;1", 6012, 255, "[X]NAME.C"},
-    {"LongConversionCutsVersion", "NAME.TXT;12", 6001, 255, "NAME.TXT"},
     {"ShortWhenNameReachesMax", "abcdefghijklmnop.txt", 6001, 20, "abcdefgh.txt"},
     {"ShortWhenVolumeUnknown", "a:b?c.txt", 6001, 0, "a_b$c.txt"},
     {"ShortWhenMaxIs12", "longername.text", 6001, 12, "longerna.tex"},
@@ -138,9 +134,7 @@ const FitCase kFit[] = {
     // A name from the server stays inside the local folder.
     {"UnsafeParent", "..", 6001, 255, "aaremote"},
     {"UnsafeDriveRelative", "C:evil.exe", 6001, 255, "C_evil.exe"},
-    {"UnsafeStream", "a.txt:zone", 6001, 255, "a.txt_zone"},
     {"UnsafeDevice", "CON", 6001, 255, "_CON"},
-    {"UnsafeDeviceExtension", "nul.txt", 6001, 255, "_nul.txt"},
     {"UnsafeDeviceBlank", "com9 .txt", 6001, 255, "_com9 .txt"},
     {"SafeDeviceLookalikes", "CONSOLE.txt", 6001, 255, "CONSOLE.txt"},
     {"UnsafeTrailingDotBlank", "evil. .", 6001, 255, "evil"},
@@ -171,41 +165,28 @@ TEST(FitSafe, TellsWhenChanged)
     EXPECT_TRUE(MakeLocalNameSafe(tight, sizeof tight) && strcmp(tight, "_ON") == 0) << tight;
 }
 
-TEST(FitUnique, NumbersUntilFree)
+TEST(FitUnique, NumbersUntilFreeGivingUpAfter999Tries)
 {
-    FitRules rules = {6001, 255, 1, Exists, {nullptr, 0, 0}};
-    char out[LOCAL_NAME_SIZE];
-    ExistingFiles = {"report.txt"};
-    FitLocalNameWith(out, "report.txt", &rules);
-    EXPECT_STREQ("repor000.txt", out);
-    ExistingFiles = {"README", "README.000", "README.001"};
-    FitLocalNameWith(out, "README", &rules);
-    EXPECT_STREQ("README.002", out);
-    ExistingFiles = {"a.c", "a000.c"};
-    FitLocalNameWith(out, "a.c", &rules);
-    EXPECT_STREQ("a001.c", out);
-    ExistingFiles = {};
-    FitLocalNameWith(out, "report.txt", &rules);
-    EXPECT_STREQ("report.txt", out);
-    rules.recvUnique = 0;
-    ExistingFiles = {"report.txt"};
-    FitLocalNameWith(out, "report.txt", &rules);
-    EXPECT_STREQ("report.txt", out);
-}
-
-TEST(FitUnique, GivesUpAfter999Tries)
-{
-    ExistingFiles.clear();
-    for (int n = 0; n <= 998; n++) {
-        char name[32];
-        snprintf(name, sizeof name, "x.%03d", n);
-        ExistingFiles.insert(name);
+    std::set<std::string> full = {"x"};
+    for (int n = 0; n <= 998; n++)
+        full.insert("x." + std::to_string(1000 + n).substr(1));
+    const struct {
+        std::set<std::string> existing;
+        const char *remote;
+        int recvUnique;
+        const char *expected;
+    } cases[] = {
+        {{"report.txt"}, "report.txt", 1, "repor000.txt"}, {{"README", "README.000", "README.001"}, "README", 1, "README.002"},
+        {{}, "report.txt", 1, "report.txt"},               {{"report.txt"}, "report.txt", 0, "report.txt"},
+        {full, "x", 1, "x.998"},
+    };
+    for (const auto &c : cases) {
+        ExistingFiles = c.existing;
+        FitRules rules = {6001, 255, c.recvUnique, Exists, {nullptr, 0, 0}};
+        char out[LOCAL_NAME_SIZE];
+        FitLocalNameWith(out, c.remote, &rules);
+        EXPECT_STREQ(c.expected, out);
     }
-    ExistingFiles.insert("x");
-    FitRules rules = {6001, 255, 1, Exists, {nullptr, 0, 0}};
-    char out[LOCAL_NAME_SIZE];
-    FitLocalNameWith(out, "x", &rules);
-    EXPECT_STREQ("x.998", out);
 }
 
 TEST(Wildcard, Matches)
@@ -214,20 +195,15 @@ TEST(Wildcard, Matches)
         const char *pattern, *name;
         int match;
     } cases[] = {
-        {"*.txt", "a.txt", 1},     {"*.txt", "A.TXT", 1},     {"*.txt", "a.txt.bak", 0},
-        {"*", "", 1},              {"?", "", 0},              {"?", "a", 1},
-        {"a?c", "abc", 1},         {"a?c", "ac", 0},          {"*a*b*", "xxaxxbxx", 1},
-        {"*a*b", "ab_ab_a", 0},    {"file?.*", "file1.bin", 1}, {"**x", "abx", 1},
-        {"*.t?t", "name with space.txt", 1}, {"abc", "abcd", 0}, {"", "", 1},
+        {"*.txt", "A.TXT", 1}, {"*.txt", "a.txt.bak", 0}, {"*", "", 1},       {"?", "", 0},
+        {"a?c", "abc", 1},     {"*a*b*", "xxaxxbxx", 1},   {"*a*b", "ab_ab_a", 0}, {"abc", "abcd", 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.match, MatchWildcard(c.pattern, c.name)) << c.pattern << " ~ " << c.name;
-    EXPECT_TRUE(HasWildcard("/pub/*.txt"));
-    EXPECT_TRUE(HasWildcard("f?"));
+    EXPECT_TRUE(HasWildcard("/pub/*.txt") && HasWildcard("f?"));
     EXPECT_FALSE(HasWildcard("/pub/a.txt"));
     EXPECT_STREQ("c.txt", LastPathPart("/a\\b/c.txt"));
     EXPECT_STREQ("", LastPathPart("/pub/"));
-    EXPECT_STREQ("x", LastPathPart("x"));
 }
 
 }  // namespace

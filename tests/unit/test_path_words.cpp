@@ -18,20 +18,15 @@ const ClassifyCase kClassify[] = {
     {"Empty", "", PATH_NONE, "", ""},
     {"LocalPrefix", "local:C:/tmp/a.txt", PATH_LOCAL, "", "C:/tmp/a.txt"},
     {"LocalPrefixAnyCase", "LOCAL:c:/x", PATH_LOCAL, "", "c:/x"},
-    {"LocalPrefixEmptyPath", "local:", PATH_LOCAL, "", ""},
     {"BareRelative", "sub/a.txt", PATH_LOCAL, "", "sub/a.txt"},
-    {"BareName", "a.txt", PATH_LOCAL, "", "a.txt"},
     {"SingleSlashIsLocal", "/tmp/a.txt", PATH_LOCAL, "", "/tmp/a.txt"},
     {"HostColonPath", "host:/pub/file.txt", PATH_REMOTE, "host", "/pub/file.txt"},
-    {"HostColonFolder", "host:/in/", PATH_REMOTE, "host", "/in/"},
     {"HostColonsSkipped", "host:::pub/x", PATH_REMOTE, "host", "pub/x"},
     {"FtpPrefixHostColon", "ftp:host:/a", PATH_REMOTE, "host", "/a"},
     {"FtpSlashes", "ftp://host/pub/", PATH_REMOTE, "host", "/pub/"},
-    {"FtpSlashesAnyCase", "FTP://Host/Pub/x", PATH_REMOTE, "Host", "/Pub/x"},
     {"FileSlashes", "file://h/x.bin", PATH_REMOTE, "h", "/x.bin"},
     {"FtpThenFile", "ftp:file://h/x", PATH_REMOTE, "h", "/x"},
     {"DoubleSlashNoPrefix", "//host/pub/*.txt", PATH_REMOTE, "host", "/pub/*.txt"},
-    {"ManyLeadingSlashes", "////host/p", PATH_REMOTE, "host", "/p"},
     {"SlashesHostOnly", "//host", PATH_REMOTE, "host", ""},
     {"DriveWithoutPrefixIsRemote", "C:/tmp/a.txt", PATH_REMOTE, "C", "/tmp/a.txt"},
     {"ColonFirst", ":/x", PATH_REMOTE, "", "/x"},
@@ -71,17 +66,13 @@ struct SplitCase {
 };
 
 const SplitCase kSplit[] = {
-    {"OneWord", "host:/pub/file.txt", "host:/pub/file.txt", "", 0, 0, 0},
     {"TwoWords", "local:C:/tmp/a.txt host:/in/", "local:C:/tmp/a.txt", "host:/in/", 0, 0, 0},
     {"QuietAfterWords", "h:/f local:x -quiet", "h:/f", "local:x", 1, 0, 0},
     {"AllThreeAnywhere", "-lower h:/f -ascii local:x -quiet", "h:/f", "local:x", 1, 1, 1},
-    {"RepeatedOption", "-quiet -quiet h:/f", "h:/f", "", 1, 0, 0},
     {"OptionCaseMatters", "-QUIET h:/f", "-QUIET", "h:/f", 0, 0, 0},
     {"BackslashesBecomeSlashes", "local:C:\\tmp\\a.txt h:\\in\\", "local:C:/tmp/a.txt", "h:/in/", 0, 0, 0},
     {"QuotedWordWithSpaces", "\"h:/my file.txt\" \"local:C:/a b/\"", "h:/my file.txt", "local:C:/a b/", 0, 0, 0},
-    {"TabsSeparate", "h:/a\tlocal:b", "h:/a", "local:b", 0, 0, 0},
     {"Empty", "", "", "", 0, 0, 0},
-    {"OnlyBlanks", "   ", "", "", 0, 0, 0},
     {"ExtraWordsIgnored", "a b c", "a", "b", 0, 0, 0},
 };
 
@@ -102,19 +93,14 @@ TEST(Split, WordsAndInlineOptions)
     }
 }
 
-TEST(InlineOptions, RemovedWithOneFollowingSpaceOnly)
+TEST(InlineOptions, RemovedWithOneFollowingSpaceOnlyAndSmallBuffersCut)
 {
     char text[64] = "a -ascii  b";
     InlineOptions found = {};
     TakeInlineOptions(text, &found);
     EXPECT_STREQ("a  b", text);
     EXPECT_EQ(1, found.ascii);
-}
-
-TEST(InlineOptions, SmallWordBuffersAreCut)
-{
-    char text[64] = "abcdefgh ijklmnop";
-    InlineOptions found = {};
+    snprintf(text, sizeof text, "abcdefgh ijklmnop");
     char first[4], second[4];
     SplitPathPart(text, &found, first, sizeof first, second, sizeof second);
     EXPECT_STREQ("abc", first);
