@@ -6,8 +6,7 @@
 namespace {
 
 struct LocCase {
-    const char *name;
-    const char *text;
+    const char *name, *text;
     int expected[GEO_COUNT];
 };
 

@@ -44,8 +44,7 @@ TEST(HostTypeTable, CodesThatCarryBehaviourUseTheirGrammar) {
 
 struct DetectCase {
     const char *line;
-    uint32_t current;
-    uint32_t expected;
+    uint32_t current, expected;
 };
 
 TEST(HostTypeDetection, SystReplies) {

@@ -42,11 +42,8 @@ const char kTable[] =
     ".HTM=.never\n";       // later lines lose to earlier ones
 
 struct ConvertCase {
-    const char *name;
-    const char *input;
-    int direction;
-    int convertExt;
-    int forceLower;
+    const char *name, *input;
+    int direction, convertExt, forceLower;
     const char *expected;
     int applied;
 };
@@ -105,8 +102,7 @@ std::set<std::string> ExistingFiles;
 int Exists(const char *name) { return ExistingFiles.count(name) != 0; }
 
 struct FitCase {
-    const char *name;
-    const char *remote;
+    const char *name, *remote;
     uint32_t hostType;
     int maxComponent;
     const char *expected;

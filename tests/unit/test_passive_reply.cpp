@@ -8,8 +8,7 @@
 namespace {
 
 struct PassiveCase {
-    const char *what;
-    const char *line;
+    const char *what, *line;
     PassiveParse result;
     const char *host;   // when PASSIVE_OK
     unsigned port;

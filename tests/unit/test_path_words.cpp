@@ -7,11 +7,9 @@
 namespace {
 
 struct ClassifyCase {
-    const char *name;
-    const char *word;
+    const char *name, *word;
     int kind;
-    const char *host;
-    const char *path;
+    const char *host, *path;
 };
 
 const ClassifyCase kClassify[] = {
@@ -58,10 +56,7 @@ TEST(Classify, OverlongWordIsCutNotOverrun)
 }
 
 struct SplitCase {
-    const char *name;
-    const char *text;
-    const char *first;
-    const char *second;
+    const char *name, *text, *first, *second;
     int quiet, ascii, lower;
 };
 

@@ -34,47 +34,27 @@ struct Box {
 class FolderHistory : public ::testing::Test {
 protected:
     void SetUp() override { fake::Reset(); }
-
-    void SetKeys(const char *format, const std::vector<const char *> &values)
-    {
-        for (size_t n = 0; n < values.size(); n++) {
-            char key[16];
-            snprintf(key, sizeof key, format, static_cast<unsigned>(n));
-            fake::Set("site", key, values[n]);
-        }
-    }
 };
 
 TEST_F(FolderHistory, LoadSkipsBlanksAndExactDuplicatesUpToKey19)
 {
-    // Keys 0..21 with gaps, repeats and a case variant; 20 and 21 are beyond
-    // what is read.
-    std::vector<const char *> values(22, "");
-    values[0] = "\"/a\"";
-    values[1] = "\"/A\"";      // differs in case: kept
-    values[2] = "";
-    values[3] = "\"/a\"";      // repeat: skipped
-    values[4] = "\"/current\"";  // already in the box: skipped
-    values[7] = "\"/b\"";
-    values[19] = "\"/last\"";
-    values[20] = "\"/beyond\"";
-    values[21] = "\"/beyond2\"";
-    SetKeys("rdir%u", values);
+    const char *keys[][2] = {{"rdir0", "\"/a\""},       {"rdir1", "\"/A\""},   // differs in case: kept
+                             {"rdir2", ""},               {"rdir3", "\"/a\""},   // a repeat: skipped
+                             {"rdir4", "\"/current\""},  {"rdir7", "\"/b\""},   // already in the box: skipped
+                             {"rdir19", "\"/last\""},    {"rdir20", "\"/beyond\""}};
+    for (const auto &k : keys)
+        fake::Set("site", k[0], k[1]);
     Box remote{{"/current"}};
     FolderList list = remote.List();
     ReadFolderHistory(&fake::Access, "site", true, &list);
     EXPECT_EQ(remote.items, (std::vector<std::string>{"/current", "/a", "/A", "/b", "/last"}));
-}
 
-TEST_F(FolderHistory, LoadCutsFoldersAt255Characters)
-{
     std::string longFolder(300, 'f');
     fake::Set("site", "ldir0", longFolder.c_str());
     Box local;
-    FolderList list = local.List();
+    list = local.List();
     ReadFolderHistory(&fake::Access, "site", false, &list);
-    ASSERT_EQ(local.items.size(), 1u);
-    EXPECT_EQ(local.items[0], longFolder.substr(0, 255));
+    EXPECT_EQ(local.items, std::vector<std::string>{longFolder.substr(0, 255)});
 }
 
 TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
@@ -109,23 +89,15 @@ TEST(ProfileNames, SectionLines)
 {
     const LineCase cases[] = {
         {"[work]\n", "work"},
-        {"[work]\r\n", "work"},
-        {"[ftp.example.org]", "ftp.example.org"},
         {"  [indented]\n", "indented"},
         {"[ blanks inside ]\n", "blanks inside"},
         {"[with ] trailing text\n", "with"},
-        {"[_config_]\n", nullptr},
-        {"[_CONFIG_]\n", nullptr},
         {"[_Config_]\r\n", nullptr},
         {"[ _config_ ]\n", nullptr},
         {"[_config_x]\n", "_config_x"},
-        {"[FIREWALL]\n", "FIREWALL"},
         {"[]\n", nullptr},
-        {"[   ]\n", nullptr},
         {"[unclosed\n", nullptr},
         {"HOST=[x]\n", nullptr},
-        {"; [comment]\n", nullptr},
-        {"\n", nullptr},
         {"", nullptr},
     };
     for (const LineCase &c : cases) {

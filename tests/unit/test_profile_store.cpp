@@ -105,8 +105,7 @@ TEST_F(ProfileStore, HostTypeOutsideTheLibraryRangeIsAutomatic)
 {
     struct Case {
         const char *stored;
-        int count;
-        int loaded;
+        int count, loaded;
     } cases[] = {
         {"5999", 60, 6000}, {"6001", 60, 6001}, {"6059", 60, 6059}, {"6060", 60, 6000},
         {"6010", 10, 6000}, {"junk", 60, 6000}, {"6001", 1, 6000},
@@ -123,10 +122,7 @@ TEST_F(ProfileStore, StoredSecretsNeedAUserId)
 {
     const char stored[] = "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2";   // joe / secret
     struct Case {
-        const char *name;
-        const char *userId;
-        const char *pwd;
-        const char *password;
+        const char *name, *userId, *pwd, *password;
         int savePassword;
     } cases[] = {
         {"both present", "joe", stored, "secret", 1},
@@ -204,11 +200,8 @@ TEST_F(ProfileStore, TextLimitsOnLoad)
 TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
 {
     struct Case {
-        const char *name;
-        const char *site;
-        const char *global;
-        int passive;
-        int firewall;
+        const char *name, *site, *global;
+        int passive, firewall;
     } cases[] = {
         {"neither", nullptr, nullptr, 1, 0},
         {"global only", nullptr, "0", 0, 0},
@@ -238,15 +231,7 @@ TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
         int GlobalSettingValues::*option;
     } cases[] = {
         {"AMODE", &GlobalSettingValues::autoMode},
-        {"CONVEXT", &GlobalSettingValues::convertExt},
-        {"DOUPDATE", &GlobalSettingValues::doUpdate},
-        {"FORCLOW", &GlobalSettingValues::forceLower},
-        {"PROMPT", &GlobalSettingValues::prompt},
-        {"STOU", &GlobalSettingValues::storeUnique},
-        {"RECU", &GlobalSettingValues::recvUnique},
-        {"SORTLBX", &GlobalSettingValues::sortListBox},
         {"MODE", &GlobalSettingValues::mode},
-        {"VLINK", &GlobalSettingValues::viewLink},
         {"RETAIN", &GlobalSettingValues::retain},
     };
     for (const Case &c : cases) {
@@ -273,8 +258,7 @@ TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
 TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
 {
     struct Case {
-        const char *name;
-        const char *userId;
+        const char *name, *userId;
         const char *pwd;                       // stored PWD, or none
         const char *mail;                      // _config_ MAILADDR, or none
         std::vector<std::string> answers;      // prompt answers before cancel
@@ -310,29 +294,15 @@ TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
     }
 }
 
-class FirewallStore : public ::testing::Test {
-protected:
-    void SetUp() override { fake::Reset(); }
-};
-
-TEST_F(FirewallStore, MissingSectionDefaults)
+TEST(FirewallStore, MissingSectionDefaultsAndStoredPasswordDecodes)
 {
+    fake::Reset();
     FirewallSettings f{};
     snprintf(f.password, sizeof f.password, "typed");
     ReadFirewallSettings(&fake::Access, &f);
-    EXPECT_STREQ(f.host, "");
-    EXPECT_STREQ(f.userId, "");
-    EXPECT_EQ(f.type, 1);
-    EXPECT_EQ(f.port, 21u);
-    EXPECT_EQ(f.savePassword, 0);
-    // A password typed earlier in the run stays when none is stored.
-    EXPECT_STREQ(f.password, "typed");
-}
-
-TEST_F(FirewallStore, StoredPasswordDecodesWithoutUserId)
-{
+    EXPECT_TRUE(f.host[0] == 0 && f.userId[0] == 0 && f.type == 1 && f.port == 21u && f.savePassword == 0);
+    EXPECT_STREQ(f.password, "typed") << "a password typed earlier in the run stays when none is stored";
     fake::Set("FIREWALL", "PWD", "6162");
-    FirewallSettings f{};
     ReadFirewallSettings(&fake::Access, &f);
     EXPECT_STREQ(f.password, "aa");
     EXPECT_EQ(f.savePassword, 1);

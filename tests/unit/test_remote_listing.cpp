@@ -13,9 +13,7 @@
 namespace {
 
 struct PwdCase {
-    const char *name;
-    const char *reply;
-    const char *folder;
+    const char *name, *reply, *folder;
 };
 
 const PwdCase kPwd[] = {

@@ -24,8 +24,7 @@ std::string Hex(const unsigned char digest[16])
 TEST(Md5Digest, Rfc1321TestSuite)
 {
     struct Case {
-        const char *input;
-        const char *digest;
+        const char *input, *digest;
     } cases[] = {
         {"", "d41d8cd98f00b204e9800998ecf8427e"},
         {"abc", "900150983cd24fb0d6963f7d28e17f72"},
@@ -42,10 +41,7 @@ TEST(Md5Digest, Rfc1321TestSuite)
 }
 
 struct KnownForm {
-    const char *name;
-    const char *userId;
-    const char *secret;
-    const char *stored;
+    const char *name, *userId, *secret, *stored;
 };
 
 const KnownForm KnownForms[] = {
@@ -69,8 +65,7 @@ TEST(StoredPassword, EncodesKnownForms)
 TEST(StoredPassword, OlderFormWithoutLeadingV)
 {
     struct Case {
-        const char *stored;
-        const char *secret;
+        const char *stored, *secret;
     } cases[] = {
         {"6162", "aa"},          // 0x61 - 0, 0x62 - 1
         {"", ""},
