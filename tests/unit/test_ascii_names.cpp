@@ -25,10 +25,7 @@ protected:
 
 TEST_F(AsciiList, MatchesWholeNamesAndEndingsWithoutCase)
 {
-    const struct {
-        const char *name;
-        bool ascii;
-    } cases[] = {
+    const struct { const char *name; bool ascii; } cases[] = {
         {"notes.TXT", true},    {"run.bat", true},     {"README", true},
         {"readme", true},       {"OLDREADME", true},   {"main.c", true},
         {"file.txt;3", true},   {"file.bin", false},   {"file.txt.gz", false},

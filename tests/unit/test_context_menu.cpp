@@ -21,10 +21,7 @@ std::string Menu(int remote, int n, int folder)
 
 TEST(FileListMenu, EntriesFollowTheListAndTheSelection)
 {
-    const struct {
-        int remote, n, folder;
-        std::vector<const char *> present, absent;
-    } cases[] = {
+    const struct { int remote, n, folder; std::vector<const char *> present, absent; } cases[] = {
         {1, 1, 0, {"Edit file|", "Execute file|", "chmod (UNIX)|", "Delete files|", "Transfer file|"}, {"Transfer Folder|"}},
         {1, 1, 1, {"Transfer Folder|", "Rename Folder...|", "Move Folder...|"}, {"Delete files|", "Edit file|"}},
         {0, 3, 0, {"|939 Transfer files|", "View files|", "|970 ", "|941 "}, {"|967 ", "|9045 ", "|966 "}},

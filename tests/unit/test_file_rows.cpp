@@ -10,13 +10,7 @@
 
 namespace {
 
-struct RowSpec {
-    const char *text;
-    uint32_t kind;
-    uint16_t year;
-    uint8_t month, day, hour, minute;
-    uint64_t size;
-};
+struct RowSpec { const char *text; uint32_t kind; uint16_t year; uint8_t month, day, hour, minute; uint64_t size; };
 
 const RowSpec kRows[] = {
     {"..", KIND_FOLDER, 0, 0, 0, 0, 0, 0},          {"Alpha", KIND_FOLDER, 2020, 1, 1, 0, 0, 0},
@@ -53,11 +47,7 @@ std::string Sorted(int setting)
 
 TEST(FileRows, OrderUnderEverySortSetting)
 {
-    const struct {
-        const char *name;
-        int setting;
-        const char *order;
-    } cases[] = {
+    const struct { const char *name; int setting; const char *order; } cases[] = {
         {"name, folders on top", 1, ".. Alpha beta lnk a.c b.bin C.bin zeta.txt [-c-] [-z-]"},
         {"reverse turns each group only", 1 | 8, ".. beta Alpha lnk zeta.txt C.bin b.bin a.c [-z-] [-c-]"},
         {"folders at the bottom", 1 | 32, ".. a.c b.bin C.bin zeta.txt lnk Alpha beta [-c-] [-z-]"},
@@ -110,11 +100,7 @@ TEST(FileRows, LongNamesAreCutAndMarked)
 
 TEST(FileRows, HeaderButtonsChangeTheSortSetting)
 {
-    const struct {
-        int setting, button;
-        bool ctrl, alt, remote;
-        int next;
-    } cases[] = {
+    const struct { int setting, button; bool ctrl, alt, remote; int next; } cases[] = {
         {1, 1, false, false, false, 9}, {3 | 8 | 16, 1, false, false, false, 1 | 16}, {2, 1, true, false, false, 10},
         {1, 1, false, true, true, 5},   {1, 1, false, true, false, 9},  {11, 2, false, false, false, 3},
         {1 | 32, 2, false, false, false, 43}, {4, 3, false, false, false, 12}, {1, 0, false, false, false, 17},

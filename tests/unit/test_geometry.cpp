@@ -5,10 +5,7 @@
 
 namespace {
 
-struct LocCase {
-    const char *name, *text;
-    int expected[GEO_COUNT];
-};
+struct LocCase { const char *name, *text; int expected[GEO_COUNT]; };
 
 TEST(MainGeometry, SavedValueIsReadFieldByField)
 {
@@ -39,10 +36,7 @@ TEST(MainGeometry, WrappedIntegersRoundTripNegativeCoordinates)
 
 TEST(LogWindowRect, FieldsNeedTheirCommas)
 {
-    struct {
-        const char *text;
-        int expected[4];
-    } cases[] = {
+    struct { const char *text; int expected[4]; } cases[] = {
         {"5,6,300,200", {5, 6, 300, 200}},
         {"5,6,300", {5, 6, 1, 1}},
         {"77", {1, 1, 1, 1}},           // no comma: nothing changes
@@ -70,11 +64,7 @@ TEST(Centring, StaysOnTheDesktop)
 {
     PlaceRect desktop = {0, 0, 1024, 768};
     int left, top;
-    const struct {
-        int width, height;
-        PlaceRect reference;
-        int offset, left, top;
-    } cases[] = {
+    const struct { int width, height; PlaceRect reference; int offset, left, top; } cases[] = {
         {200, 100, desktop, 40, 412, 374},          // centred, moved down by the offset
         {400, 100, {800, 100, 200, 200}, 0, 624, 150}, // pushed back inside from the right edge
         {2000, 1000, desktop, 0, 0, 0},             // never negative

@@ -31,10 +31,7 @@ TEST(HostTypeTable, CodesNamesAndRange) {
 }
 
 TEST(HostTypeTable, CodesThatCarryBehaviourUseTheirGrammar) {
-    struct {
-        uint32_t code;
-        ListingFamily family;
-    } cases[] = {
+    struct { uint32_t code; ListingFamily family; } cases[] = {
         {6005, FAMILY_NOS},     {6011, FAMILY_VMS},   {6024, FAMILY_MVS},  {6030, FAMILY_TANDEM},
         {6044, FAMILY_OS400},   {6029, FAMILY_UNIX},  {6059, FAMILY_MLSD}, {6046, FAMILY_NAMES_AFTER_LIST},
         {6041, FAMILY_NETWARE}, {6013, FAMILY_DOS},   {6010, FAMILY_AUTO},
@@ -42,10 +39,7 @@ TEST(HostTypeTable, CodesThatCarryBehaviourUseTheirGrammar) {
     for (const auto &c : cases) EXPECT_EQ(HostTypeFamily(c.code), c.family) << c.code;
 }
 
-struct DetectCase {
-    const char *line;
-    uint32_t current, expected;
-};
+struct DetectCase { const char *line; uint32_t current, expected; };
 
 TEST(HostTypeDetection, SystReplies) {
     const DetectCase cases[] = {

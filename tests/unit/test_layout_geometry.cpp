@@ -15,10 +15,7 @@ LayoutResult Lay(int width, int height, int divider, bool hide = false)
 
 TEST(Layout, PaneDividerDefaultsAndLimits)
 {
-    const struct {
-        const char *name;
-        int width, divider, expected;
-    } cases[] = {
+    const struct { const char *name; int width, divider, expected; } cases[] = {
         {"unset: 33 X", 1000, 0, 264},          {"beyond the width: reset", 1000, 1200, 264},
         {"far left stops at 17 X", 1000, 5, 136}, {"far right stops before the buttons", 1000, 990, 904},
         {"kept inside the limits", 1000, 500, 500}, {"narrow window: X scaled to 5", 300, 0, 33 * 5},
@@ -31,10 +28,7 @@ TEST(Layout, PaneDividerDefaultsAndLimits)
 TEST(Layout, StandardRectangles)
 {
     const LayoutResult l = Lay(1000, 600, 400), hidden = Lay(1000, 600, 400, true);
-    const struct {
-        int slot;
-        LayoutRect r;
-    } cases[] = {
+    const struct { int slot; LayoutRect r; } cases[] = {
         {SLOT_LOCAL_FOLDER, {14, 28, 338, 176}},  {SLOT_REMOTE_FOLDER, {408, 28, 576, 176}},
         {SLOT_LOCAL_PANE, {14, 62, 282, 430}},    {SLOT_REMOTE_PANE, {408, 62, 518, 430}},
         {SLOT_LOCAL_BUTTON0 + 8, {304, 286, 54, 28}}, {SLOT_REMOTE_BUTTON0, {934, 62, 54, 28}},

@@ -92,9 +92,7 @@ TEST(ListingWhole, EveryFamilyInOneListingReadAutomatically) {
 
 TEST(ListingMvs, NamesRelativeToFolderOrUserId) {
     const char *line = "SMP224 3390   2024/01/31  2   30  FB  80 27920  PS  USER.DATA.SET";
-    struct {
-        const char *folder, *userId, *name;
-    } cases[] = {
+    struct { const char *folder, *userId, *name; } cases[] = {
         {"'USER.'", "", "DATA.SET"},      {"'USER.DATA.'", "", "SET"}, {"USER", "", "DATA.SET"},
         {"", "user", "DATA.SET"},         {"", "", "USER.DATA.SET"},   {"'OTHER.'", "USER", "USER.DATA.SET"},
         {"'USER.DATA.SET'", "", "USER.DATA.SET"}, {"/u/user", "USER", "USER.DATA.SET"},
@@ -108,11 +106,7 @@ TEST(ListingMvs, NamesRelativeToFolderOrUserId) {
 }
 
 TEST(ListingYears, YearlessDatesAroundNewYear) {
-    struct {
-        ListingClock now;
-        const char *date;
-        int year;
-    } cases[] = {
+    struct { ListingClock now; const char *date; int year; } cases[] = {
         {{2024, 1, 1, 0, 30}, "Dec 31 23:59", 2023},
         {{2024, 1, 1, 0, 30}, "Jan  2 00:30", 2024},  // exactly a day ahead
         {{2024, 1, 1, 0, 30}, "Jan  2 00:31", 2023},  // just over a day ahead
@@ -130,10 +124,7 @@ TEST(ListingYears, YearlessDatesAroundNewYear) {
 }
 
 TEST(ListingLimits, SizesSplitIntoLowAndHighWords) {
-    struct {
-        const char *size;
-        uint32_t low, high;
-    } cases[] = {
+    struct { const char *size; uint32_t low, high; } cases[] = {
         {"4294967296", 0, 1},
         {"18446744073709551615", 0xFFFFFFFFu, 0xFFFFFFFFu},
     };

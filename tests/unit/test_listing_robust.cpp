@@ -34,10 +34,7 @@ void ParseGuarded(const std::string &line, uint32_t hostType, const char *folder
     std::unique_ptr<char[]> copy(new char[line.size() + 1]);
     memcpy(copy.get(), line.data(), line.size());
     copy[line.size()] = 0;
-    struct {
-        ListingEntry entry;
-        unsigned char canary[64];
-    } g;
+    struct { ListingEntry entry; unsigned char canary[64]; } g;
     memset(g.canary, 0x5C, sizeof g.canary);
     int result = ParseListingLineAt(&g.entry, copy.get(), hostType, folder, "USER", ListingClock{2024, 3, 15, 10, 0});
     for (unsigned char c : g.canary) ASSERT_EQ(c, 0x5C) << "record overrun for: " << line;

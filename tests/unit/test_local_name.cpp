@@ -101,12 +101,7 @@ TEST(ConvertName, SmallBufferIsNotOverrun)
 std::set<std::string> ExistingFiles;
 int Exists(const char *name) { return ExistingFiles.count(name) != 0; }
 
-struct FitCase {
-    const char *name, *remote;
-    uint32_t hostType;
-    int maxComponent;
-    const char *expected;
-};
+struct FitCase { const char *name, *remote; uint32_t hostType; int maxComponent; const char *expected; };
 
 const FitCase kFit[] = {
     {"LongLastPart", "/pub/dir/Report 2024.txt", 6001, 255, "Report 2024.txt"},
@@ -187,10 +182,7 @@ TEST(FitUnique, NumbersUntilFreeGivingUpAfter999Tries)
 
 TEST(Wildcard, Matches)
 {
-    const struct {
-        const char *pattern, *name;
-        int match;
-    } cases[] = {
+    const struct { const char *pattern, *name; int match; } cases[] = {
         {"*.txt", "A.TXT", 1}, {"*.txt", "a.txt.bak", 0}, {"*", "", 1},       {"?", "", 0},
         {"a?c", "abc", 1},     {"*a*b*", "xxaxxbxx", 1},   {"*a*b", "ab_ab_a", 0}, {"abc", "abcd", 0},
     };

@@ -60,10 +60,7 @@ TEST_F(History, ScrollingStopsAtBothEnds)
 
 TEST(MessageLineColour, FollowsTheFirstCharacters)
 {
-    struct {
-        const char *text;
-        int expected;
-    } cases[] = {
+    struct { const char *text; int expected; } cases[] = {
         {"! Connect failed to host", 1}, {"550 No such file", 1}, {"[E] broken", 1}, {"[e] broken", 1},
         {"+ Cancelled", 2},              {"226 Transfer complete", 0}, {"[X] debug", 0}, {"", 0},
     };

@@ -14,12 +14,7 @@
 
 TEST(GreetingCheck, ReadsVersionAndChallengeOnlyWithTheMarker)
 {
-    struct Case {
-        const char *line;
-        bool marker;
-        int version;
-        uint32_t challenge;
-    } cases[] = {
+    struct Case { const char *line; bool marker; int version; uint32_t challenge; } cases[] = {
         {"220 hostX7 VELTRO ready (4294967295)", true, 7, 4294967295u},
         {"220 X17 VELTRO (5)", false, 0, 0},               // one digit between X and blank
         {"220-X3 VELTRO no challenge", true, 3, 0},
@@ -41,12 +36,7 @@ TEST(GreetingCheck, ReadsVersionAndChallengeOnlyWithTheMarker)
 
 TEST(ScrambleCredentials, MatchesHandWorkedValues)
 {
-    struct Case {
-        const char *user, *password;
-        uint32_t challenge;
-        int version;
-        const char *expected;
-    } cases[] = {
+    struct Case { const char *user, *password; uint32_t challenge; int version; const char *expected; } cases[] = {
         {"ab", "cd", 0x01020304u, 1, ";6;289;3;1"},
         // version 2: both pads and the fixed key
         {"ab", "cd", 0x01020304u, 2, "9::;8254:15=73:46;537=5@:7998?:=9=5<8="},
@@ -130,15 +120,11 @@ std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirew
         switch (a.kind) {
         case LOGON_SEND: {
             out.push_back(std::string("> ") + a.text);
-            int cls = 5;
-            std::string text = "502 not implemented";
-            for (const auto &r : script.replies)
-                if (strncmp(a.text, r.first.c_str(), r.first.size()) == 0) {
-                    cls = r.second.first;
-                    text = r.second.second;
-                    break;
-                }
-            a = LogonNext(&m, cls, text.c_str());
+            std::pair<int, std::string> reply{5, "502 not implemented"};
+            for (auto r = script.replies.rbegin(); r != script.replies.rend(); ++r)
+                if (strncmp(a.text, r->first.c_str(), r->first.size()) == 0)
+                    reply = r->second;   // the first match in the script wins
+            a = LogonNext(&m, reply.first, reply.second.c_str());
             break;
         }
         case LOGON_ASK: {
@@ -162,11 +148,8 @@ std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirew
             break;
         }
         case LOGON_DETECT:
-            out.push_back("detect");
-            a = LogonNext(&m, 0, nullptr);
-            break;
         case LOGON_SET_CONNECTED:
-            out.push_back("connected");
+            out.push_back(a.kind == LOGON_DETECT ? "detect" : "connected");
             a = LogonNext(&m, 0, nullptr);
             break;
         case LOGON_DONE:
@@ -192,12 +175,7 @@ std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cl
 
 }  // namespace
 
-struct SiteCase {
-    const char *name;
-    Script script;
-    const char *password;
-    T expected;
-};
+struct SiteCase { const char *name; Script script; const char *password; T expected; };
 
 TEST(LogonMachine, DirectSiteLogon)
 {
@@ -235,13 +213,7 @@ TEST(LogonMachine, XautOnlyWithVersionAndChallenge)
     EXPECT_EQ(RunLogon(s, refused, 0, 0, 0, 77), (T{"> USER ab", "done"}));  // no version
 }
 
-struct FirewallCase {
-    const char *name;
-    int type;
-    Script script;
-    const char *password, *firewallPassword;
-    T expected;
-};
+struct FirewallCase { const char *name; int type; Script script; const char *password, *firewallPassword; T expected; };
 
 TEST(LogonMachine, EveryFirewallKind)
 {

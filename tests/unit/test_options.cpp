@@ -27,9 +27,7 @@ std::string ParseAll(const char *text)
 
 TEST(Options, Grammar)
 {
-    const struct {
-        const char *line, *parsed;
-    } cases[] = {
+    const struct { const char *line, *parsed; } cases[] = {
         {"-quiet -binary -lower -ascii host:/a.txt", "q b l a | host:/a.txt"},   // by the second character
         {"-ask -ak -asc -aXkz", "A a a A | "},                                   // ask needs its fourth
         {"-p mysite -u joe -w \"pass word\" -c acct -i other.ini -s //h/f -d local:C:/x rest of line",

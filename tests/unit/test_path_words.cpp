@@ -6,11 +6,7 @@
 
 namespace {
 
-struct ClassifyCase {
-    const char *name, *word;
-    int kind;
-    const char *host, *path;
-};
+struct ClassifyCase { const char *name, *word; int kind; const char *host, *path; };
 
 const ClassifyCase kClassify[] = {
     {"Empty", "", PATH_NONE, "", ""},
@@ -55,10 +51,7 @@ TEST(Classify, OverlongWordIsCutNotOverrun)
     EXPECT_EQ(PATH_WORD_SIZE - 1, (int)strlen(w.host));
 }
 
-struct SplitCase {
-    const char *name, *text, *first, *second;
-    int quiet, ascii, lower;
-};
+struct SplitCase { const char *name, *text, *first, *second; int quiet, ascii, lower; };
 
 const SplitCase kSplit[] = {
     {"TwoWords", "local:C:/tmp/a.txt host:/in/", "local:C:/tmp/a.txt", "host:/in/", 0, 0, 0},

@@ -103,10 +103,7 @@ TEST_F(ProfileStore, ReservedNamesAreNotSaved)
 
 TEST_F(ProfileStore, HostTypeOutsideTheLibraryRangeIsAutomatic)
 {
-    struct Case {
-        const char *stored;
-        int count, loaded;
-    } cases[] = {
+    struct Case { const char *stored; int count, loaded; } cases[] = {
         {"5999", 60, 6000}, {"6001", 60, 6001}, {"6059", 60, 6059}, {"6060", 60, 6000},
         {"6010", 10, 6000}, {"junk", 60, 6000}, {"6001", 1, 6000},
     };
@@ -121,10 +118,7 @@ TEST_F(ProfileStore, HostTypeOutsideTheLibraryRangeIsAutomatic)
 TEST_F(ProfileStore, StoredSecretsNeedAUserId)
 {
     const char stored[] = "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2";   // joe / secret
-    struct Case {
-        const char *name, *userId, *pwd, *password;
-        int savePassword;
-    } cases[] = {
+    struct Case { const char *name, *userId, *pwd, *password; int savePassword; } cases[] = {
         {"both present", "joe", stored, "secret", 1},
         {"empty user id", "", stored, "", 0},
         {"no stored text", "joe", nullptr, "", 0},
@@ -199,10 +193,7 @@ TEST_F(ProfileStore, TextLimitsOnLoad)
 
 TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
 {
-    struct Case {
-        const char *name, *site, *global;
-        int passive, firewall;
-    } cases[] = {
+    struct Case { const char *name, *site, *global; int passive, firewall; } cases[] = {
         {"neither", nullptr, nullptr, 1, 0},
         {"global only", nullptr, "0", 0, 0},
         {"site wins", "0", "1", 0, 0},
@@ -226,10 +217,7 @@ TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
 
 TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
 {
-    struct Case {
-        const char *key;
-        int GlobalSettingValues::*option;
-    } cases[] = {
+    struct Case { const char *key; int GlobalSettingValues::*option; } cases[] = {
         {"AMODE", &GlobalSettingValues::autoMode},
         {"MODE", &GlobalSettingValues::mode},
         {"RETAIN", &GlobalSettingValues::retain},

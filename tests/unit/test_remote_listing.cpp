@@ -12,9 +12,7 @@
 
 namespace {
 
-struct PwdCase {
-    const char *name, *reply, *folder;
-};
+struct PwdCase { const char *name, *reply, *folder; };
 
 const PwdCase kPwd[] = {
     {"DoubleQuoted", "257 \"/home/user\" is current directory.", "/home/user"},
@@ -95,12 +93,7 @@ int TextByExtension(const char *name)
 
 TEST(PrepareEntry, DropsDotsAndDecidesKind)
 {
-    const struct {
-        const char *name;
-        int kind, offset;
-        bool byExtension;
-        int result, kindAfter, dayAfter;
-    } cases[] = {
+    const struct { const char *name; int kind, offset; bool byExtension; int result, kindAfter, dayAfter; } cases[] = {
         {"", 0, 0, true, 0, 0, 1},           {".", 0, 0, true, 0, 0, 1},
         {"..", 0, 0, true, 0, 0, 1},         {"...", 0, 0, true, 1, 0, 1},
         {"notes.txt", 0, 0, true, 1, 1, 1},  {"notes.txt", 0, 0, false, 1, 0, 1},
@@ -123,11 +116,7 @@ TEST(PrepareEntry, DropsDotsAndDecidesKind)
 
 // A stand-in parser: records every line it is given and accepts lines that
 // do not begin with "#", taking the text up to the first blank as the name.
-struct Recorder {
-    std::vector<std::string> lines;
-    std::vector<std::string> names;
-    std::vector<int> kinds;
-};
+struct Recorder { std::vector<std::string> lines; std::vector<std::string> names; std::vector<int> kinds; };
 
 int RecordParse(ListingEntry *entry, const char *line, void *context)
 {
@@ -172,12 +161,7 @@ TEST(ReadListing, LinesJoinedSplitOrTakenAsColumnsByHostType)
     const std::string x200(200, 'x'), longVms = std::string(60, 'N') + ";1", left = "LEFT" + std::string(36, ' ');
     std::string offHeader = kMemberHeader;
     offHeader[45] = 'X';   // one column off: not a header
-    const struct {
-        const char *what;
-        std::string text;
-        uint32_t hostType;
-        Lines lines, names;
-    } cases[] = {
+    const struct { const char *what; std::string text; uint32_t hostType; Lines lines, names; } cases[] = {
         {"cut at the first CR, else LF", "a 1\r\nb 2\nc 3\rjunk\n#skip\nd", 6001, {"a 1", "b 2", "c 3", "#skip", "d"},
          {"a", "b", "c", "d"}},
         {"overlong line read in pieces of 179", x200 + "\nnext\n", 6001, {x200.substr(21), x200.substr(179), "next"}, {}},

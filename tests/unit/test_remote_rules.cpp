@@ -21,10 +21,7 @@ TEST(XCommandRule, CwdFallbackByHostType)
 
 TEST(BuildRemotePath, JoinsByHostTypeAndFolderForm)
 {
-    struct Case {
-        int hostType;
-        const char *folder, *name, *expected;
-    } cases[] = {
+    struct Case { int hostType; const char *folder, *name, *expected; } cases[] = {
         {6000, "/pub", "a", "/pub/a"},
         {6000, "/pub/", "a", "/pub/a"},
         {6000, "C:\\dir\\", "a", "C:\\dir\\a"},
@@ -48,11 +45,7 @@ TEST(BuildRemotePath, JoinsByHostTypeAndFolderForm)
 
 TEST(Capabilities, ByHostType)
 {
-    struct Case {
-        int hostType;
-        CapabilityPlan plan;
-        int mkd, ren, del, cdup;
-    } cases[] = {
+    struct Case { int hostType; CapabilityPlan plan; int mkd, ren, del, cdup; } cases[] = {
         {6019, CAPS_NO_BUTTONS, 0, 0, 1, 1},
         {6020, CAPS_SET, 1, 1, 1, 1},
         {6005, CAPS_SET, 1, 0, 1, 0},
@@ -73,10 +66,7 @@ TEST(Capabilities, ByHostType)
 
 TEST(HelpScan, HostTypeFromFirstLine)
 {
-    struct Case {
-        const char *line;
-        int hostType;
-    } cases[] = {
+    struct Case { const char *line; int hostType; } cases[] = {
         {"214-NCSA Telnet FTP server", 6006}, {"214-MACB commands", 6014}, {"214 QVT/Net", 6013},
         {"214-The following commands", 6010}, {"214-ncsa", 6010},   // case-sensitive
     };
@@ -117,10 +107,7 @@ TEST(HelpScan, FlagsFromScannedLinesOnly)
 
 TEST(ChmodMode, BoxesAndOctalDigits)
 {
-    struct Case {
-        unsigned mode;
-        int boxes[9];
-    } cases[] = {
+    struct Case { unsigned mode; int boxes[9]; } cases[] = {
         {751, {1, 1, 1, 1, 0, 1, 0, 0, 1}},
         {420, {1, 0, 0, 0, 1, 0, 0, 0, 0}},
     };
@@ -135,12 +122,7 @@ TEST(ChmodMode, BoxesAndOctalDigits)
 
 TEST(RowName, CutAtLengthAndTabFoldersTrimmed)
 {
-    struct Case {
-        const char *text;
-        size_t length;
-        bool folder;
-        const char *expected;
-    } cases[] = {
+    struct Case { const char *text; size_t length; bool folder; const char *expected; } cases[] = {
         {"readme.txt\t1234\t2024-01-01", 10, false, "readme.txt"},
         {"sub   \t<DIR>", 20, true, "sub"},
         {"name with space ", 16, false, "name with space "},

@@ -9,15 +9,9 @@
 
 namespace {
 
-struct CodeCase {
-    const char *line;
-    int code;
-    bool continued;
-};
-
 TEST(ReplyLine, CodeAndContinuation)
 {
-    const CodeCase cases[] = {
+    const struct { const char *line; int code; bool continued; } cases[] = {
         {"220 Ready", 220, false},
         {"220-Welcome", 220, true},
         {"100 lowest", 100, false},
@@ -26,20 +20,15 @@ TEST(ReplyLine, CodeAndContinuation)
         {"200", 200, false},       // three digits and nothing more ends a reply
         {"200-", 200, true},
     };
-    for (const CodeCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(ReplyLineCode(c.line), c.code);
         EXPECT_EQ(IsContinuedLine(c.line, ReplyLineCode(c.line)), c.continued);
     }
 }
 
-// --- cutting lines out of received bytes ------------------------------
-
-struct Reader {
-    char line[REPLY_TEXT_CLEARED];
-    PendingBytes pending;
-    int held;
-};
+// Cutting lines out of received bytes.
+struct Reader { char line[REPLY_TEXT_CLEARED]; PendingBytes pending; int held; };
 
 void StartLine(Reader *r)
 {
@@ -83,23 +72,11 @@ TEST(LineCutting, BytesBehindTheLineArePending)
     EXPECT_FALSE(complete);
     EXPECT_EQ(r.held, 1);
     EXPECT_EQ(r.pending.length, 0);
-    EXPECT_TRUE(Feed(&r, "31 pw\r\n"));
-    EXPECT_STREQ(r.line, "331 pw\r\n");
-}
-
-TEST(LineCutting, NulEndsALineLikeLineFeed)
-{
-    Reader r{};
-    ClearPending(&r.pending);
-    StartLine(&r);
-    std::string bytes("200 a\0" "250 b\n", 12);
-    EXPECT_TRUE(Feed(&r, bytes));
-    EXPECT_STREQ(r.line, "200 a");
-    EXPECT_EQ(r.held, 6);
+    EXPECT_TRUE(Feed(&r, std::string("31 pw\0" "250 b\n", 12)));
+    EXPECT_STREQ(r.line, "331 pw") << "a NUL ends a line like a line feed";
+    EXPECT_EQ(r.held, 7);
     EXPECT_EQ(r.pending.length, 6);
 }
-
-// --- echoes, trimming, search ------------------------------------------
 
 TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
 {
@@ -132,9 +109,7 @@ TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
 
 TEST(TextHelpers, TrimRightAndFindText)
 {
-    struct TrimCase {
-        const char *in, *out;
-    } cases[] = {
+    struct TrimCase { const char *in, *out; } cases[] = {
         {"CWD dir  \t\r\n", "CWD dir"},
         {"  lead stays", "  lead stays"},
         {"x\r\n\r\n", "x"},

@@ -23,9 +23,7 @@ std::string Hex(const unsigned char digest[16])
 // RFC 1321, appendix A.5.
 TEST(Md5Digest, Rfc1321TestSuite)
 {
-    struct Case {
-        const char *input, *digest;
-    } cases[] = {
+    struct Case { const char *input, *digest; } cases[] = {
         {"", "d41d8cd98f00b204e9800998ecf8427e"},
         {"abc", "900150983cd24fb0d6963f7d28e17f72"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
@@ -40,9 +38,7 @@ TEST(Md5Digest, Rfc1321TestSuite)
     }
 }
 
-struct KnownForm {
-    const char *name, *userId, *secret, *stored;
-};
+struct KnownForm { const char *name, *userId, *secret, *stored; };
 
 const KnownForm KnownForms[] = {
     {"plain", "joe", "secret", "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2"},
@@ -64,9 +60,7 @@ TEST(StoredPassword, EncodesKnownForms)
 
 TEST(StoredPassword, OlderFormWithoutLeadingV)
 {
-    struct Case {
-        const char *stored, *secret;
-    } cases[] = {
+    struct Case { const char *stored, *secret; } cases[] = {
         {"6162", "aa"},          // 0x61 - 0, 0x62 - 1
         {"", ""},
         {"414", "A"},            // a lone trailing digit is no pair

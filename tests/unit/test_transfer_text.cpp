@@ -90,10 +90,7 @@ TEST(CompletionText, CarriesLabelCountTimeRateAndOutcome)
 
 TEST(AnnouncedSize, ReadsTheLastParenthesis)
 {
-    const struct {
-        const char *what, *description;
-        uint64_t size;
-    } cases[] = {
+    const struct { const char *what, *description; uint64_t size; } cases[] = {
         {"bytes", "150 Opening BINARY mode data connection for a.bin (12345 bytes).", 12345},
         {"kbytes", "150 Opening data connection for a.bin (12 kbytes)", 12288},
         {"past 4 GiB", "150 Opening BINARY mode data connection for big (4294967297 bytes).",
