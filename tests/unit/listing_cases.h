@@ -68,12 +68,10 @@ inline const ListingCase kUnixCases[] = {
     {6062, 1, "- [RWCEAFMS] admin   1024       Dec 24  2022    old report.doc",
      "2022-12-24 00:00 1024 0 old report.doc"},
     {6021, 1, "-[R----F--] rhesus   214059       Oct 20 15:27    cx.exe", "2023-10-20 15:27 214059 0 cx.exe"},
-    {6001, 1, "total 1234", nullptr},
-    {6001, 1, "-rw-r--r--  1 user group 1234 name-only", nullptr},
+    {6001, 1, "total 1234", nullptr}, {6001, 1, "-rw-r--r--  1 user group 1234 name-only", nullptr},
     {6001, 1, "-rw-r--r--  1 user group 1234 Jan 31 12:00", nullptr},
     {6001, 1, "-rw-r--r--  1 user group 1234 Jan 31 25:00 bad", nullptr},
-    {6001, 1, "-rw-r--r--  1 user group 1234 Jan 32 12:00 bad", nullptr},
-    {6001, 1, "   \t  ", nullptr},
+    {6001, 1, "-rw-r--r--  1 user group 1234 Jan 32 12:00 bad", nullptr}, {6001, 1, "   \t  ", nullptr},
 };
 
 inline const ListingCase kPcCases[] = {
@@ -89,8 +87,7 @@ inline const ListingCase kPcCases[] = {
     {6015, 1, "01-31-24  02:15PM       <DIR>           leading", "2024-01-31 14:15 0 4  leading"},
     {6015, 1, "31-01-19  02:15PM                 12345 dayfirst.txt", "2019-01-31 14:15 12345 0 dayfirst.txt"},
     {6015, 1, "02-29-00  01:00AM  5 y2k.txt", "2000-02-29 01:00 5 0 y2k.txt"},
-    {6015, 1, "01-31-24  13:15PM  5 x", nullptr},
-    {6015, 1, "               2 Dir(s)  1,234,567 bytes free", nullptr},
+    {6015, 1, "01-31-24  13:15PM  5 x", nullptr}, {6015, 1, "               2 Dir(s)  1,234,567 bytes free", nullptr},
     {6017, 1, "           0           DIR   01-31-24   12:00  Folder", "2024-01-31 12:00 0 4 Folder"},
     {6017, 1, "       12345    A          01-31-24   12:00  file.txt", "2024-01-31 12:00 12345 0 file.txt"},
     {6017, 1, "         345      A          11-30-105   12:00  os2.txt", "2005-11-30 12:00 345 0 os2.txt"},
@@ -112,8 +109,7 @@ inline const ListingCase kFactCases[] = {
     {6059, 1, "type=file;modify=2024013112;size=3; short", "0000-00-00 00:00 3 0 short"},
     {6031, 1, "+i8388621.48594,m825718503,r,s280,\tdjb.html", "1996-03-01 22:15 280 0 djb.html"},
     {6031, 1, "+i8388621.50690,m824255907,/,\t514", "1996-02-13 23:58 0 4 514"},
-    {6031, 1, "+m0,r,s5,\ta b c", "1970-01-01 00:00 5 0 a b c"},
-    {6031, 1, "+i1,r,s5, name", nullptr},
+    {6031, 1, "+m0,r,s5,\ta b c", "1970-01-01 00:00 5 0 a b c"}, {6031, 1, "+i1,r,s5, name", nullptr},
 };
 
 inline const ListingCase kVmsCases[] = {
@@ -121,8 +117,7 @@ inline const ListingCase kVmsCases[] = {
      "1996-01-29 03:33 109056 0 CII-MANUAL.TEX;1"},
     {6012, 1, "SUBDIR.DIR;1  1/3  31-JAN-2024 12:00:00.50 [GRP,OWN] (RWE,RWE,RE,E)", "2024-01-31 12:00 512 4 SUBDIR"},
     {6057, 1, "LOGIN.COM;7  4  5-FEB-2024 08:01:02 [USER] (RWED,RWED,RE,)", "2024-02-05 08:01 2048 0 LOGIN.COM;7"},
-    {6011, 0, "LONELY.TXT;3", "0000-00-00 00:00 0 0 LONELY.TXT;3"},
-    {6000, 0, "LONELY.TXT;3", nullptr},
+    {6011, 0, "LONELY.TXT;3", "0000-00-00 00:00 0 0 LONELY.TXT;3"}, {6000, 0, "LONELY.TXT;3", nullptr},
     {6011, 0, "PRIVATE.DAT;1  %RMS-E-PRV, insufficient privilege or file protection violation",
      "0000-00-00 00:00 0 0 PRIVATE.DAT;1"},
     {6011, 1, "[ARCHIVE]NOTES.TXT;3  5/8  31-JAN-2024 12:00:00 [GRP,OWN] (RWED,RWED,RE,)",
@@ -132,8 +127,7 @@ inline const ListingCase kVmsCases[] = {
      "2024-01-31 12:00 524288 0 DATA.2021.CSV;1"},
     {6011, 1, "MY^_FILE^5E1.TXT;2  2  31-JAN-2024 12:00 [G,O] (RWED,,,)", "2024-01-31 12:00 1024 0 MY FILE^1.TXT;2"},
     {6011, 1, "ARCHIVE]NOTES.TXT;3  5/8  31-JAN-2024 12:00:00 [GRP,OWN] (RWED,,,)", nullptr},
-    {6011, 1, "Directory DISK$USER:[ANONYMOUS]", nullptr},
-    {6011, 1, "Total of 3 files, 215/222 blocks.", nullptr},
+    {6011, 1, "Directory DISK$USER:[ANONYMOUS]", nullptr}, {6011, 1, "Total of 3 files, 215/222 blocks.", nullptr},
     {6030, 1, "ALTERNAT      101             156  18-Mar-02 09:23:58 100,1 \"oooo\"",
      "2002-03-18 09:23 156 0 ALTERNAT"},
     {6030, 1, "File         Code             EOF  Last Modification    Owner  RWEP", nullptr},
@@ -151,8 +145,7 @@ inline const ListingCase kIbmCases[] = {
     {6061, 1, "MEMBER3   01.03 02/09/12 24/01/31 13:55    22    22     0 USER", "2024-01-31 13:55 0 0 MEMBER3"},
     {6024, 1, "IEFBR14   000008   00000A   00  FO             RN RU            31    ANY",
      "0000-00-00 00:00 8 0 IEFBR14"},
-    {6018, 0, "MEMBER2", "0000-00-00 00:00 0 0 MEMBER2"},
-    {6000, 0, "MEMBER2", nullptr},
+    {6018, 0, "MEMBER2", "0000-00-00 00:00 0 0 MEMBER2"}, {6000, 0, "MEMBER2", nullptr},
     {6028, 1, "USERJOB  JOB01234 USER     OUTPUT A        RC=0000 3 spool files", "0000-00-00 00:00 0 0 JOB01234"},
     {6022, 1, "QSYS            77824 02/23/00 15:09:55 *DIR       QOpenSys/", "2000-02-23 15:09 77824 4 QOpenSys"},
     {6022, 1, "USER             8192 2024-01-31 12:00:00 *STMF      my file.txt",
@@ -168,12 +161,10 @@ inline const ListingCase kIbmCases[] = {
 };
 
 inline const ListingCase kOtherCases[] = {
-    {6058, 0, "some file name", "0000-00-00 00:00 0 0 some file name"},
-    {6058, 0, "..", "0000-00-00 00:00 0 4 .."},
+    {6058, 0, "some file name", "0000-00-00 00:00 0 0 some file name"}, {6058, 0, "..", "0000-00-00 00:00 0 4 .."},
     {6046, 0, "FILE1", "0000-00-00 00:00 0 0 FILE1"},
     {6046, 0, "FILE1     80B  FA          12       1023   16       32  1  8", nullptr},
-    {6000, 0, "\001\002\377\376\177 garbage \033[0m", nullptr},
-    {6000, 0, "", nullptr},
+    {6000, 0, "\001\002\377\376\177 garbage \033[0m", nullptr}, {6000, 0, "", nullptr},
     {6000, 0, "220 Welcome to the server", nullptr},
     {6015, 0, "-rw-r--r--  1 user group 1 Jan 31 12:00 fallback", "2024-01-31 12:00 1 0 fallback"},
     {6011, 0, "01-31-24  02:15PM  100 other.txt", "2024-01-31 14:15 100 0 other.txt"},

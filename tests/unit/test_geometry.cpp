@@ -37,8 +37,7 @@ TEST(MainGeometry, WrappedIntegersRoundTripNegativeCoordinates)
 TEST(LogWindowRect, FieldsNeedTheirCommas)
 {
     struct { const char *text; int expected[4]; } cases[] = {
-        {"5,6,300,200", {5, 6, 300, 200}},
-        {"5,6,300", {5, 6, 1, 1}},
+        {"5,6,300,200", {5, 6, 300, 200}}, {"5,6,300", {5, 6, 1, 1}},
         {"77", {1, 1, 1, 1}},           // no comma: nothing changes
         {"4294967291,10,100,100", {-5, 10, 100, 100}},
     };

@@ -110,8 +110,7 @@ TEST(ListingYears, YearlessDatesAroundNewYear) {
         {{2024, 1, 1, 0, 30}, "Dec 31 23:59", 2023},
         {{2024, 1, 1, 0, 30}, "Jan  2 00:30", 2024},  // exactly a day ahead
         {{2024, 1, 1, 0, 30}, "Jan  2 00:31", 2023},  // just over a day ahead
-        {{2023, 12, 31, 23, 0}, "Jan  1 10:00", 2023},
-        {{2024, 2, 29, 12, 0}, "Mar  1 11:00", 2024},
+        {{2023, 12, 31, 23, 0}, "Jan  1 10:00", 2023}, {{2024, 2, 29, 12, 0}, "Mar  1 11:00", 2024},
         {{2024, 2, 29, 12, 0}, "Mar  1 12:01", 2023},
     };
     for (const auto &c : cases) {
@@ -125,8 +124,7 @@ TEST(ListingYears, YearlessDatesAroundNewYear) {
 
 TEST(ListingLimits, SizesSplitIntoLowAndHighWords) {
     struct { const char *size; uint32_t low, high; } cases[] = {
-        {"4294967296", 0, 1},
-        {"18446744073709551615", 0xFFFFFFFFu, 0xFFFFFFFFu},
+        {"4294967296", 0, 1}, {"18446744073709551615", 0xFFFFFFFFu, 0xFFFFFFFFu},
     };
     for (const auto &c : cases) {
         std::string line = std::string("-rw-r--r-- 1 u g ") + c.size + " Jan 31 12:00 f";

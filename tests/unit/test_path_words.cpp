@@ -9,8 +9,7 @@ namespace {
 struct ClassifyCase { const char *name, *word; int kind; const char *host, *path; };
 
 const ClassifyCase kClassify[] = {
-    {"Empty", "", PATH_NONE, "", ""},
-    {"LocalPrefix", "local:C:/tmp/a.txt", PATH_LOCAL, "", "C:/tmp/a.txt"},
+    {"Empty", "", PATH_NONE, "", ""}, {"LocalPrefix", "local:C:/tmp/a.txt", PATH_LOCAL, "", "C:/tmp/a.txt"},
     {"LocalPrefixAnyCase", "LOCAL:c:/x", PATH_LOCAL, "", "c:/x"},
     {"BareRelative", "sub/a.txt", PATH_LOCAL, "", "sub/a.txt"},
     {"SingleSlashIsLocal", "/tmp/a.txt", PATH_LOCAL, "", "/tmp/a.txt"},
@@ -60,8 +59,7 @@ const SplitCase kSplit[] = {
     {"OptionCaseMatters", "-QUIET h:/f", "-QUIET", "h:/f", 0, 0, 0},
     {"BackslashesBecomeSlashes", "local:C:\\tmp\\a.txt h:\\in\\", "local:C:/tmp/a.txt", "h:/in/", 0, 0, 0},
     {"QuotedWordWithSpaces", "\"h:/my file.txt\" \"local:C:/a b/\"", "h:/my file.txt", "local:C:/a b/", 0, 0, 0},
-    {"Empty", "", "", "", 0, 0, 0},
-    {"ExtraWordsIgnored", "a b c", "a", "b", 0, 0, 0},
+    {"Empty", "", "", "", 0, 0, 0}, {"ExtraWordsIgnored", "a b c", "a", "b", 0, 0, 0},
 };
 
 TEST(Split, WordsAndInlineOptions)

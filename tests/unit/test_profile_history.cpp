@@ -88,16 +88,9 @@ struct LineCase {
 TEST(ProfileNames, SectionLines)
 {
     const LineCase cases[] = {
-        {"[work]\n", "work"},
-        {"  [indented]\n", "indented"},
-        {"[ blanks inside ]\n", "blanks inside"},
-        {"[with ] trailing text\n", "with"},
-        {"[_Config_]\r\n", nullptr},
-        {"[ _config_ ]\n", nullptr},
-        {"[_config_x]\n", "_config_x"},
-        {"[]\n", nullptr},
-        {"[unclosed\n", nullptr},
-        {"HOST=[x]\n", nullptr},
+        {"[work]\n", "work"}, {"  [indented]\n", "indented"}, {"[ blanks inside ]\n", "blanks inside"},
+        {"[with ] trailing text\n", "with"}, {"[_Config_]\r\n", nullptr}, {"[ _config_ ]\n", nullptr},
+        {"[_config_x]\n", "_config_x"}, {"[]\n", nullptr}, {"[unclosed\n", nullptr}, {"HOST=[x]\n", nullptr},
         {"", nullptr},
     };
     for (const LineCase &c : cases) {

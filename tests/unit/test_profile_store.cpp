@@ -119,10 +119,8 @@ TEST_F(ProfileStore, StoredSecretsNeedAUserId)
 {
     const char stored[] = "V4D57E9A9D9D9F3822EF3CE79695404DAA76A9AAC6EB2";   // joe / secret
     struct Case { const char *name, *userId, *pwd, *password; int savePassword; } cases[] = {
-        {"both present", "joe", stored, "secret", 1},
-        {"empty user id", "", stored, "", 0},
-        {"no stored text", "joe", nullptr, "", 0},
-        {"older form", "joe", "6162", "aa", 1},
+        {"both present", "joe", stored, "secret", 1}, {"empty user id", "", stored, "", 0},
+        {"no stored text", "joe", nullptr, "", 0}, {"older form", "joe", "6162", "aa", 1},
         {"key only", "joe", "VD0BDB3040AA7735C2E4218F7AED596A6", "", 1},
     };
     for (const Case &c : cases) {
@@ -194,9 +192,7 @@ TEST_F(ProfileStore, TextLimitsOnLoad)
 TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
 {
     struct Case { const char *name, *site, *global; int passive, firewall; } cases[] = {
-        {"neither", nullptr, nullptr, 1, 0},
-        {"global only", nullptr, "0", 0, 0},
-        {"site wins", "0", "1", 0, 0},
+        {"neither", nullptr, nullptr, 1, 0}, {"global only", nullptr, "0", 0, 0}, {"site wins", "0", "1", 0, 0},
         {"site set", "1", nullptr, 1, 1},
     };
     for (const Case &c : cases) {
@@ -218,8 +214,7 @@ TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
 TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
 {
     struct Case { const char *key; int GlobalSettingValues::*option; } cases[] = {
-        {"AMODE", &GlobalSettingValues::autoMode},
-        {"MODE", &GlobalSettingValues::mode},
+        {"AMODE", &GlobalSettingValues::autoMode}, {"MODE", &GlobalSettingValues::mode},
         {"RETAIN", &GlobalSettingValues::retain},
     };
     for (const Case &c : cases) {

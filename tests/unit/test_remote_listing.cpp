@@ -18,10 +18,8 @@ const PwdCase kPwd[] = {
     {"DoubleQuoted", "257 \"/home/user\" is current directory.", "/home/user"},
     {"SingleQuoted", "257 '/pub' is the current folder", "/pub"},
     {"DoubleWinsOverSingle", "257 'x' then \"/real\"", "/real"},
-    {"DoubleCutAtSingleWhenNoSecondDouble", "257 \"/it's", "/it"},
-    {"UnclosedDouble", "257 \"/open", "/open"},
-    {"NoQuotesManyBlanks", "257    DISK$USER:[ME]   current", "DISK$USER:[ME]"},
-    {"NoQuotesNoBlank", "257/x", ""},
+    {"DoubleCutAtSingleWhenNoSecondDouble", "257 \"/it's", "/it"}, {"UnclosedDouble", "257 \"/open", "/open"},
+    {"NoQuotesManyBlanks", "257    DISK$USER:[ME]   current", "DISK$USER:[ME]"}, {"NoQuotesNoBlank", "257/x", ""},
     {"EmptyQuoted", "257 \"\" root", ""},
 };
 
@@ -55,14 +53,10 @@ struct OffsetCase {
 };
 
 const OffsetCase kOffset[] = {
-    {"LeapYearStill28", -2, 2024, 3, 1, 1, 2024, 2, 28, 23},
-    {"MidnightNotShifted", -2, 2023, 3, 1, 0, 2023, 3, 1, 0},
-    {"NoYear", 5, 0, 3, 1, 5, 0, 3, 1, 5},
-    {"NoMonth", 5, 2023, 0, 1, 5, 2023, 0, 1, 5},
-    {"FebruaryEnd", 5, 2024, 2, 28, 20, 2024, 3, 1, 1},
-    {"IntoNextYear", 1, 2023, 12, 31, 23, 2024, 1, 1, 0},
-    {"IntoPreviousYear", -3, 2023, 1, 1, 2, 2022, 12, 31, 23},
-    {"TwoDaysForward", 30, 2023, 1, 31, 20, 2023, 2, 2, 2},
+    {"LeapYearStill28", -2, 2024, 3, 1, 1, 2024, 2, 28, 23}, {"MidnightNotShifted", -2, 2023, 3, 1, 0, 2023, 3, 1, 0},
+    {"NoYear", 5, 0, 3, 1, 5, 0, 3, 1, 5}, {"NoMonth", 5, 2023, 0, 1, 5, 2023, 0, 1, 5},
+    {"FebruaryEnd", 5, 2024, 2, 28, 20, 2024, 3, 1, 1}, {"IntoNextYear", 1, 2023, 12, 31, 23, 2024, 1, 1, 0},
+    {"IntoPreviousYear", -3, 2023, 1, 1, 2, 2022, 12, 31, 23}, {"TwoDaysForward", 30, 2023, 1, 31, 20, 2023, 2, 2, 2},
     {"WildValueIgnored", 5000, 2023, 1, 1, 1, 2023, 1, 1, 1},
 };
 

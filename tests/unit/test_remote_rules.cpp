@@ -22,15 +22,9 @@ TEST(XCommandRule, CwdFallbackByHostType)
 TEST(BuildRemotePath, JoinsByHostTypeAndFolderForm)
 {
     struct Case { int hostType; const char *folder, *name, *expected; } cases[] = {
-        {6000, "/pub", "a", "/pub/a"},
-        {6000, "/pub/", "a", "/pub/a"},
-        {6000, "C:\\dir\\", "a", "C:\\dir\\a"},
-        {6000, "", "a", "/a"},
-        {6018, "USER.LIB.", "M", "USER.LIB.M"},
-        {6030, "SYS1.", "M", "SYS1..M"},
-        {6030, "/pub", "a", "/pub.a"},
-        {6000, "DISK>DIR>", "f", "DISK>DIR>f"},
-        {6000, "^top", "f", "^top>f"},
+        {6000, "/pub", "a", "/pub/a"}, {6000, "/pub/", "a", "/pub/a"}, {6000, "C:\\dir\\", "a", "C:\\dir\\a"},
+        {6000, "", "a", "/a"}, {6018, "USER.LIB.", "M", "USER.LIB.M"}, {6030, "SYS1.", "M", "SYS1..M"},
+        {6030, "/pub", "a", "/pub.a"}, {6000, "DISK>DIR>", "f", "DISK>DIR>f"}, {6000, "^top", "f", "^top>f"},
         {6000, "/a>b", "f", "/a>b/f"},   // a "/" wins over ">"
         {6000, "DISK:[DIR]", "f", "DISK:[DIR]/f"},
     };
@@ -46,12 +40,8 @@ TEST(BuildRemotePath, JoinsByHostTypeAndFolderForm)
 TEST(Capabilities, ByHostType)
 {
     struct Case { int hostType; CapabilityPlan plan; int mkd, ren, del, cdup; } cases[] = {
-        {6019, CAPS_NO_BUTTONS, 0, 0, 1, 1},
-        {6020, CAPS_SET, 1, 1, 1, 1},
-        {6005, CAPS_SET, 1, 0, 1, 0},
-        {6026, CAPS_SET, 0, 0, 1, 0},
-        {6027, CAPS_SET, 0, 0, 1, 1},
-        {6001, CAPS_SET, 1, 1, 1, 1},
+        {6019, CAPS_NO_BUTTONS, 0, 0, 1, 1}, {6020, CAPS_SET, 1, 1, 1, 1}, {6005, CAPS_SET, 1, 0, 1, 0},
+        {6026, CAPS_SET, 0, 0, 1, 0}, {6027, CAPS_SET, 0, 0, 1, 1}, {6001, CAPS_SET, 1, 1, 1, 1},
         {6000, CAPS_ASK_HELP, 0, 0, 0, 1},
     };
     for (const Case &c : cases) {
@@ -108,8 +98,7 @@ TEST(HelpScan, FlagsFromScannedLinesOnly)
 TEST(ChmodMode, BoxesAndOctalDigits)
 {
     struct Case { unsigned mode; int boxes[9]; } cases[] = {
-        {751, {1, 1, 1, 1, 0, 1, 0, 0, 1}},
-        {420, {1, 0, 0, 0, 1, 0, 0, 0, 0}},
+        {751, {1, 1, 1, 1, 0, 1, 0, 0, 1}}, {420, {1, 0, 0, 0, 1, 0, 0, 0, 0}},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(ChmodModeFromBoxes(c.boxes), c.mode);
@@ -123,10 +112,8 @@ TEST(ChmodMode, BoxesAndOctalDigits)
 TEST(RowName, CutAtLengthAndTabFoldersTrimmed)
 {
     struct Case { const char *text; size_t length; bool folder; const char *expected; } cases[] = {
-        {"readme.txt\t1234\t2024-01-01", 10, false, "readme.txt"},
-        {"sub   \t<DIR>", 20, true, "sub"},
-        {"name with space ", 16, false, "name with space "},
-        {"name with space ", 16, true, "name with space"},
+        {"readme.txt\t1234\t2024-01-01", 10, false, "readme.txt"}, {"sub   \t<DIR>", 20, true, "sub"},
+        {"name with space ", 16, false, "name with space "}, {"name with space ", 16, true, "name with space"},
         {"..", 2, true, ".."},
     };
     for (const Case &c : cases) {

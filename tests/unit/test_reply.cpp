@@ -12,11 +12,8 @@ namespace {
 TEST(ReplyLine, CodeAndContinuation)
 {
     const struct { const char *line; int code; bool continued; } cases[] = {
-        {"220 Ready", 220, false},
-        {"220-Welcome", 220, true},
-        {"100 lowest", 100, false},
-        {"600 just above", 600, true},
-        {"2x0 broken", 0, true},
+        {"220 Ready", 220, false}, {"220-Welcome", 220, true}, {"100 lowest", 100, false},
+        {"600 just above", 600, true}, {"2x0 broken", 0, true},
         {"200", 200, false},       // three digits and nothing more ends a reply
         {"200-", 200, true},
     };
@@ -85,11 +82,8 @@ TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
         bool hideNoop;
         const char *echo;   // null: not logged
     } cases[] = {
-        {"PASS secret ", false, "PASS (hidden)"},
-        {"ACCT 1234", true, "ACCT (hidden)"},
-        {"PASSWORD x", false, "PASSWORD x"},
-        {"NOOP", true, nullptr},
-        {"noop", true, "noop"},
+        {"PASS secret ", false, "PASS (hidden)"}, {"ACCT 1234", true, "ACCT (hidden)"},
+        {"PASSWORD x", false, "PASSWORD x"}, {"NOOP", true, nullptr}, {"noop", true, "noop"},
     };
     for (const EchoCase &c : cases) {
         SCOPED_TRACE(c.command);
@@ -110,9 +104,7 @@ TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
 TEST(TextHelpers, TrimRightAndFindText)
 {
     struct TrimCase { const char *in, *out; } cases[] = {
-        {"CWD dir  \t\r\n", "CWD dir"},
-        {"  lead stays", "  lead stays"},
-        {"x\r\n\r\n", "x"},
+        {"CWD dir  \t\r\n", "CWD dir"}, {"  lead stays", "  lead stays"}, {"x\r\n\r\n", "x"},
     };
     for (const TrimCase &c : cases) {
         char buf[64];

@@ -15,9 +15,7 @@ TEST(ListedNames, OnlyCleanNamesThatMatchAreTaken)
         {"a.txt", 5, LISTED_MATCH},
         {"README.TXT", 10, LISTED_MATCH},          // case is ignored
         {"sub/b.txt", 9, LISTED_MATCH},            // the last part is matched
-        {"a.txt.bak", 9, LISTED_OTHER},
-        {"", 0, LISTED_EMPTY},
-        {"x\x01y.txt", 7, LISTED_JUNK},
+        {"a.txt.bak", 9, LISTED_OTHER}, {"", 0, LISTED_EMPTY}, {"x\x01y.txt", 7, LISTED_JUNK},
         {"x\0y.txt", 7, LISTED_JUNK},              // a NUL inside the line
         {"del\x7F.txt", 8, LISTED_JUNK},
         {"caf\xE9.txt", 8, LISTED_MATCH},          // bytes above 127 are names
