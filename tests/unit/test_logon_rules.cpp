@@ -175,69 +175,38 @@ std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cl
 
 }  // namespace
 
-struct SiteCase { const char *name; Script script; const char *password; T expected; };
+// type -1: no firewall.
+struct LogonCase { const char *name; int type; Script script; const char *password, *firewallPassword; T expected; };
 
-TEST(LogonMachine, DirectSiteLogon)
+TEST(LogonMachine, DirectAndThroughEveryFirewallKind)
 {
-    SiteCase cases[] = {
-        {"missing password asked once before USER", {{R("USER", 3), R("PASS", 2)}, {"typed"}}, "",
+    LogonCase cases[] = {
+        {"missing password asked once before USER", -1, {{R("USER", 3), R("PASS", 2)}, {"typed"}}, "", "",
          {"? site password", "> USER joe", "> PASS typed", "done"}},
-        {"first prompt cancelled, password stage asks again", {{R("USER", 3), R("PASS", 2)}, {"", "late"}}, "",
+        {"first prompt cancelled, password stage asks again", -1, {{R("USER", 3), R("PASS", 2)}, {"", "late"}}, "", "",
          {"? site password", "> USER joe", "? site password", "> PASS late", "done"}},
-        {"USER refused", {{R("USER", 5)}, {}}, "pw", {"> USER joe", "fail logon"}},
-        {"PASS refused", {{R("USER", 3), R("PASS", 5)}, {}}, "pw",
-         {"> USER joe", "> PASS pw", "fail logon"}},
-        {"230 with ACCOUNT and an answer sends ACCT",
-         {{R("USER", 3), R("PASS", 2, "230 ACCOUNT"), R("ACCT", 2)}, {"acc"}}, "pw",
+        {"USER refused", -1, {{R("USER", 5)}, {}}, "pw", "", {"> USER joe", "fail logon"}},
+        {"PASS refused", -1, {{R("USER", 3), R("PASS", 5)}, {}}, "pw", "", {"> USER joe", "> PASS pw", "fail logon"}},
+        {"230 with ACCOUNT and an answer sends ACCT", -1,
+         {{R("USER", 3), R("PASS", 2, "230 ACCOUNT"), R("ACCT", 2)}, {"acc"}}, "pw", "",
          {"> USER joe", "> PASS pw", "? account", "> ACCT acc", "done"}},
-        {"ACCT refused", {{R("USER", 3), R("PASS", 3), R("ACCT", 5)}, {"acc"}}, "pw",
+        {"ACCT refused", -1, {{R("USER", 3), R("PASS", 3), R("ACCT", 5)}, {"acc"}}, "pw", "",
          {"> USER joe", "> PASS pw", "? account", "> ACCT acc", "fail logon"}},
-    };
-    for (SiteCase &c : cases) {
-        Session s;
-        snprintf(s.password, sizeof s.password, "%s", c.password);
-        EXPECT_EQ(RunLogon(s, c.script, 0, 0), c.expected) << c.name;
-    }
-}
-
-TEST(LogonMachine, XautOnlyWithVersionAndChallenge)
-{
-    Session s;
-    snprintf(s.password, sizeof s.password, "cd");
-    snprintf(s.userId, sizeof s.userId, "ab");
-    Script ok{{R("XAUT", 2)}, {}};
-    EXPECT_EQ(RunLogon(s, ok, 0, 0, 1, 0x01020304u), (T{"> XAUT 1 ;6;289;3;1", "done"}));
-    Script refused{{R("XAUT", 5), R("USER", 2)}, {}};
-    EXPECT_EQ(RunLogon(s, refused, 0, 0, 1, 0x01020304u), (T{"> XAUT 1 ;6;289;3;1", "> USER ab", "done"}));
-    EXPECT_EQ(RunLogon(s, refused, 0, 0, 2, 0), (T{"> USER ab", "done"}));   // no challenge
-    EXPECT_EQ(RunLogon(s, refused, 0, 0, 0, 77), (T{"> USER ab", "done"}));  // no version
-}
-
-struct FirewallCase { const char *name; int type; Script script; const char *password, *firewallPassword; T expected; };
-
-TEST(LogonMachine, EveryFirewallKind)
-{
-    FirewallCase cases[] = {
-        // 0: SITE hostname
         {"0 SITE class 4 still goes on", 0, {{R("USER fwuser", 2), R("SITE", 4), R("USER joe", 2)}, {}}, "pw", "",
          {"> USER fwuser", "> SITE ftp.example.org", "connected", "> USER joe", "done"}},
         {"0 firewall password asked", 0, {{R("USER fwuser", 3), R("PASS", 2), R("SITE", 2), R("USER joe", 2)}, {"typed"}}, "pw", "",
          {"> USER fwuser", "? firewall password", "> PASS typed", "> SITE ftp.example.org", "connected", "> USER joe", "done"}},
-        // 1: USER after logon
         {"1 firewall PASS refused", 1, {{R("USER fwuser", 3), R("PASS", 5)}, {}}, "pw", "fwpw",
          {"> USER fwuser", "> PASS fwpw", "fail firewall"}},
         {"1 destination not 3", 1, {{R("USER fwuser", 2), R("USER joe@", 2)}, {}}, "pw", "",
          {"> USER fwuser", "> USER joe@ftp.example.org", "fail destination"}},
-        // 2: USER with no logon
         {"2 logged on at once", 2, {{R("USER joe@", 2)}, {}}, "pw", "",
          {"> USER joe@ftp.example.org", "detect", "done"}},
         {"2 refused", 2, {{R("USER joe@", 5)}, {}}, "pw", "", {"> USER joe@ftp.example.org", "fail destination"}},
-        // 3: proxy OPEN
         {"3 OPEN 220 then direct logon", 3, {{R("OPEN", 2), R("USER joe", 3), R("PASS", 2)}, {}}, "pw", "",
          {"> OPEN ftp.example.org", "detect", "connected", "> USER joe", "> PASS pw", "done"}},
         {"3 OPEN then logon refused", 3, {{R("OPEN", 3), R("USER joe", 5)}, {}}, "pw", "",
          {"> OPEN ftp.example.org", "detect", "connected", "> USER joe", "fail logon"}},
-        // 4: USER remoteID@remoteHost fireID
         {"4 prompts for both", 4, {{R("USER joe@", 3), R("PASS", 3), R("ACCT", 2)}, {"sp", "fp"}}, "", "",
          {"> USER joe@ftp.example.org fwuser", "? site password", "> PASS sp", "? firewall password", "> ACCT fp", "done"}},
         {"4 USER not 3", 4, {{R("USER joe@", 2)}, {}}, "pw", "fwpw", {"> USER joe@ftp.example.org fwuser", "fail firewall"}},
@@ -249,25 +218,21 @@ TEST(LogonMachine, EveryFirewallKind)
          {"> USER joe@ftp.example.org fwuser", "> PASS pw", "? firewall password", "fail firewall"}},
         {"4 ACCT refused", 4, {{R("USER joe@", 3), R("PASS", 3), R("ACCT", 5)}, {}}, "pw", "fwpw",
          {"> USER joe@ftp.example.org fwuser", "> PASS pw", "> ACCT fwpw", "fail logon"}},
-        // 5: USER fireID@remoteHost
         {"5 firewall lets through at once", 5, {{R("USER fwuser@", 2), R("USER joe", 2)}, {}}, "pw", "",
          {"> USER fwuser@ftp.example.org", "detect", "> USER joe", "done"}},
-        // 6: transparent
         {"6 refused", 6, {{R("USER fwuser", 5)}, {}}, "pw", "fwpw", {"> USER fwuser", "fail destination"}},
-        // 7: USER remoteID@fireID@remoteHost
         {"7 logged on at once", 7, {{R("USER joe@fwuser@", 2)}, {}}, "pw", "fwpw",
          {"> USER joe@fwuser@ftp.example.org", "done"}},
         {"7 USER refused", 7, {{R("USER", 5)}, {}}, "pw", "fwpw", {"> USER joe@fwuser@ftp.example.org", "fail logon"}},
         {"7 both asked, account required", 7, {{R("USER", 3), R("PASS", 3), R("ACCT", 2)}, {"fp", "sp", "ac"}}, "", "",
          {"> USER joe@fwuser@ftp.example.org", "? firewall password", "? site password", "> PASS sp@fp", "? account", "> ACCT ac", "done"}},
-        // an unknown kind logs on directly at the firewall
-        {"9 direct", 9, {{R("USER joe", 2)}, {}}, "pw", "", {"> USER joe", "done"}},
+        {"9 unknown: direct at the firewall", 9, {{R("USER joe", 2)}, {}}, "pw", "", {"> USER joe", "done"}},
     };
-    for (FirewallCase &c : cases) {
+    for (LogonCase &c : cases) {
         Session s;
         snprintf(s.password, sizeof s.password, "%s", c.password);
         snprintf(s.firewallPassword, sizeof s.firewallPassword, "%s", c.firewallPassword);
-        EXPECT_EQ(RunLogon(s, c.script, 1, c.type), c.expected) << c.name;
+        EXPECT_EQ(RunLogon(s, c.script, c.type >= 0, c.type < 0 ? 0 : c.type), c.expected) << c.name;
     }
 }
 
@@ -280,11 +245,19 @@ TEST(LogonMachine, FailuresThatAllowRetry)
     EXPECT_TRUE(LogonFailureClearsCancel(FAIL_LOGON, 7));
 }
 
-TEST(LogonMachine, TextsWithPercentSignsAreSentAsTheyAre)
+TEST(LogonMachine, XautOnlyWithVersionAndChallengeAndTextsSentAsTheyAre)
 {
     Session s;
+    snprintf(s.password, sizeof s.password, "cd");
+    snprintf(s.userId, sizeof s.userId, "ab");
+    Script ok{{R("XAUT", 2)}, {}};
+    EXPECT_EQ(RunLogon(s, ok, 0, 0, 1, 0x01020304u), (T{"> XAUT 1 ;6;289;3;1", "done"}));
+    Script refused{{R("XAUT", 5), R("USER", 2)}, {}};
+    EXPECT_EQ(RunLogon(s, refused, 0, 0, 1, 0x01020304u), (T{"> XAUT 1 ;6;289;3;1", "> USER ab", "done"}));
+    EXPECT_EQ(RunLogon(s, refused, 0, 0, 2, 0), (T{"> USER ab", "done"}));   // no challenge
+    EXPECT_EQ(RunLogon(s, refused, 0, 0, 0, 77), (T{"> USER ab", "done"}));  // no version
     snprintf(s.userId, sizeof s.userId, "a%%sb");
     snprintf(s.password, sizeof s.password, "p%%n");
-    Script script{{R("USER", 3), R("PASS", 2)}, {}};
-    EXPECT_EQ(RunLogon(s, script, 0, 0), (T{"> USER a%sb", "> PASS p%n", "done"}));
+    Script plain{{R("USER", 3), R("PASS", 2)}, {}};
+    EXPECT_EQ(RunLogon(s, plain, 0, 0), (T{"> USER a%sb", "> PASS p%n", "done"}));
 }
