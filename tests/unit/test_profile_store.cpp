@@ -127,10 +127,8 @@ TEST_F(ProfileStore, StoredSecretsNeedAUserId)
         fake::Reset();
         fake::Set("s", "HOST", "h");
         fake::Set("s", "UID", c.userId);
-        if (c.pwd) {
-            fake::Set("s", "PWD", c.pwd);
-            fake::Set("s", "ACT", c.pwd);
-        }
+        fake::Set("s", "PWD", c.pwd);
+        fake::Set("s", "ACT", c.pwd);
         SiteProfile p = Load("s");
         EXPECT_STREQ(p.password, c.password) << c.name;
         EXPECT_STREQ(p.account, c.password) << c.name;
@@ -180,13 +178,9 @@ TEST_F(ProfileStore, TextLimitsOnLoad)
     for (const char *key : {"HOST", "UID", "DIR", "LOCDIR", "INITCMD", "LMASK", "RMASK"})
         fake::Set("big", key, longText.c_str());
     SiteProfile p = Load("big");
-    EXPECT_EQ(strlen(p.host), 250u);
-    EXPECT_EQ(strlen(p.userId), 79u);
-    EXPECT_EQ(strlen(p.remoteFolder), 143u);
-    EXPECT_EQ(strlen(p.localFolder), 143u);
-    EXPECT_EQ(strlen(p.initCommands), 250u);
-    EXPECT_EQ(strlen(p.localMask), 19u);
-    EXPECT_EQ(strlen(p.remoteMask), 19u);
+    EXPECT_EQ((std::vector<size_t>{strlen(p.host), strlen(p.userId), strlen(p.remoteFolder), strlen(p.localFolder),
+                                   strlen(p.initCommands), strlen(p.localMask), strlen(p.remoteMask)}),
+              (std::vector<size_t>{250, 79, 143, 143, 250, 19, 19}));
 }
 
 TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
@@ -197,13 +191,9 @@ TEST_F(ProfileStore, SiteKeysFallBackToGlobalThenToDefault)
     };
     for (const Case &c : cases) {
         fake::Reset();
-        if (c.site) {
-            fake::Set("g", "PASVMODE", c.site);
-            fake::Set("g", "FIREWALL", c.site);
-        }
-        if (c.global) {
-            fake::Set(GlobalSectionName, "PASVMODE", c.global);
-            fake::Set(GlobalSectionName, "FIREWALL", c.global);
+        for (const char *key : {"PASVMODE", "FIREWALL"}) {
+            fake::Set("g", key, c.site);
+            fake::Set(GlobalSectionName, key, c.global);
         }
         SiteProfile p = Load("g");
         EXPECT_EQ(p.passive, c.passive) << c.name;
@@ -240,21 +230,18 @@ TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
 
 TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
 {
+    // pwd: the stored PWD; mail: _config_ MAILADDR; answers: typed at the prompts before a cancel.
     struct Case {
-        const char *name, *userId;
-        const char *pwd;                       // stored PWD, or none
-        const char *mail;                      // _config_ MAILADDR, or none
-        std::vector<std::string> answers;      // prompt answers before cancel
+        const char *name, *userId, *pwd, *mail;
+        std::vector<std::string> answers;
         const char *password;
         int prompts;
         std::optional<std::string> savedMail;
     } cases[] = {
-        {"any case", "Anonymous", nullptr, "me@example.org", {}, "me@example.org", 0,
-         "me@example.org"},
+        {"any case", "Anonymous", nullptr, "me@example.org", {}, "me@example.org", 0, "me@example.org"},
         {"stored password wins", "anonymous", "6162", "me@x", {}, "aa", 0, "me@x"},
         {"not anonymous", "anonymou", nullptr, "me@x", {}, "", 0, "me@x"},
-        {"asked until given", "anonymous", nullptr, "", {"", "", "typed@host"}, "typed@host", 3,
-         "typed@host"},
+        {"asked until given", "anonymous", nullptr, "", {"", "", "typed@host"}, "typed@host", 3, "typed@host"},
         {"cancelled", "anonymous", nullptr, "", {}, "", 1, ""},
         {"blank then cancelled", "anonymous", nullptr, nullptr, {""}, "", 2, std::nullopt},
     };
@@ -262,18 +249,14 @@ TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
         fake::Reset();
         options = StartOptions();
         fake::Set("a", "UID", c.userId);
-        if (c.pwd)
-            fake::Set("a", "PWD", c.pwd);
-        if (c.mail)
-            fake::Set(GlobalSectionName, "MAILADDR", c.mail);
+        fake::Set("a", "PWD", c.pwd);
+        fake::Set(GlobalSectionName, "MAILADDR", c.mail);
         fake::MailAnswers = c.answers;
         SiteProfile p = Load("a");
         EXPECT_STREQ(p.password, c.password) << c.name;
         EXPECT_EQ(fake::MailPrompts, c.prompts) << c.name;
         EXPECT_EQ(Raw(GlobalSectionName, "MAILADDR"), c.savedMail) << c.name;
-        if (c.prompts > 0 && c.password[0]) {
-            EXPECT_STREQ(options.mailAddress, c.password) << c.name;
-        }
+        EXPECT_TRUE(c.prompts == 0 || !c.password[0] || strcmp(options.mailAddress, c.password) == 0) << c.name;
     }
 }
 
