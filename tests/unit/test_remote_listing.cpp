@@ -12,70 +12,45 @@
 
 namespace {
 
-struct PwdCase { const char *name, *reply, *folder; };
-
-const PwdCase kPwd[] = {
-    {"DoubleQuoted", "257 \"/home/user\" is current directory.", "/home/user"},
-    {"SingleQuoted", "257 '/pub' is the current folder", "/pub"},
-    {"DoubleWinsOverSingle", "257 'x' then \"/real\"", "/real"},
-    {"DoubleCutAtSingleWhenNoSecondDouble", "257 \"/it's", "/it"}, {"UnclosedDouble", "257 \"/open", "/open"},
-    {"NoQuotesManyBlanks", "257    DISK$USER:[ME]   current", "DISK$USER:[ME]"}, {"NoQuotesNoBlank", "257/x", ""},
-    {"EmptyQuoted", "257 \"\" root", ""},
-};
-
 TEST(Pwd, FolderFromReply)
 {
-    for (const PwdCase &c : kPwd) {
-        SCOPED_TRACE(c.name);
+    const struct { const char *name; std::string reply, folder; } cases[] = {
+        {"DoubleQuoted", "257 \"/home/user\" is current directory.", "/home/user"},
+        {"SingleQuoted", "257 '/pub' is the current folder", "/pub"},
+        {"DoubleWinsOverSingle", "257 'x' then \"/real\"", "/real"},
+        {"DoubleCutAtSingleWhenNoSecondDouble", "257 \"/it's", "/it"}, {"UnclosedDouble", "257 \"/open", "/open"},
+        {"NoQuotesManyBlanks", "257    DISK$USER:[ME]   current", "DISK$USER:[ME]"}, {"NoQuotesNoBlank", "257/x", ""},
+        {"EmptyQuoted", "257 \"\" root", ""},
+        {"LongQuotedCutAt250", "257 \"/" + std::string(400, 'a') + "\"", "/" + std::string(249, 'a')},
+        {"LongWordCutAt250", "257 " + std::string(400, 'b'), std::string(250, 'b')},
+    };
+    for (const auto &c : cases) {
         char folder[REMOTE_FOLDER_SIZE];
         memset(folder, 'x', sizeof folder);
-        FolderFromPwdReply(c.reply, folder);
-        EXPECT_STREQ(c.folder, folder);
+        FolderFromPwdReply(c.reply.c_str(), folder);
+        EXPECT_EQ(c.folder, folder) << c.name;
     }
 }
 
-TEST(Pwd, LongFolderCutAt250)
-{
-    std::string reply = "257 \"/" + std::string(400, 'a') + "\"";
-    char folder[REMOTE_FOLDER_SIZE];
-    FolderFromPwdReply(reply.c_str(), folder);
-    EXPECT_EQ(250u, strlen(folder));
-    reply = "257 " + std::string(400, 'b');
-    FolderFromPwdReply(reply.c_str(), folder);
-    EXPECT_EQ(250u, strlen(folder));
-}
-
-struct OffsetCase {
-    const char *name;
-    int offset;
-    int year, month, day, hour;
-    int wantYear, wantMonth, wantDay, wantHour;
-};
-
-const OffsetCase kOffset[] = {
-    {"LeapYearStill28", -2, 2024, 3, 1, 1, 2024, 2, 28, 23}, {"MidnightNotShifted", -2, 2023, 3, 1, 0, 2023, 3, 1, 0},
-    {"NoYear", 5, 0, 3, 1, 5, 0, 3, 1, 5}, {"NoMonth", 5, 2023, 0, 1, 5, 2023, 0, 1, 5},
-    {"FebruaryEnd", 5, 2024, 2, 28, 20, 2024, 3, 1, 1}, {"IntoNextYear", 1, 2023, 12, 31, 23, 2024, 1, 1, 0},
-    {"IntoPreviousYear", -3, 2023, 1, 1, 2, 2022, 12, 31, 23}, {"TwoDaysForward", 30, 2023, 1, 31, 20, 2023, 2, 2, 2},
-    {"WildValueIgnored", 5000, 2023, 1, 1, 1, 2023, 1, 1, 1},
-};
-
+// Dates as "year-month-day hour"; the minute stays 30.
 TEST(Offset, CalendarRules)
 {
-    for (const OffsetCase &c : kOffset) {
-        SCOPED_TRACE(c.name);
+    const struct { const char *name; int offset; const char *before, *after; } cases[] = {
+        {"LeapYearStill28", -2, "2024-3-1 1", "2024-2-28 23"}, {"MidnightNotShifted", -2, "2023-3-1 0", "2023-3-1 0"},
+        {"NoYear", 5, "0-3-1 5", "0-3-1 5"},                   {"NoMonth", 5, "2023-0-1 5", "2023-0-1 5"},
+        {"FebruaryEnd", 5, "2024-2-28 20", "2024-3-1 1"},      {"IntoNextYear", 1, "2023-12-31 23", "2024-1-1 0"},
+        {"IntoPreviousYear", -3, "2023-1-1 2", "2022-12-31 23"}, {"TwoDaysForward", 30, "2023-1-31 20", "2023-2-2 2"},
+        {"WildValueIgnored", 5000, "2023-1-1 1", "2023-1-1 1"},
+    };
+    for (const auto &c : cases) {
+        int year, month, day, hour;
+        ASSERT_EQ(4, sscanf(c.before, "%d-%d-%d %d", &year, &month, &day, &hour));
         ListingEntry e = {};
-        e.year = (uint16_t)c.year;
-        e.month = (uint8_t)c.month;
-        e.day = (uint8_t)c.day;
-        e.hour = (uint8_t)c.hour;
-        e.minute = 30;
+        e.year = (uint16_t)year, e.month = (uint8_t)month, e.day = (uint8_t)day, e.hour = (uint8_t)hour, e.minute = 30;
         ApplyTimeOffset(&e, c.offset);
-        EXPECT_EQ(c.wantYear, e.year);
-        EXPECT_EQ(c.wantMonth, e.month);
-        EXPECT_EQ(c.wantDay, e.day);
-        EXPECT_EQ(c.wantHour, e.hour);
-        EXPECT_EQ(30, e.minute);
+        char after[40];
+        snprintf(after, sizeof after, "%d-%d-%d %d", e.year, e.month, e.day, e.hour);
+        EXPECT_EQ(std::string(c.after) + ":30", after + std::string(":") + std::to_string(e.minute)) << c.name;
     }
 }
 
