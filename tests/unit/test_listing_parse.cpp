@@ -122,23 +122,6 @@ TEST(ListingYears, YearlessDatesAroundNewYear) {
     }
 }
 
-TEST(ListingLimits, SizesSplitIntoLowAndHighWords) {
-    struct { const char *size; uint32_t low, high; } cases[] = {
-        {"4294967296", 0, 1}, {"18446744073709551615", 0xFFFFFFFFu, 0xFFFFFFFFu},
-    };
-    for (const auto &c : cases) {
-        std::string line = std::string("-rw-r--r-- 1 u g ") + c.size + " Jan 31 12:00 f";
-        SCOPED_TRACE(line);
-        ListingEntry e;
-        ASSERT_NE(ParseListingLineAt(&e, line.c_str(), 6001, "", "", kNow), 0);
-        EXPECT_EQ(e.size, c.low);
-        EXPECT_EQ(e.sizeHigh, c.high);
-    }
-    // Twenty digits do not fit: the line is not a listing line.
-    ListingEntry e;
-    EXPECT_EQ(ParseListingLineAt(&e, "-rw-r--r-- 1 u g 99999999999999999999 Jan 31 12:00 f", 6001, "", "", kNow), 0);
-}
-
 TEST(ListingLimits, LongNamesAreCutTo255Bytes) {
     std::string name(300, 'n');
     name[0] = 'A';
