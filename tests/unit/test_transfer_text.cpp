@@ -1,5 +1,8 @@
 // Rates, progress and completion lines, announced sizes, percentages and the
-// small rules of the transfer engine, including counts past 4 GiB.
+// small rules of the transfer engine, including counts past 4 GiB; the data
+// socket's buffer for each block size (16 KiB for everything the options
+// allow, at least four blocks beyond, the system's own buffer kept when it is
+// already that large).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -134,6 +137,20 @@ TEST(SmallRules, YearsMdtmAndQuotedNames)
     EXPECT_STREQ(text, "RETR  'a b.txt'");
     QuoteCommandArgument(text, 8, "RETR long.name");
     EXPECT_STREQ(text, "RETR 'l") << "cut, never overrun";
+}
+
+TEST(DataBuffer, FollowsTheBlockSize)
+{
+    const struct { int block, system, expected; } cases[] = {   // system: the size the system gave; 0: keep it
+        {0, 8192, 16384},            // no setting: the default block
+        {4096, 131072, 16384},       // the largest the options allow, even below a larger system size
+        {4097, 16384, 16388},        // just beyond: four blocks
+        {8192, 32768, 0},            // the system's buffer already holds four blocks
+        {65536, 131072, 262144},     // too small a system buffer is raised
+        {1 << 24, 0, 4 << 20},       // blocks are cut to 1 MiB first
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(DataBufferBytes(c.block, c.system), c.expected) << "block " << c.block << ", system " << c.system;
 }
 
 }  // namespace
