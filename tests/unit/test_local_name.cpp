@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "transfer/ascii_names.h"
 #include "transfer/local_name.h"
 
 namespace {
@@ -189,6 +190,31 @@ TEST(Wildcard, Matches)
     EXPECT_FALSE(HasWildcard("/pub/a.txt"));
     EXPECT_STREQ("c.txt", LastPathPart("/a\\b/c.txt"));
     EXPECT_STREQ("", LastPathPart("/pub/"));
+}
+
+// The ASCII-file test of automatic transfer mode against an extension list.
+TEST(AsciiNames, MatchesWholeNamesAndEndingsWithoutCase)
+{
+    // CR LF and LF lines, one too short to count, one longer than a piece.
+    Table list(".txt\n.BAT\r\nREADME\nx\nabcdefghijkl\n\n.c");
+    const struct { const char *name; bool ascii; } cases[] = {
+        {"notes.TXT", true}, {"run.bat", true},    {"OLDREADME", true}, {"file.txt;3", true}, {"file.txt.gz", false},
+        {"x", false},        {"foo.ijkl", true},   {"abcdefgh", true},  {"file.cpp", false},  {"", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(IsAsciiFileName(c.name, list.path()), c.ascii) << c.name;
+    EXPECT_TRUE(IsAsciiFileName("RETR notes.txt", list.path())) << "a download command matches by its ending";
+    EXPECT_FALSE(IsAsciiFileName("RETR notes.zip", list.path()));
+}
+
+TEST(AsciiFallback, WithoutAListOnlyDotTxtCounts)
+{
+    EXPECT_TRUE(IsAsciiFileName("a.txt", "/nonexistent/VELTRO.EXT"));
+    EXPECT_TRUE(IsAsciiFileName("A.TxT", nullptr));
+    EXPECT_TRUE(IsAsciiFileName("a.txt;2", ""));
+    EXPECT_FALSE(IsAsciiFileName(".txt", nullptr)) << "four characters are not enough";
+    EXPECT_FALSE(IsAsciiFileName("a.bat", nullptr));
+    EXPECT_FALSE(IsAsciiFileName("README", nullptr));
 }
 
 }  // namespace
