@@ -1,10 +1,56 @@
+// The command line of unattended runs: the option grammar, the path words
+// and their inline options, which lines name a transfer, which listed names a
+// wildcard download takes and which settings fall back to their defaults.
 #include <gtest/gtest.h>
+
+#include <string.h>
 
 #include <string>
 
+#include "cmdline/options.h"
 #include "cmdline/path_words.h"
+#include "sites/setting_ranges.h"
+#include "transfer/name_list.h"
 
 namespace {
+
+// The options of a line as "kind[=value] ...", then "| rest" or "? rest"
+// for an unknown option; kinds are named by their letters in "eAabcdilpqsuw?".
+std::string ParseAll(const char *text)
+{
+    std::string out;
+    const char *p = text;
+    for (int i = 0; i < 64; i++) {
+        OptionToken t;
+        const char *next = NextOption(p, &t);
+        if (t.kind == OPT_END || t.kind == OPT_UNKNOWN)
+            return out + (t.kind == OPT_END ? "| " : "? ") + t.rest;
+        out += std::string(1, "eAabcdilpqsuw?"[t.kind]) + (t.value[0] ? std::string("=") + t.value : "") + " ";
+        p = next;
+    }
+    ADD_FAILURE() << "no end of options";
+    return out;
+}
+
+TEST(Options, Grammar)
+{
+    const struct { const char *line, *parsed; } cases[] = {
+        {"-quiet -binary -lower -ascii host:/a.txt", "q b l a | host:/a.txt"},   // by the second character
+        {"-ask -ak -asc -aXkz", "A a a A | "},                                   // ask needs its fourth
+        {"-p mysite -u joe -w \"pass word\" -c acct -i other.ini -s //h/f -d local:C:/x rest of line",
+         "p=mysite u=joe w=pass word c=acct i=other.ini s=//h/f d=local:C:/x | rest of line"},
+        {"-q -xyz more words", "q ? -xyz more words"},
+        {"-p", "p | "},                                                          // value missing at the end
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ParseAll(c.line), c.parsed) << c.line;
+}
+
+TEST(Options, LongValuesAreCut)
+{
+    std::string line = "-u " + std::string(1000, 'u') + " tail";
+    EXPECT_EQ(ParseAll(line.c_str()), "u=" + std::string(OPTION_VALUE_SIZE - 1, 'u') + " | tail");
+}
 
 struct ClassifyCase { const char *name, *word; int kind; const char *host, *path; };
 
@@ -91,6 +137,48 @@ TEST(InlineOptions, RemovedWithOneFollowingSpaceOnlyAndSmallBuffersCut)
     SplitPathPart(text, &found, first, sizeof first, second, sizeof second);
     EXPECT_STREQ("abc", first);
     EXPECT_STREQ("ijk", second);
+}
+
+TEST(ListedNames, OnlyCleanNamesThatMatchAreTaken)
+{
+    const struct { const char *line; size_t length; ListedName kind; } cases[] = {
+        {"a.txt", 5, LISTED_MATCH},
+        {"README.TXT", 10, LISTED_MATCH},          // case is ignored
+        {"sub/b.txt", 9, LISTED_MATCH},            // the last part is matched
+        {"a.txt.bak", 9, LISTED_OTHER}, {"", 0, LISTED_EMPTY}, {"x\x01y.txt", 7, LISTED_JUNK},
+        {"x\0y.txt", 7, LISTED_JUNK},              // a NUL inside the line
+        {"del\x7F.txt", 8, LISTED_JUNK},
+        {"caf\xE9.txt", 8, LISTED_MATCH},          // bytes above 127 are names
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.kind, ClassifyListedName(c.line, c.length, "*.txt")) << c.line;
+}
+
+TEST(SettingRanges, ValuesOutOfRangeFallBackAndAreNamed)
+{
+    SiteProfile p = {};
+    p.port = 99999999, p.timeout = (uint32_t)-5, p.retries = (uint32_t)-1;
+    SettingFallback fixes[3];
+    ASSERT_EQ(3, CheckSettingRanges(&p, fixes));
+    EXPECT_EQ(21u, p.port);
+    EXPECT_EQ(65u, p.timeout);
+    EXPECT_EQ(0u, p.retries);
+    EXPECT_STREQ("PORT", fixes[0].key);
+    EXPECT_STREQ("99999999", fixes[0].value);
+    EXPECT_STREQ("-5", fixes[1].value);
+    p.port = 65535, p.timeout = 1, p.retries = 3;
+    EXPECT_EQ(0, CheckSettingRanges(&p, fixes));
+    p.port = 0, p.timeout = 0;
+    EXPECT_EQ(2, CheckSettingRanges(&p, fixes));
+}
+
+TEST(Options, ARemotePathWordNamesATransfer)
+{
+    EXPECT_TRUE(NamesRemoteWord("-xyz host:/f.txt"));
+    EXPECT_TRUE(NamesRemoteWord("-xyz -s //host/f.txt"));
+    EXPECT_FALSE(NamesRemoteWord("-xyz rest"));
+    EXPECT_FALSE(NamesRemoteWord("-xyz -i C:/veltro.ini"));   // an option's value
+    EXPECT_FALSE(NamesRemoteWord(""));
 }
 
 }  // namespace
