@@ -1,11 +1,15 @@
-// Reply-line rules of the control channel, checked without sockets.
-#include "ftp/reply.h"
-
+// Control-channel rules checked without sockets: reply lines, echoes and
+// trimming; the remote command rules: X-command fallback, path joining by host
+// type, capabilities by host type, the HELP scan, chmod modes and row names.
 #include <gtest/gtest.h>
 
 #include <string.h>
+
 #include <string>
 #include <vector>
+
+#include "ftp/remote_rules.h"
+#include "ftp/reply.h"
 
 namespace {
 
@@ -117,6 +121,126 @@ TEST(TextHelpers, TrimRightAndFindText)
     EXPECT_EQ(FindText(greeting, ""), greeting);
     char buf[] = "abcabc";
     EXPECT_EQ(FindText(buf, "ca"), buf + 2);
+}
+
+TEST(XCommandRule, CwdFallbackByHostType)
+{
+    char command[64];
+    ASSERT_TRUE(CwdFallbackCommand(6012, "sub", command, sizeof command));
+    EXPECT_STREQ(command, "CWD [.sub]");
+    ASSERT_TRUE(CwdFallbackCommand(6012, "[x.y]", command, sizeof command));
+    EXPECT_STREQ(command, "XCWD [x.y]");
+    ASSERT_TRUE(CwdFallbackCommand(6000, "sub", command, sizeof command));
+    EXPECT_STREQ(command, "XCWD sub");
+    char small[6];
+    EXPECT_FALSE(CwdFallbackCommand(6000, "longname", small, sizeof small));
+}
+
+TEST(BuildRemotePath, JoinsByHostTypeAndFolderForm)
+{
+    struct Case { int hostType; const char *folder, *name, *expected; } cases[] = {
+        {6000, "/pub", "a", "/pub/a"}, {6000, "/pub/", "a", "/pub/a"}, {6000, "C:\\dir\\", "a", "C:\\dir\\a"},
+        {6000, "", "a", "/a"}, {6018, "USER.LIB.", "M", "USER.LIB.M"}, {6030, "SYS1.", "M", "SYS1..M"},
+        {6030, "/pub", "a", "/pub.a"}, {6000, "DISK>DIR>", "f", "DISK>DIR>f"}, {6000, "^top", "f", "^top>f"},
+        {6000, "/a>b", "f", "/a>b/f"},   // a "/" wins over ">"
+        {6000, "DISK:[DIR]", "f", "DISK:[DIR]/f"},
+    };
+    for (const Case &c : cases) {
+        char out[64];
+        EXPECT_STREQ(BuildRemotePath(c.hostType, c.folder, c.name, out, sizeof out), c.expected)
+            << c.hostType << " " << c.folder;
+    }
+    char small[5];
+    EXPECT_STREQ(BuildRemotePath(6000, "/pub", "abc", small, sizeof small), "/pub");
+}
+
+TEST(Capabilities, ByHostType)
+{
+    struct Case { int hostType; CapabilityPlan plan; int mkd, ren, del, cdup; } cases[] = {
+        {6019, CAPS_NO_BUTTONS, 0, 0, 1, 1}, {6020, CAPS_SET, 1, 1, 1, 1}, {6005, CAPS_SET, 1, 0, 1, 0},
+        {6026, CAPS_SET, 0, 0, 1, 0}, {6027, CAPS_SET, 0, 0, 1, 1}, {6001, CAPS_SET, 1, 1, 1, 1},
+        {6000, CAPS_ASK_HELP, 0, 0, 0, 1},
+    };
+    for (const Case &c : cases) {
+        ServerCapabilities caps{1, 1, 1, 1, 1};
+        EXPECT_EQ(CapabilitiesForHostType(c.hostType, &caps), c.plan) << c.hostType;
+        EXPECT_EQ(caps.canMakeFolder, c.mkd) << c.hostType;
+        EXPECT_EQ(caps.canRename, c.ren) << c.hostType;
+        EXPECT_EQ(caps.canDelete, c.del) << c.hostType;
+        EXPECT_EQ(caps.useCdup, c.cdup) << c.hostType;
+    }
+}
+
+TEST(HelpScan, HostTypeFromFirstLine)
+{
+    struct Case { const char *line; int hostType; } cases[] = {
+        {"214-NCSA Telnet FTP server", 6006}, {"214-MACB commands", 6014}, {"214 QVT/Net", 6013},
+        {"214-The following commands", 6010}, {"214-ncsa", 6010},   // case-sensitive
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(HostTypeFromHelpLine(c.line), c.hostType) << c.line;
+}
+
+// Feeds a reply the way detection reads it: every line until the stop.
+static ServerCapabilities Scan(const std::vector<std::pair<int, std::string>> &lines)
+{
+    ServerCapabilities caps{};
+    for (const auto &l : lines) {
+        if (HelpScanStops(l.second.c_str(), l.first))
+            break;
+        ScanHelpLine(l.second.c_str(), &caps);
+    }
+    return caps;
+}
+
+TEST(HelpScan, FlagsFromScannedLinesOnly)
+{
+    // A single final line is not scanned.
+    ServerCapabilities c = Scan({{214, "214 MKD RNFR DELE"}});
+    EXPECT_EQ(c.canMakeFolder + c.canRename + c.canDelete, 0);
+    // The final line of a multi-line reply is not scanned either.
+    c = Scan({{214, "214-help"}, {0, " MKD"}, {214, "214 DELE RNFR"}});
+    EXPECT_EQ(c.canMakeFolder, 1);
+    EXPECT_EQ(c.canRename + c.canDelete, 0);
+    // A closed connection (421) stops the scan.
+    c = Scan({{214, "214-help"}, {421, ""}, {0, " MKD RNFR DELE"}});
+    EXPECT_EQ(c.canMakeFolder + c.canRename + c.canDelete, 0);
+    // Non-class-2 codes do not stop it; "XMKD" counts as "MKD".
+    c = Scan({{214, "214-help"}, {502, "502 XMKD"}, {214, "214 end"}});
+    EXPECT_EQ(c.canMakeFolder, 1);
+    EXPECT_TRUE(HelpScanStops("214", 214));
+    EXPECT_FALSE(HelpScanStops("214-", 214));
+}
+
+TEST(ChmodMode, BoxesAndOctalDigits)
+{
+    struct Case { unsigned mode; int boxes[9]; } cases[] = {
+        {751, {1, 1, 1, 1, 0, 1, 0, 0, 1}}, {420, {1, 0, 0, 0, 1, 0, 0, 0, 0}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ChmodModeFromBoxes(c.boxes), c.mode);
+        int boxes[9];
+        ChmodBoxesFromMode(c.mode, boxes);
+        for (int i = 0; i < 9; i++)
+            EXPECT_EQ(boxes[i], c.boxes[i]) << c.mode << " box " << i;
+    }
+}
+
+TEST(RowName, CutAtLengthAndTabFoldersTrimmed)
+{
+    struct Case { const char *text; size_t length; bool folder; const char *expected; } cases[] = {
+        {"readme.txt\t1234\t2024-01-01", 10, false, "readme.txt"}, {"sub   \t<DIR>", 20, true, "sub"},
+        {"name with space ", 16, false, "name with space "}, {"name with space ", 16, true, "name with space"},
+        {"..", 2, true, ".."},
+    };
+    for (const Case &c : cases) {
+        char name[32];
+        RowNameFromText(c.text, c.length, c.folder, name, sizeof name);
+        EXPECT_STREQ(name, c.expected) << c.text;
+    }
+    char small[4];
+    RowNameFromText("abcdefgh", 8, false, small, sizeof small);
+    EXPECT_STREQ(small, "abc");
 }
 
 }  // namespace
