@@ -5,7 +5,6 @@
 #include <string.h>
 
 #include <set>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -32,12 +31,14 @@ const char *RecordName(const char *record) {
     return record;
 }
 
-void ExpectRecord(const ListingCase &c, uint32_t hostType, const char *folder = "", const char *userId = "") {
-    SCOPED_TRACE("[" + std::to_string(hostType) + "]: " + c.line);
+const char *kFolder = "'USER.'", *kUserId = "USER";
+
+void ExpectRecord(const ListingCase &c, uint32_t hostType) {
+    SCOPED_TRACE("listing_cases.txt:" + std::to_string(c.lineNumber) + " [" + std::to_string(hostType) + "]: " + c.line);
     ListingEntry e;
     memset(&e, 0xA5, sizeof e);
-    int result = ParseListingLineAt(&e, c.line, hostType, folder, userId, kNow);
-    if (c.record == nullptr) {
+    int result = ParseListingLineAt(&e, c.line.c_str(), hostType, kFolder, kUserId, kNow);
+    if (c.record.empty()) {
         EXPECT_EQ(result, 0) << Describe(e);
         return;
     }
@@ -47,51 +48,29 @@ void ExpectRecord(const ListingCase &c, uint32_t hostType, const char *folder = 
     EXPECT_EQ(e.reserved1[0] | e.reserved1[1] | e.reserved2[0] | e.reserved2[1] | e.reserved2[2], 0);
 }
 
-void RunTable(std::span<const ListingCase> table, const char *folder = "", const char *userId = "") {
-    for (const ListingCase &c : table) {
-        ExpectRecord(c, c.hostType, folder, userId);
-        if (c.anyShape) ExpectRecord(c, HOSTTYPE_AUTO, folder, userId);
+TEST(Listing, EachLineAloneWithItsHostTypeAndAutomatically) {
+    ASSERT_GT(ListingCases().size(), 100u);
+    for (const ListingCase &c : ListingCases()) {
+        ExpectRecord(c, c.hostType);
+        if (c.anyShape) ExpectRecord(c, HOSTTYPE_AUTO);
     }
 }
 
-// Reads a whole listing the way the program does: one call per line, the
-// same record reused; returns the names accepted.
-std::vector<std::string> ReadListing(const std::string &text, uint32_t hostType) {
+// Every line the automatic type reads alone, as one listing with CR LF line
+// ends, families mixed, read the way the program does: one call per line,
+// the same record reused.
+TEST(Listing, EveryFamilyInOneListingReadAutomatically) {
+    std::vector<std::string> lines{"total 12", ""}, expected;
+    for (const ListingCase &c : ListingCases()) {
+        if (!c.anyShape || c.line.find('\n') != std::string::npos) continue;
+        lines.push_back(c.line);
+        if (!c.record.empty()) expected.push_back(RecordName(c.record.c_str()));
+    }
     std::vector<std::string> names;
     ListingEntry e;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start + (end < text.size() ? 1 : 0));
-        if (ParseListingLineAt(&e, line.c_str(), hostType, "", "", kNow)) names.push_back(e.name);
-        start = end + 1;
-    }
-    return names;
-}
-
-// All lines of the tables as one listing with CR LF line ends, families
-// mixed, read with one host type.
-std::vector<std::string> WholeListing(std::initializer_list<std::span<const ListingCase>> tables, std::string &text) {
-    std::vector<std::string> expected;
-    for (std::span<const ListingCase> table : tables)
-        for (const ListingCase &c : table) {
-            if (!c.anyShape || strchr(c.line, '\n') != nullptr) continue;
-            text += std::string(c.line) + "\r\n";
-            if (c.record != nullptr) expected.push_back(RecordName(c.record));
-        }
-    return expected;
-}
-
-TEST(Listing, EachLineAloneWithItsHostTypeAndAutomatically) {
-    for (std::span<const ListingCase> table : kAllFamilies) RunTable(table, "'USER.'", "USER");
-}
-
-TEST(ListingWhole, EveryFamilyInOneListingReadAutomatically) {
-    std::string text = "total 12\n\n";
-    std::vector<std::string> expected =
-        WholeListing({kUnixCases, kPcCases, kFactCases, kVmsCases}, text);
-    EXPECT_EQ(ReadListing(text, HOSTTYPE_AUTO), expected);
+    for (const std::string &line : lines)
+        if (ParseListingLineAt(&e, (line + "\r\n").c_str(), HOSTTYPE_AUTO, kFolder, kUserId, kNow)) names.push_back(e.name);
+    EXPECT_EQ(names, expected);
 }
 
 TEST(ListingMvs, NamesRelativeToFolderOrUserId) {

@@ -7,7 +7,6 @@
 #include <string.h>
 
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -23,8 +22,7 @@ const uint32_t kHostTypes[] = {6000, 6001, 6005, 6011, 6015, 6017, 6018, 6021, 6
 
 std::vector<std::string> SampleLines() {
     std::vector<std::string> lines;
-    for (std::span<const ListingCase> t : kAllFamilies)
-        for (const ListingCase &c : t) lines.push_back(c.line);
+    for (const ListingCase &c : ListingCases()) lines.push_back(c.line);
     return lines;
 }
 
