@@ -42,40 +42,25 @@ const char kTable[] =
     ".long=.abcdefghijklmnopqrstuvwxyz\n"
     ".HTM=.never\n";       // later lines lose to earlier ones
 
-struct ConvertCase {
-    const char *name, *input;
-    int direction, convertExt, forceLower;
-    const char *expected;
-    int applied;
-};
-
-const ConvertCase kConvert[] = {
-    {"UploadLowerThenEnding", "INDEX.HTM", CONVERT_TO_REMOTE, 1, 1, "index.html", 1},
-    {"UploadKeepsCaseWithoutLower", "INDEX.HTM", CONVERT_TO_REMOTE, 1, 0, "INDEX.html", 1},
-    {"WholeNameAnyCase", "README", CONVERT_TO_LOCAL, 1, 0, "read.me", 1},
-    {"EndingNeedsLongerName", "areadme", CONVERT_TO_LOCAL, 1, 0, "aread.me", 1},
-    {"MultiDotEnding", "src.tar.gz", CONVERT_TO_LOCAL, 1, 0, "src.tgz", 1},
-    {"DestinationCutTo20", "a.long", CONVERT_TO_LOCAL, 1, 0, "a.abcdefghijklmnopqrs", 1},
-    {"OneCharSourceNeverMatches", "x", CONVERT_TO_LOCAL, 1, 0, "x", 0},
-    {"EmptyDestinationIgnored", "nodest", CONVERT_TO_LOCAL, 1, 0, "nodest", 0},
-    {"OffConvertsNothingButLowers", "INDEX.HTM", CONVERT_TO_REMOTE, 0, 1, "index.htm", 0},
-    {"OffDownloadKeepsVersion", "A.HTM;3", CONVERT_TO_LOCAL, 0, 0, "A.HTM;3", 0},
-    {"VersionCutWhenConverted", "PAGE.HTM;2", CONVERT_TO_LOCAL, 1, 0, "PAGE.html", 1},
-    {"VersionBackOnUploadWithoutMatch", "DATA.BIN;2", CONVERT_TO_REMOTE, 1, 0, "DATA.BIN;2", 0},
-    {"VersionStaysCutOnDownload", "DATA.BIN;2", CONVERT_TO_LOCAL, 1, 0, "DATA.BIN", 0},
-    {"DownloadNeverLowers", "INDEX.PNG", CONVERT_TO_LOCAL, 1, 1, "INDEX.PNG", 0},
-};
-
 TEST(Convert, ByTable)
 {
-    for (const ConvertCase &c : kConvert) {
-        SCOPED_TRACE(c.name);
-        Table table(kTable);
+    const int up = CONVERT_TO_REMOTE, down = CONVERT_TO_LOCAL;
+    const struct { const char *input; int direction, convertExt, forceLower; const char *expected; int applied; } cases[] = {
+        {"INDEX.HTM", up, 1, 1, "index.html", 1},         {"README", down, 1, 0, "read.me", 1},   // whole name, any case
+        {"areadme", down, 1, 0, "aread.me", 1},           {"src.tar.gz", down, 1, 0, "src.tgz", 1},
+        {"a.long", down, 1, 0, "a.abcdefghijklmnopqrs", 1}, // the destination cut to 20
+        {"x", down, 1, 0, "x", 0},                        {"nodest", down, 1, 0, "nodest", 0},
+        {"INDEX.HTM", up, 0, 1, "index.htm", 0},          {"A.HTM;3", down, 0, 0, "A.HTM;3", 0},
+        {"PAGE.HTM;2", down, 1, 0, "PAGE.html", 1},       {"DATA.BIN;2", up, 1, 0, "DATA.BIN;2", 0},
+        {"DATA.BIN;2", down, 1, 0, "DATA.BIN", 0},        {"INDEX.PNG", down, 1, 1, "INDEX.PNG", 0},
+    };
+    Table table(kTable);
+    for (const auto &c : cases) {
         ConvertRules rules = {table.path(), c.convertExt, c.forceLower};
         char name[LOCAL_NAME_SIZE];
         snprintf(name, sizeof name, "%s", c.input);
-        EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules));
-        EXPECT_STREQ(c.expected, name);
+        EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules)) << c.input;
+        EXPECT_STREQ(c.expected, name) << c.input;
     }
 }
 
