@@ -51,8 +51,7 @@ TEST(ProgressText, StaysTerminatedInSmallBuffers)
 TEST(CompletionText, CarriesLabelCountTimeRateAndOutcome)
 {
     char text[160];
-    FormatCompletionText(text, sizeof text, "Received", kJustOver4GiB, 10000, true,
-                         "transfer succeeded");
+    FormatCompletionText(text, sizeof text, "Received", kJustOver4GiB, 10000, true, "transfer succeeded");
     EXPECT_STREQ(text, "Received 4294967297 bytes in 10.0 secs, (409.60 MBps), transfer succeeded");
     FormatCompletionText(text, sizeof text, "Transmitted", 0, 0, false, "transfer failed");
     EXPECT_STREQ(text, "Transmitted 0 bytes in 0.0 secs, (0.00 bps), transfer failed");
@@ -60,18 +59,16 @@ TEST(CompletionText, CarriesLabelCountTimeRateAndOutcome)
 
 TEST(AnnouncedSize, ReadsTheLastParenthesis)
 {
-    const struct { const char *what, *description; uint64_t size; } cases[] = {
-        {"bytes", "150 Opening BINARY mode data connection for a.bin (12345 bytes).", 12345},
-        {"kbytes", "150 Opening data connection for a.bin (12 kbytes)", 12288},
-        {"past 4 GiB", "150 Opening BINARY mode data connection for big (4294967297 bytes).",
-         kJustOver4GiB},
-        {"own sending description", "Sending BINARY file C:\\a (b)\\x.bin (77 bytes)", 77},
-        {"no parenthesis", "150 File status okay. About to open data connection.", 0},
-        {"parenthesis without a number", "150 Opening data connection for a (b).txt", 0},
-        {"another unit", "150 Opening (12 files)", 0}, {"absurd number", "150 x (99999999999999999999999 bytes)", 0},
+    const struct { const char *description; uint64_t size; } cases[] = {
+        {"150 Opening BINARY mode data connection for a.bin (12345 bytes).", 12345},
+        {"150 Opening data connection for a.bin (12 kbytes)", 12288}, {"150 Opening (12 files)", 0},
+        {"150 Opening BINARY mode data connection for big (4294967297 bytes).", kJustOver4GiB},
+        {"Sending BINARY file C:\\a (b)\\x.bin (77 bytes)", 77},   // the program's own description
+        {"150 File status okay. About to open data connection.", 0},
+        {"150 Opening data connection for a (b).txt", 0}, {"150 x (99999999999999999999999 bytes)", 0},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ParseAnnouncedSize(c.description), c.size) << c.what;
+        EXPECT_EQ(ParseAnnouncedSize(c.description), c.size) << c.description;
 }
 
 TEST(ProgressPercent, UsesTheLeadingCount)
