@@ -66,10 +66,8 @@ TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
     }
     FolderList remoteList = remote.List(), localList = local.List();
     WriteFolderHistory(&fake::Access, "site", true, &remoteList, &localList);
-    EXPECT_EQ(Raw("site", "rdir9"), "\"/r9\"");
-    EXPECT_EQ(Raw("site", "ldir9"), "L9");
-    EXPECT_EQ(Raw("site", "rdir10"), std::nullopt);
-    EXPECT_EQ(Raw("site", "ldir10"), std::nullopt);
+    EXPECT_TRUE(Raw("site", "rdir9") == "\"/r9\"" && Raw("site", "ldir9") == "L9");
+    EXPECT_TRUE(Raw("site", "rdir10") == std::nullopt && Raw("site", "ldir10") == std::nullopt);
 
     // What was written reads back in the same order.
     Box remoteBack, localBack;
@@ -80,35 +78,19 @@ TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
     EXPECT_EQ(localBack.items, std::vector<std::string>(local.items.begin(), local.items.begin() + 10));
 }
 
-struct LineCase {
-    const char *line;
-    const char *name;   // null: not a profile line
-};
-
+// name: "-" when the line names no profile.
 TEST(ProfileNames, SectionLines)
 {
-    const LineCase cases[] = {
+    const struct { std::string line, name; } cases[] = {
         {"[work]\n", "work"}, {"  [indented]\n", "indented"}, {"[ blanks inside ]\n", "blanks inside"},
-        {"[with ] trailing text\n", "with"}, {"[_Config_]\r\n", nullptr}, {"[ _config_ ]\n", nullptr},
-        {"[_config_x]\n", "_config_x"}, {"[]\n", nullptr}, {"[unclosed\n", nullptr}, {"HOST=[x]\n", nullptr},
-        {"", nullptr},
+        {"[with ] trailing text\n", "with"}, {"[_Config_]\r\n", "-"}, {"[ _config_ ]\n", "-"},
+        {"[_config_x]\n", "_config_x"}, {"[]\n", "-"}, {"[unclosed\n", "-"}, {"HOST=[x]\n", "-"}, {"", "-"},
+        {"[" + std::string(120, 'n') + "]", std::string(79, 'n')},   // cut to the buffer
     };
-    for (const LineCase &c : cases) {
+    for (const auto &c : cases) {
         char name[80] = "unchanged";
-        bool found = ProfileNameFromLine(c.line, name, sizeof name);
-        EXPECT_EQ(found, c.name != nullptr) << "line \"" << c.line << "\"";
-        if (c.name && found) {
-            EXPECT_STREQ(name, c.name) << "line \"" << c.line << "\"";
-        }
+        EXPECT_EQ(ProfileNameFromLine(c.line.c_str(), name, sizeof name) ? name : "-", c.name) << c.line;
     }
-}
-
-TEST(ProfileNames, LongNameIsCutToTheBuffer)
-{
-    std::string line = "[" + std::string(120, 'n') + "]";
-    char name[80];
-    ASSERT_TRUE(ProfileNameFromLine(line.c_str(), name, sizeof name));
-    EXPECT_EQ(std::string(name), std::string(79, 'n'));
 }
 
 void Collect(void *context, const char *name)
@@ -116,44 +98,28 @@ void Collect(void *context, const char *name)
     static_cast<std::vector<std::string> *>(context)->push_back(name);
 }
 
-std::vector<std::string> NamesOf(const std::string &text)
-{
-    FILE *file = tmpfile();
-    if (!file)
-        return {"tmpfile failed"};
-    fwrite(text.data(), 1, text.size(), file);
-    rewind(file);
-    std::vector<std::string> names;
-    ReadProfileNames(file, Collect, &names);
-    fclose(file);
-    return names;
-}
-
+// Lines are read up to 149 characters: a value line whose 150th character
+// starts a bracketed text is one line, a longer section line loses its "]".
 TEST(ProfileNames, WholeFileInOrder)
 {
-    std::string text = "[_config_]\r\nSESSION=work\r\nMAILADDR=me@x\r\n"
-                       "[work]\r\nHOST=ftp.example.org\r\n"
-                       "[FIREWALL]\r\nFIRETYPE=1\r\n"
-                       "[_CONFIG_]\r\n"
-                       "[home]\r\nUID=joe\r\n"
-                       "[last]";   // no line end at the end of the file
-    EXPECT_EQ(NamesOf(text), (std::vector<std::string>{"work", "FIREWALL", "home", "last"}));
-    EXPECT_TRUE(NamesOf("").empty());
-}
-
-TEST(ProfileNames, LinesAreReadUpTo149Characters)
-{
-    // A value line of 160 characters whose 150th character starts a
-    // bracketed text is one line, not a section.
-    std::string value = "INITCMD=" + std::string(141, 'c');   // 149 characters
-    std::string text = "[a]\n" + value + "[fake]\n" + "[b]\n";
-    EXPECT_EQ(NamesOf(text), (std::vector<std::string>{"a", "b"}));
-    // A section line longer than 149 characters loses its "]".
-    std::string longSection = "[" + std::string(150, 's') + "]\n";
-    EXPECT_EQ(NamesOf(longSection + "[c]\n"), (std::vector<std::string>{"c"}));
-    // Exactly 149 characters before the line end still counts.
-    std::string fits = "[" + std::string(147, 'f') + "]\n";
-    EXPECT_EQ(NamesOf(fits).size(), 1u);
+    const struct { std::string text; std::vector<std::string> names; } cases[] = {
+        {"[_config_]\r\nSESSION=work\r\n[work]\r\nHOST=h\r\n[FIREWALL]\r\n[_CONFIG_]\r\n[home]\r\nUID=joe\r\n[last]",
+         {"work", "FIREWALL", "home", "last"}},
+        {"", {}},
+        {"[a]\nINITCMD=" + std::string(141, 'c') + "[fake]\n[b]\n", {"a", "b"}},
+        {"[" + std::string(150, 's') + "]\n[c]\n", {"c"}},
+        {"[" + std::string(147, 'f') + "]\n", {std::string(79, 'f')}},   // 149 characters still count
+    };
+    for (const auto &c : cases) {
+        FILE *file = tmpfile();
+        ASSERT_NE(file, nullptr);
+        fwrite(c.text.data(), 1, c.text.size(), file);
+        rewind(file);
+        std::vector<std::string> names;
+        ReadProfileNames(file, Collect, &names);
+        fclose(file);
+        EXPECT_EQ(names, c.names) << c.text;
+    }
 }
 
 } // namespace
