@@ -18,15 +18,8 @@
 
 namespace fake {
 
-struct Entry {
-    std::string key;
-    std::string value;
-};
-
-struct Section {
-    std::string name;
-    std::vector<Entry> entries;
-};
+struct Entry { std::string key, value; };
+struct Section { std::string name; std::vector<Entry> entries; };
 
 inline std::vector<Section> File;
 inline int HostTypes = 60;
@@ -124,11 +117,7 @@ inline int GetIntOrGlobal(const char *section, const char *key, int def)
 {
     return GetInt(section, key, GetInt(GlobalSectionName, key, def));
 }
-
-inline int HostTypeCount()
-{
-    return HostTypes;
-}
+inline int HostTypeCount() { return HostTypes; }
 
 inline bool AskMailAddress(char *buffer, int size)
 {

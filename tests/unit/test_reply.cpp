@@ -90,19 +90,13 @@ TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
         {"PASSWORD x", false, "PASSWORD x"}, {"NOOP", true, nullptr}, {"noop", true, "noop"},
     };
     for (const EchoCase &c : cases) {
-        SCOPED_TRACE(c.command);
         const char *echo = CommandEcho(c.command, c.hideNoop);
-        if (c.echo)
-            EXPECT_STREQ(echo, c.echo);
-        else
-            EXPECT_EQ(echo, nullptr);
+        EXPECT_STREQ(echo ? echo : "(not logged)", c.echo ? c.echo : "(not logged)") << c.command;
     }
     EXPECT_TRUE(IsQuietReply("200 NOOP command successful"));
-    EXPECT_FALSE(IsQuietReply("200 Command okay"));
-    EXPECT_FALSE(IsQuietReply("500 NOOP"));
+    EXPECT_FALSE(IsQuietReply("200 Command okay") || IsQuietReply("500 NOOP"));
     EXPECT_TRUE(KeepsTrailingBlanks("PASS x "));
-    EXPECT_FALSE(KeepsTrailingBlanks("PASSx"));
-    EXPECT_FALSE(KeepsTrailingBlanks("CWD x "));
+    EXPECT_FALSE(KeepsTrailingBlanks("PASSx") || KeepsTrailingBlanks("CWD x "));
 }
 
 TEST(TextHelpers, TrimRightAndFindText)
@@ -164,10 +158,8 @@ TEST(Capabilities, ByHostType)
     for (const Case &c : cases) {
         ServerCapabilities caps{1, 1, 1, 1, 1};
         EXPECT_EQ(CapabilitiesForHostType(c.hostType, &caps), c.plan) << c.hostType;
-        EXPECT_EQ(caps.canMakeFolder, c.mkd) << c.hostType;
-        EXPECT_EQ(caps.canRename, c.ren) << c.hostType;
-        EXPECT_EQ(caps.canDelete, c.del) << c.hostType;
-        EXPECT_EQ(caps.useCdup, c.cdup) << c.hostType;
+        EXPECT_EQ((std::vector<int>{caps.canMakeFolder, caps.canRename, caps.canDelete, caps.useCdup}),
+                  (std::vector<int>{c.mkd, c.ren, c.del, c.cdup})) << c.hostType;
     }
 }
 
