@@ -77,38 +77,29 @@ TEST(Classify, OverlongWordIsCutNotOverrun)
     PathWord w;
     EXPECT_EQ(PATH_REMOTE, ClassifyPathWord(word.c_str(), &w));
     EXPECT_EQ(PATH_WORD_SIZE - 1, (int)strlen(w.path));
-    std::string host(600, 'h');
-    host += ":/x";
+    std::string host = std::string(600, 'h') + ":/x";
     EXPECT_EQ(PATH_REMOTE, ClassifyPathWord(host.c_str(), &w));
     EXPECT_EQ(PATH_WORD_SIZE - 1, (int)strlen(w.host));
 }
 
-struct SplitCase { const char *name, *text, *first, *second; int quiet, ascii, lower; };
-
-const SplitCase kSplit[] = {
-    {"TwoWords", "local:C:/tmp/a.txt host:/in/", "local:C:/tmp/a.txt", "host:/in/", 0, 0, 0},
-    {"QuietAfterWords", "h:/f local:x -quiet", "h:/f", "local:x", 1, 0, 0},
-    {"AllThreeAnywhere", "-lower h:/f -ascii local:x -quiet", "h:/f", "local:x", 1, 1, 1},
-    {"OptionCaseMatters", "-QUIET h:/f", "-QUIET", "h:/f", 0, 0, 0},
-    {"BackslashesBecomeSlashes", "local:C:\\tmp\\a.txt h:\\in\\", "local:C:/tmp/a.txt", "h:/in/", 0, 0, 0},
-    {"QuotedWordWithSpaces", "\"h:/my file.txt\" \"local:C:/a b/\"", "h:/my file.txt", "local:C:/a b/", 0, 0, 0},
-    {"Empty", "", "", "", 0, 0, 0}, {"ExtraWordsIgnored", "a b c", "a", "b", 0, 0, 0},
-};
-
+// expected: first|second and the inline options found (q, a, l).
 TEST(Split, WordsAndInlineOptions)
 {
-    for (const SplitCase &c : kSplit) {
-        SCOPED_TRACE(c.name);
+    const struct { const char *text, *expected; } cases[] = {
+        {"local:C:/tmp/a.txt host:/in/", "local:C:/tmp/a.txt|host:/in/ "}, {"h:/f local:x -quiet", "h:/f|local:x q"},
+        {"-lower h:/f -ascii local:x -quiet", "h:/f|local:x qal"},          {"-QUIET h:/f", "-QUIET|h:/f "},
+        {"local:C:\\tmp\\a.txt h:\\in\\", "local:C:/tmp/a.txt|h:/in/ "},    {"", "| "}, {"a b c", "a|b "},
+        {"\"h:/my file.txt\" \"local:C:/a b/\"", "h:/my file.txt|local:C:/a b/ "},
+    };
+    for (const auto &c : cases) {
         char text[512];
         snprintf(text, sizeof text, "%s", c.text);
         InlineOptions found = {};
         char first[256], second[256];
         SplitPathPart(text, &found, first, sizeof first, second, sizeof second);
-        EXPECT_STREQ(c.first, first);
-        EXPECT_STREQ(c.second, second);
-        EXPECT_EQ(c.quiet, found.quiet);
-        EXPECT_EQ(c.ascii, found.ascii);
-        EXPECT_EQ(c.lower, found.lower);
+        std::string got = std::string(first) + "|" + second + " " + (found.quiet ? "q" : "") + (found.ascii ? "a" : "") +
+                          (found.lower ? "l" : "");
+        EXPECT_EQ(got, c.expected) << c.text;
     }
 }
 
@@ -147,12 +138,8 @@ TEST(SettingRanges, ValuesOutOfRangeFallBackAndAreNamed)
     p.port = 99999999, p.timeout = (uint32_t)-5, p.retries = (uint32_t)-1;
     SettingFallback fixes[3];
     ASSERT_EQ(3, CheckSettingRanges(&p, fixes));
-    EXPECT_EQ(21u, p.port);
-    EXPECT_EQ(65u, p.timeout);
-    EXPECT_EQ(0u, p.retries);
-    EXPECT_STREQ("PORT", fixes[0].key);
-    EXPECT_STREQ("99999999", fixes[0].value);
-    EXPECT_STREQ("-5", fixes[1].value);
+    EXPECT_TRUE(p.port == 21u && p.timeout == 65u && p.retries == 0u) << p.port << " " << p.timeout << " " << p.retries;
+    EXPECT_EQ(std::string(fixes[0].key) + "=" + fixes[0].value + " " + fixes[1].value, "PORT=99999999 -5");
     p.port = 65535, p.timeout = 1, p.retries = 3;
     EXPECT_EQ(0, CheckSettingRanges(&p, fixes));
     p.port = 0, p.timeout = 0;
