@@ -17,7 +17,7 @@ TEST(ReplyLine, CodeAndContinuation)
 {
     const struct { const char *line; int code; bool continued; } cases[] = {
         {"220 Ready", 220, false}, {"220-Welcome", 220, true}, {"100 lowest", 100, false},
-        {"600 just above", 600, true}, {"2x0 broken", 0, true},
+        {"599 highest", 599, false}, {"600 just above", 600, true}, {"2x0 broken", 0, true},
         {"200", 200, false},       // three digits and nothing more ends a reply
         {"200-", 200, true},
     };
