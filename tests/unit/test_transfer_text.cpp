@@ -23,9 +23,11 @@ TEST(ProgressText, ShowsCountRateElapsedAndRemaining)
         {100, 0, 0, true, "100 : 1000.00 Bps"},                                  // below 100 ms counts as 100 ms
         {500, 1000, 0, true, "500 : 500.00 Bps : 0:01"},                         // bytes per second stay plain
         {2048, 1000, 0, true, "2048 : 2.00 KBps : 0:01"},                        // above 1024 Bps
-        {kJustOver4GiB, 10000, 0, true, "4294967297 : 409.60 MBps : 0:10"},      // above 1024 KBps
+        {3 * 1048576, 1000, 0, true, "3145728 : 3.00 MBps : 0:01"},              // above 1024 KBps
+        {kJustOver4GiB, 10000, 0, true, "4294967297 : 409.60 MBps : 0:10"},
         {500, 1000, 0, false, "500 : 5000.00 bps : 0:01"},                       // bits per second
         {5000, 1000, 0, false, "5000 : 48.00 Kbps : 0:01"},                      // above 10000 bps
+        {200000, 2000, 0, false, "200000 : 980.00 Kbps : 0:02"},                 // large counts start in Kbps
         {1000000, 1000, 0, false, "1000000 : 9.57 Mbps : 0:01"},                 // above 1024 Kbps
         {1048576, 2500, 4194304, true, "1048576 : 409.60 KBps : 0:02 : 0:06"},   // remaining from whole seconds
         {5000, 2000, 4000, true, "5000 : 2.44 KBps : 0:02"},                     // none past the size
