@@ -22,11 +22,7 @@ using fake::Raw;
 
 GlobalSettingValues StartOptions()
 {
-    GlobalSettingValues o{};   // every other option off
-    o.doUpdate = 1;
-    o.mode = 'I';
-    o.viewLink = 1;
-    o.retain = 1;
+    GlobalSettingValues o{};
     snprintf(o.mailAddress, sizeof o.mailAddress, "veltrio@");
     return o;
 }
@@ -84,31 +80,33 @@ TEST_F(ProfileStore, SaveWritesKeysInOrder)
     EXPECT_EQ(fake::Keys("work"), std::vector<std::string>(std::begin(order), std::end(order)));
 }
 
-TEST_F(ProfileStore, FirewallTypeZeroAnd99AreNotStored)
+// What a save of a default profile with one change writes to one key;
+// "refused": the save is refused and nothing is written.
+TEST_F(ProfileStore, SaveRules)
 {
-    struct Case {
-        int type;
+    const char *refused = "refused";
+    const struct {
+        const char *name;
+        int firewallType, savePassword;
+        const char *userId, *password, *key;
         std::optional<std::string> stored;
-    } cases[] = {{0, std::nullopt}, {99, std::nullopt}, {7, "7"}};
-    for (const Case &c : cases) {
+    } cases[] = {
+        {"fw", 0, 0, "", "", "FIRETYPE", std::nullopt}, {"fw", 99, 0, "", "", "FIRETYPE", std::nullopt},
+        {"fw", 7, 0, "", "", "FIRETYPE", "7"},          {"", 0, 0, "", "", "HOST", refused},
+        {"_Config_", 0, 0, "", "", "HOST", refused},    {"_config_x", 0, 0, "", "", "HOST", "_config_x"},
+        {"e", 0, 1, "joe", "", "PWD", "VD0BDB3040AA7735C2E4218F7AED596A6"},   // an empty password: the key only
+        {"e", 0, 1, "joe", "", "ACT", std::nullopt},    {"e", 0, 0, "joe", "not kept", "PWD", std::nullopt},
+    };
+    for (const auto &c : cases) {
         fake::Reset();
-        SiteProfile p = DefaultProfile("fw");
-        p.firewallType = c.type;
-        WriteSiteProfile(&fake::Access, &p);
-        EXPECT_EQ(Raw("fw", "FIRETYPE"), c.stored) << "type " << c.type;
+        SiteProfile p = DefaultProfile(c.name);
+        p.firewallType = c.firewallType, p.savePassword = c.savePassword;
+        snprintf(p.userId, sizeof p.userId, "%s", c.userId);
+        snprintf(p.password, sizeof p.password, "%s", c.password);
+        bool written = WriteSiteProfile(&fake::Access, &p);
+        EXPECT_EQ(written ? Raw(c.name, c.key) : refused, c.stored) << c.name << " " << c.key;
+        EXPECT_TRUE(written || fake::File.empty()) << c.name;
     }
-}
-
-TEST_F(ProfileStore, ReservedNamesAreNotSaved)
-{
-    for (const char *name : {"", "_Config_"}) {
-        fake::Reset();
-        SiteProfile p = DefaultProfile(name);
-        EXPECT_FALSE(WriteSiteProfile(&fake::Access, &p)) << name;
-        EXPECT_TRUE(fake::File.empty()) << name;
-    }
-    SiteProfile p = DefaultProfile("_config_x");
-    EXPECT_TRUE(WriteSiteProfile(&fake::Access, &p));
 }
 
 TEST_F(ProfileStore, HostTypeOutsideTheLibraryRangeIsAutomatic)
@@ -144,24 +142,6 @@ TEST_F(ProfileStore, StoredSecretsNeedAUserId)
         EXPECT_STREQ(p.account, c.password) << c.name;
         EXPECT_EQ(p.savePassword, c.savePassword) << c.name;
     }
-}
-
-TEST_F(ProfileStore, EmptyPasswordWithSavePasswordIsKeyOnly)
-{
-    SiteProfile p = DefaultProfile("e");
-    snprintf(p.userId, sizeof p.userId, "joe");
-    p.savePassword = 1;
-    WriteSiteProfile(&fake::Access, &p);
-    EXPECT_EQ(Raw("e", "PWD"), "VD0BDB3040AA7735C2E4218F7AED596A6");
-    EXPECT_EQ(Raw("e", "ACT"), std::nullopt);
-    SiteProfile loaded = Load("e");
-    EXPECT_EQ(loaded.savePassword, 1);
-    EXPECT_STREQ(loaded.password, "");
-
-    p.savePassword = 0;
-    snprintf(p.password, sizeof p.password, "not kept");
-    WriteSiteProfile(&fake::Access, &p);
-    EXPECT_EQ(Raw("e", "PWD"), std::nullopt);
 }
 
 TEST_F(ProfileStore, StoredTextIsReadUpTo110Characters)
