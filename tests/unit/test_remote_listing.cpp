@@ -91,7 +91,7 @@ TEST(PrepareEntry, DropsDotsAndDecidesKind)
 
 // A stand-in parser: records every line it is given and accepts lines that
 // do not begin with "#", taking the text up to the first blank as the name.
-struct Recorder { std::vector<std::string> lines; std::vector<std::string> names; std::vector<int> kinds; };
+struct Recorder { std::vector<std::string> lines, names; };
 
 int RecordParse(ListingEntry *entry, const char *line, void *context)
 {
@@ -110,7 +110,6 @@ void RecordAdd(ListingEntry *entry, void *context)
 {
     auto *r = static_cast<Recorder *>(context);
     r->names.push_back(entry->name);
-    r->kinds.push_back(entry->kind);
 }
 
 Recorder ReadText(const std::string &text, uint32_t hostType)
@@ -277,9 +276,7 @@ std::string Sorted(int setting)
     std::vector<std::vector<char>> blocks;
     std::vector<const FileItem *> rows;
     for (const RowSpec &r : kRows)
-        blocks.push_back(Block(r));
-    for (const auto &b : blocks)
-        rows.push_back((const FileItem *)b.data());
+        rows.push_back((const FileItem *)blocks.emplace_back(Block(r)).data());
     std::stable_sort(rows.begin(), rows.end(),
                      [setting](const FileItem *a, const FileItem *b) { return CompareItems(a, b, setting) < 0; });
     std::string order;
@@ -309,10 +306,7 @@ TEST(FileRows, OrderUnderEverySortSetting)
 TEST(FileRows, DateAndSizeTexts)
 {
     std::vector<char> block = Block({"x", KIND_FILE, 2003, 3, 4, 14, 5, 0});
-    const struct {
-        int format, longDate;
-        const char *text;
-    } dates[] = {{0, 1, "20030304 14:05"}, {0, 0, "030304 14:05"}, {1, 1, "03042003 14:05"}, {2, 0, "040303 14:05"}};
+    const struct { int format, longDate; const char *text; } dates[] = {{0, 1, "20030304 14:05"}, {0, 0, "030304 14:05"}, {1, 1, "03042003 14:05"}, {2, 0, "040303 14:05"}};
     char text[40];
     for (const auto &d : dates) {
         FormatRowDate((const FileItem *)block.data(), d.format, d.longDate, text, sizeof text);
@@ -328,11 +322,7 @@ int OnePerCharacter(const char *, size_t length, void *) { return (int)length; }
 
 TEST(FileRows, LongNamesAreCutAndMarked)
 {
-    const struct {
-        const char *name;
-        int room;
-        const char *shown;
-    } cases[] = {{"exactly10!", 10, "exactly10!"}, {"abcdefghijklmnop", 10, "abcdefghij~"},
+    const struct { const char *name; int room; const char *shown; } cases[] = {{"exactly10!", 10, "exactly10!"}, {"abcdefghijklmnop", 10, "abcdefghij~"},
                  {"abcdef", 2, "ab"}, {"abcdef", 0, "a"}};   // no mark in two characters; never below one
     for (const auto &c : cases) {
         char out[64];
