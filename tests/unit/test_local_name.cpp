@@ -129,12 +129,7 @@ TEST(FitUnique, NumbersUntilFreeGivingUpAfter999Tries)
     std::set<std::string> full = {"x"};
     for (int n = 0; n <= 998; n++)
         full.insert("x." + std::to_string(1000 + n).substr(1));
-    const struct {
-        std::set<std::string> existing;
-        const char *remote;
-        int recvUnique;
-        const char *expected;
-    } cases[] = {
+    const struct { std::set<std::string> existing; const char *remote; int recvUnique; const char *expected; } cases[] = {
         {{"report.txt"}, "report.txt", 1, "repor000.txt"}, {{"README", "README.000", "README.001"}, "README", 1, "README.002"},
         {{}, "report.txt", 1, "report.txt"},               {{"report.txt"}, "report.txt", 0, "report.txt"},
         {full, "x", 1, "x.998"},

@@ -97,10 +97,7 @@ struct Script {
 };
 
 struct Session {
-    char userId[80] = "joe";
-    char password[80] = "";
-    char account[80] = "";
-    char firewallUser[80] = "fwuser";
+    char userId[80] = "joe", password[80] = "", account[80] = "", firewallUser[80] = "fwuser";
     char firewallPassword[112] = "";
 };
 

@@ -81,11 +81,7 @@ TEST(LineCutting, BytesBehindTheLineArePending)
 
 TEST(CommandEcho, SecretsHiddenAndNoopQuiet)
 {
-    struct EchoCase {
-        const char *command;
-        bool hideNoop;
-        const char *echo;   // null: not logged
-    } cases[] = {
+    struct EchoCase { const char *command; bool hideNoop; const char *echo; } cases[] = {   // echo null: not logged
         {"PASS secret ", false, "PASS (hidden)"}, {"ACCT 1234", true, "ACCT (hidden)"},
         {"PASSWORD x", false, "PASSWORD x"}, {"NOOP", true, nullptr}, {"noop", true, "noop"},
     };
