@@ -115,13 +115,13 @@ TEST(TextHelpers, TrimRightAndFindText)
 
 TEST(XCommandRule, CwdFallbackByHostType)
 {
-    char command[64];
-    ASSERT_TRUE(CwdFallbackCommand(6012, "sub", command, sizeof command));
-    EXPECT_STREQ(command, "CWD [.sub]");
-    ASSERT_TRUE(CwdFallbackCommand(6012, "[x.y]", command, sizeof command));
-    EXPECT_STREQ(command, "XCWD [x.y]");
-    ASSERT_TRUE(CwdFallbackCommand(6000, "sub", command, sizeof command));
-    EXPECT_STREQ(command, "XCWD sub");
+    const struct { int hostType; const char *folder, *command; } cases[] = {
+        {6012, "sub", "CWD [.sub]"}, {6012, "[x.y]", "XCWD [x.y]"}, {6000, "sub", "XCWD sub"}};
+    for (const auto &c : cases) {
+        char command[64] = "";
+        EXPECT_TRUE(CwdFallbackCommand(c.hostType, c.folder, command, sizeof command));
+        EXPECT_STREQ(command, c.command);
+    }
     char small[6];
     EXPECT_FALSE(CwdFallbackCommand(6000, "longname", small, sizeof small));
 }
@@ -169,33 +169,27 @@ TEST(HelpScan, HostTypeFromFirstLine)
         EXPECT_EQ(HostTypeFromHelpLine(c.line), c.hostType) << c.line;
 }
 
-// Feeds a reply the way detection reads it: every line until the stop.
-static ServerCapabilities Scan(const std::vector<std::pair<int, std::string>> &lines)
-{
-    ServerCapabilities caps{};
-    for (const auto &l : lines) {
-        if (HelpScanStops(l.second.c_str(), l.first))
-            break;
-        ScanHelpLine(l.second.c_str(), &caps);
-    }
-    return caps;
-}
-
+// A reply fed the way detection reads it, every line until the stop; the
+// flags found as "mkd ren del" with "-" for each one not found.
 TEST(HelpScan, FlagsFromScannedLinesOnly)
 {
-    // A single final line is not scanned.
-    ServerCapabilities c = Scan({{214, "214 MKD RNFR DELE"}});
-    EXPECT_EQ(c.canMakeFolder + c.canRename + c.canDelete, 0);
-    // The final line of a multi-line reply is not scanned either.
-    c = Scan({{214, "214-help"}, {0, " MKD"}, {214, "214 DELE RNFR"}});
-    EXPECT_EQ(c.canMakeFolder, 1);
-    EXPECT_EQ(c.canRename + c.canDelete, 0);
-    // A closed connection (421) stops the scan.
-    c = Scan({{214, "214-help"}, {421, ""}, {0, " MKD RNFR DELE"}});
-    EXPECT_EQ(c.canMakeFolder + c.canRename + c.canDelete, 0);
-    // Non-class-2 codes do not stop it; "XMKD" counts as "MKD".
-    c = Scan({{214, "214-help"}, {502, "502 XMKD"}, {214, "214 end"}});
-    EXPECT_EQ(c.canMakeFolder, 1);
+    const struct { std::vector<std::pair<int, std::string>> lines; const char *flags; } cases[] = {
+        {{{214, "214 MKD RNFR DELE"}}, "- - -"},                                    // a single final line: not scanned
+        {{{214, "214-help"}, {0, " MKD"}, {214, "214 DELE RNFR"}}, "mkd - -"},      // nor the final line of many
+        {{{214, "214-help"}, {421, ""}, {0, " MKD RNFR DELE"}}, "- - -"},           // a closed connection stops it
+        {{{214, "214-help"}, {0, " RNFR DELE"}, {502, "502 XMKD"}, {214, "214 end"}}, "mkd ren del"},
+    };
+    for (const auto &c : cases) {
+        ServerCapabilities caps{};
+        for (const auto &l : c.lines) {
+            if (HelpScanStops(l.second.c_str(), l.first))
+                break;
+            ScanHelpLine(l.second.c_str(), &caps);
+        }
+        std::string flags = std::string(caps.canMakeFolder ? "mkd" : "-") + (caps.canRename ? " ren" : " -") +
+                            (caps.canDelete ? " del" : " -");
+        EXPECT_EQ(flags, c.flags) << c.lines.back().second;
+    }
     EXPECT_TRUE(HelpScanStops("214", 214));
     EXPECT_FALSE(HelpScanStops("214-", 214));
 }
