@@ -10,9 +10,8 @@
 struct ListingCase {
     uint32_t hostType;   // the host type the line is read with
     bool anyShape;       // the automatic type must read it the same way
-    std::string line;
-    std::string record;  // empty: the line must be refused
-    int lineNumber;      // in the file, for messages
+    std::string line, record;   // record empty: the line must be refused
+    int lineNumber;
 };
 
 // Undoes the file's escapes: \r \n \t \\ and three octal digits.
@@ -34,6 +33,8 @@ inline std::string UnescapeCase(const std::string &text)
     return out;
 }
 
+// A row: "hostType anyShape |line|record|", the line between the first and
+// the second-to-last bar.
 inline const std::vector<ListingCase> &ListingCases()
 {
     static const std::vector<ListingCase> cases = [] {
@@ -41,14 +42,13 @@ inline const std::vector<ListingCase> &ListingCases()
         std::string path = __FILE__;
         FILE *f = fopen((path.substr(0, path.find_last_of('/') + 1) + "listing_cases.txt").c_str(), "rb");
         char buffer[1024];
+        unsigned host;
+        int any;
         for (int number = 1; f != nullptr && fgets(buffer, sizeof buffer, f) != nullptr; number++) {
             std::string row = buffer;
-            size_t first = row.find('|'), last = row.rfind('|');
-            size_t middle = last == std::string::npos || last == 0 ? std::string::npos : row.rfind('|', last - 1);
-            unsigned host = 0;
-            int any = 0;
-            if (row[0] == '#' || middle == std::string::npos || middle <= first ||
-                sscanf(row.c_str(), "%u %d", &host, &any) != 2)
+            size_t first = row.find('|'), last = row.rfind('|'), middle = row.rfind('|', last - 1);
+            if (row[0] == '#' || middle == std::string::npos || first >= middle ||
+                sscanf(buffer, "%u %d", &host, &any) != 2)
                 continue;
             std::string record = UnescapeCase(row.substr(middle + 1, last - middle - 1));
             all.push_back({host, any != 0, UnescapeCase(row.substr(first + 1, middle - first - 1)),
