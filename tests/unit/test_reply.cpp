@@ -256,8 +256,7 @@ TEST(GreetingCheck, ReadsVersionAndChallengeOnlyWithTheMarker)
 TEST(ScrambleCredentials, MatchesHandWorkedValues)
 {
     struct Case { const char *user, *password; uint32_t challenge; int version; const char *expected; } cases[] = {
-        {"ab", "cd", 0x01020304u, 1, ";6;289;3;1"},
-        // version 2: both pads and the fixed key
+        // version 1 is the XAUT logon case below; version 2: both pads and the fixed key
         {"ab", "cd", 0x01020304u, 2, "9::;8254:15=73:46;537=5@:7998?:=9=5<8="},
         // a 7-character user id: padded, then cut to 12 characters
         {"abcdefg", "secret99", 12345u, 2, "<5;:7?5?<1;>7;65<><4<:587@<9795:;8;?8::47="},
@@ -271,10 +270,7 @@ TEST(ScrambleCredentials, MatchesHandWorkedValues)
         EXPECT_STREQ(out, c.expected) << c.user << " v" << c.version;
         EXPECT_EQ(n, (int)strlen(c.expected));
     }
-}
-
-TEST(ScrambleCredentials, LongestTextsFitAndShortOutputIsRefused)
-{
+    // The longest texts fit; a short output is refused.
     std::string user(79, 'u'), password(79, 'p');
     char out[2 * (2 * 80 + 8) + 1];
     EXPECT_EQ(ScrambleCredentials(user.c_str(), password.c_str(), 1, out, sizeof out, 2), 2 * 159);
@@ -452,11 +448,9 @@ TEST(LogonMachine, DirectAndThroughEveryFirewallKind)
 
 TEST(LogonMachine, FailuresThatAllowRetry)
 {
-    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_FIREWALL, 0));
-    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_FIREWALL, 1));
+    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_FIREWALL, 0) && LogonFailureClearsCancel(FAIL_FIREWALL, 1));
     EXPECT_FALSE(LogonFailureClearsCancel(FAIL_FIREWALL, 4));
-    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_DESTINATION, 4));
-    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_LOGON, 7));
+    EXPECT_TRUE(LogonFailureClearsCancel(FAIL_DESTINATION, 4) && LogonFailureClearsCancel(FAIL_LOGON, 7));
 }
 
 TEST(LogonMachine, XautOnlyWithVersionAndChallengeAndTextsSentAsTheyAre)
