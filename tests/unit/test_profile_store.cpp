@@ -399,8 +399,6 @@ using fake::Raw;
 // A folder box as a list of strings.
 struct Box {
     std::vector<std::string> items;
-    int clears = 0;
-
     static int Count(void *c) { return static_cast<int>(static_cast<Box *>(c)->items.size()); }
     static void Get(void *c, int i, char *buffer, int size)
     {
@@ -408,18 +406,11 @@ struct Box {
                  static_cast<Box *>(c)->items.at(static_cast<size_t>(i)).c_str());
     }
     static void Append(void *c, const char *text) { static_cast<Box *>(c)->items.push_back(text); }
-    static void Clear(void *c)
-    {
-        static_cast<Box *>(c)->items.clear();
-        static_cast<Box *>(c)->clears++;
-    }
+    static void Clear(void *c) { static_cast<Box *>(c)->items.clear(); }
     FolderList List() { return {this, Count, Get, Append, Clear}; }
 };
 
-class FolderHistory : public ::testing::Test {
-protected:
-    void SetUp() override { fake::Reset(); }
-};
+class FolderHistory : public ProfileStore {};
 
 TEST_F(FolderHistory, LoadSkipsBlanksAndExactDuplicatesUpToKey19)
 {
