@@ -110,26 +110,6 @@ TEST(ListingYears, YearlessDatesAroundNewYear) {
     }
 }
 
-TEST(ListingLimits, LongNamesAreCutTo255Bytes) {
-    std::string name(300, 'n');
-    name[0] = 'A';
-    name[254] = 'Z';
-    const std::string lines[] = {
-        "-rw-r--r-- 1 u g 1 Jan 31 12:00 " + name,
-        "01-31-24  02:15PM  100 " + name,
-        "type=file;size=1; " + name,
-        "+s1,\t" + name,
-    };
-    for (const std::string &line : lines) {
-        SCOPED_TRACE(line.substr(0, 40));
-        ListingEntry e;
-        ASSERT_NE(ParseListingLineAt(&e, line.c_str(), HOSTTYPE_AUTO, "", "", kNow), 0);
-        EXPECT_EQ(strlen(e.name), 255u);
-        EXPECT_EQ(e.name[0], 'A');
-        EXPECT_EQ(e.name[254], 'Z');
-    }
-}
-
 TEST(ListingLimits, NullArgumentsAreRefused) {
     ListingEntry e;
     EXPECT_EQ(ParseListingLineAt(nullptr, "-rw-r--r-- 1 u g 1 Jan 31 12:00 f", 6001, "", "", kNow), 0);
