@@ -147,38 +147,29 @@ TEST(HostTypeTable, CodesThatCarryBehaviourUseTheirGrammar) {
     for (const auto &c : cases) EXPECT_EQ(HostTypeFamily(c.code), c.family) << c.code;
 }
 
-struct DetectCase { const char *line; uint32_t current, expected; };
-
-TEST(HostTypeDetection, SystReplies) {
-    const DetectCase cases[] = {
-        {"215 UNIX Type: L8", 6000, 6001}, {"215 UNIX Type: L8 Version: Linux", 6000, 6002},
-        {"215 Windows_NT", 6000, 6015}, {"215 VMS MultiNet V4.3(91)", 6000, 6011},
-        {"215 MVS is the operating system of this server. FTP Server is running on z/OS.", 6000, 6024},
-        {"215 VM is the operating system of this server.", 6000, 6047}, {"215 Something else entirely", 6000, 6000},
-        {"", 6000, 6000}, {"500 SYST not understood", 6000, 6000},
-        // A more specific code of the same family is kept.
-        {"215 UNIX Type: L8", 6035, 6035},
-        // A different family replaces it.
-        {"215 Windows_NT", 6035, 6015}, {"215 UNIX Type: L8", 6011, 6001},
-        // An invalid current code is not kept.
-        {"215 UNIX Type: L8", 7000, 6001},
-    };
-    for (const auto &c : cases) EXPECT_EQ(DetectFromSyst(c.line, c.current), c.expected) << c.line;
-    EXPECT_EQ(DetectFromSyst(nullptr, 6000), 6000u);
-}
-
-TEST(HostTypeDetection, GreetingsAndLogonReplies) {
-    const DetectCase cases[] = {
-        {"220 ftp.example.com FTP server (Version wu-2.6.2(1) Mon Dec 3 15:11:23 EST 2001) ready.", 6000, 6038},
-        {"220 Microsoft FTP Service", 6000, 6034}, {"220 (vsFTPd 3.0.3)", 6000, 6036},
-        {"220 VAX.EXAMPLE.COM MultiNet FTP Server Process V4.4(15) at Mon 31-Jan-2024 12:00PM-EST", 6000, 6011},
-        {"220-FTPD1 IBM FTP CS V2R4 at MVS1.EXAMPLE.COM, 12:00:00 on 2024-01-31.", 6000, 6024},
+// S: the SYST reply, R: a greeting or logon reply.
+TEST(HostTypeDetection, SystAndOtherReplies) {
+    const struct { char kind; const char *line; uint32_t current, expected; } cases[] = {
+        {'S', "215 UNIX Type: L8", 6000, 6001}, {'S', "215 UNIX Type: L8 Version: Linux", 6000, 6002},
+        {'S', "215 Windows_NT", 6000, 6015}, {'S', "215 VMS MultiNet V4.3(91)", 6000, 6011},
+        {'S', "215 MVS is the operating system of this server. FTP Server is running on z/OS.", 6000, 6024},
+        {'S', "215 VM is the operating system of this server.", 6000, 6047}, {'S', "215 Something else", 6000, 6000},
+        {'S', "", 6000, 6000}, {'S', "500 SYST not understood", 6000, 6000},
+        {'S', "215 UNIX Type: L8", 6035, 6035},   // a more specific code of the same family is kept
+        {'S', "215 Windows_NT", 6035, 6015}, {'S', "215 UNIX Type: L8", 6011, 6001},   // another family replaces it
+        {'S', "215 UNIX Type: L8", 7000, 6001},   // an invalid current code is not kept
+        {'R', "220 ftp.example.com FTP server (Version wu-2.6.2(1) Mon Dec 3 15:11:23 EST 2001) ready.", 6000, 6038},
+        {'R', "220 Microsoft FTP Service", 6000, 6034}, {'R', "220 (vsFTPd 3.0.3)", 6000, 6036},
+        {'R', "220 VAX.EXAMPLE.COM MultiNet FTP Server Process V4.4(15) at Mon 31-Jan-2024 12:00PM-EST", 6000, 6011},
+        {'R', "220-FTPD1 IBM FTP CS V2R4 at MVS1.EXAMPLE.COM, 12:00:00 on 2024-01-31.", 6000, 6024},
         // Kind names inside host names do not count.
-        {"220 vms.example.com FTP server ready", 6000, 6000}, {"220 VMS.EXAMPLE.COM FTP server ready", 6000, 6000},
-        {"220 mvsmachine ready", 6000, 6000}, {"220 Welcome", 6000, 6000},
-        {"230 User logged in, proceed.", 6000, 6000}, {"220 (vsFTPd 3.0.3)", 6002, 6002},
+        {'R', "220 vms.example.com FTP server ready", 6000, 6000}, {'R', "220 VMS.EXAMPLE.COM ready", 6000, 6000},
+        {'R', "220 mvsmachine ready", 6000, 6000}, {'R', "220 Welcome", 6000, 6000},
+        {'R', "230 User logged in, proceed.", 6000, 6000}, {'R', "220 (vsFTPd 3.0.3)", 6002, 6002},
     };
-    for (const auto &c : cases) EXPECT_EQ(DetectFromReply(c.line, c.current), c.expected) << c.line;
+    for (const auto &c : cases)
+        EXPECT_EQ((c.kind == 'S' ? DetectFromSyst : DetectFromReply)(c.line, c.current), c.expected) << c.line;
+    EXPECT_EQ(DetectFromSyst(nullptr, 6000), 6000u);
     EXPECT_EQ(DetectFromReply(nullptr, 6000), 6000u);
 }
 
