@@ -49,9 +49,7 @@ protected:
         SiteProfile p{};
         snprintf(p.name, sizeof p.name, "%s", name);
         bool result = ReadSiteProfile(&fake::Access, &p, &options);
-        if (found)
-            *found = result;
-        return p;
+        return found ? (*found = result, p) : p;
     }
 };
 
@@ -402,8 +400,7 @@ struct Box {
     static int Count(void *c) { return static_cast<int>(static_cast<Box *>(c)->items.size()); }
     static void Get(void *c, int i, char *buffer, int size)
     {
-        snprintf(buffer, static_cast<size_t>(size), "%s",
-                 static_cast<Box *>(c)->items.at(static_cast<size_t>(i)).c_str());
+        snprintf(buffer, static_cast<size_t>(size), "%s", static_cast<Box *>(c)->items.at((size_t)i).c_str());
     }
     static void Append(void *c, const char *text) { static_cast<Box *>(c)->items.push_back(text); }
     static void Clear(void *c) { static_cast<Box *>(c)->items.clear(); }
