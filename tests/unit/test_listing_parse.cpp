@@ -1,18 +1,28 @@
-// The host-library core: the host-type table, the recognition of servers from
-// their replies, listing lines of every family into ListingEntry records, and
-// damaged listing lines: blanks, tabs, line ends and NULs inserted at every
-// position, lines cut at every length. Nothing may crash, read outside the line
-// or write outside the record (the sanitizers and a canary after the record
-// watch for that), and an accepted line always yields a terminated name.
+// Listings: the host-type table, the recognition of servers from their replies,
+// listing lines of every family into ListingEntry records, damaged listing lines
+// (blanks, tabs, line ends and NULs inserted at every position, lines cut at
+// every length: nothing may crash, read outside the line or write outside the
+// record, which the sanitizers and a canary after the record watch, and an
+// accepted line always yields a terminated name); the program's side: the folder
+// of a PWD reply, time offsets, entries prepared for the list, listing streams
+// cut into parser lines, the listing cache, and file-list rows: order under every
+// sort setting, date and size texts, the cut of long names and the header-button
+// changes of a sort setting.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "listing/file_rows.h"
+#include "listing/listing_cache.h"
+#include "listing/remote_listing.h"
 #include "listing_cases.h"
 #include "veltr32/detect.h"
 #include "veltr32/host_types.h"
@@ -237,6 +247,327 @@ TEST(ListingRobustness, LongLinesAndLongFolders) {
     const char *line = "SMP224 3390   2024/01/31  2   30  FB  80 27920  PS  USER.DATA.SET";
     for (const char *folder : {"'", "''", "'USER.DATA.SET.AND.MORE'"}) ParseGuarded(line, 6024, folder);
     ParseGuarded(line, 6024, std::string(5000, 'Q').c_str());
+}
+
+TEST(Pwd, FolderFromReply)
+{
+    const struct { const char *name; std::string reply, folder; } cases[] = {
+        {"DoubleQuoted", "257 \"/home/user\" is current directory.", "/home/user"},
+        {"SingleQuoted", "257 '/pub' is the current folder", "/pub"},
+        {"DoubleWinsOverSingle", "257 'x' then \"/real\"", "/real"},
+        {"DoubleCutAtSingleWhenNoSecondDouble", "257 \"/it's", "/it"}, {"UnclosedDouble", "257 \"/open", "/open"},
+        {"NoQuotesManyBlanks", "257    DISK$USER:[ME]   current", "DISK$USER:[ME]"}, {"NoQuotesNoBlank", "257/x", ""},
+        {"EmptyQuoted", "257 \"\" root", ""},
+        {"LongQuotedCutAt250", "257 \"/" + std::string(400, 'a') + "\"", "/" + std::string(249, 'a')},
+        {"LongWordCutAt250", "257 " + std::string(400, 'b'), std::string(250, 'b')},
+    };
+    for (const auto &c : cases) {
+        char folder[REMOTE_FOLDER_SIZE];
+        memset(folder, 'x', sizeof folder);
+        FolderFromPwdReply(c.reply.c_str(), folder);
+        EXPECT_EQ(c.folder, folder) << c.name;
+    }
+}
+
+// Dates as "year-month-day hour"; the minute stays 30.
+TEST(Offset, CalendarRules)
+{
+    const struct { const char *name; int offset; const char *before, *after; } cases[] = {
+        {"LeapYearStill28", -2, "2024-3-1 1", "2024-2-28 23"}, {"MidnightNotShifted", -2, "2023-3-1 0", "2023-3-1 0"},
+        {"NoYear", 5, "0-3-1 5", "0-3-1 5"},                   {"NoMonth", 5, "2023-0-1 5", "2023-0-1 5"},
+        {"FebruaryEnd", 5, "2024-2-28 20", "2024-3-1 1"},      {"IntoNextYear", 1, "2023-12-31 23", "2024-1-1 0"},
+        {"IntoPreviousYear", -3, "2023-1-1 2", "2022-12-31 23"}, {"TwoDaysForward", 30, "2023-1-31 20", "2023-2-2 2"},
+        {"WildValueIgnored", 5000, "2023-1-1 1", "2023-1-1 1"},
+    };
+    for (const auto &c : cases) {
+        int year, month, day, hour;
+        ASSERT_EQ(4, sscanf(c.before, "%d-%d-%d %d", &year, &month, &day, &hour));
+        ListingEntry e = {};
+        e.year = (uint16_t)year, e.month = (uint8_t)month, e.day = (uint8_t)day, e.hour = (uint8_t)hour, e.minute = 30;
+        ApplyTimeOffset(&e, c.offset);
+        char after[40];
+        snprintf(after, sizeof after, "%d-%d-%d %d", e.year, e.month, e.day, e.hour);
+        EXPECT_EQ(std::string(c.after) + ":30", after + std::string(":") + std::to_string(e.minute)) << c.name;
+    }
+}
+
+int TextByExtension(const char *name)
+{
+    const char *dot = strrchr(name, '.');
+    return dot != nullptr && strcmp(dot, ".txt") == 0;
+}
+
+TEST(PrepareEntry, DropsDotsAndDecidesKind)
+{
+    const struct { const char *name; int kind, offset; bool byExtension; int result, kindAfter, dayAfter; } cases[] = {
+        {"", 0, 0, true, 0, 0, 1},           {".", 0, 0, true, 0, 0, 1},
+        {"..", 0, 0, true, 0, 0, 1},         {"...", 0, 0, true, 1, 0, 1},
+        {"notes.txt", 0, 0, true, 1, 1, 1},  {"notes.txt", 0, 0, false, 1, 0, 1},
+        {"notes.txt", 1, 0, false, 1, 1, 1}, // kind already decided
+        {"dir", 0x24, 0, true, 1, 4, 1},     // flag bits above the kind dropped
+        {"link", 2, -2, true, 1, 2, 28},     // the time offset applied
+    };
+    for (const auto &c : cases) {
+        ListingEntry e = {};
+        snprintf(e.name, sizeof e.name, "%s", c.name);
+        e.kind = (uint8_t)c.kind;
+        e.year = 2023, e.month = 3, e.day = 1, e.hour = 1;
+        EXPECT_EQ(c.result, PrepareRemoteEntry(&e, c.offset, c.byExtension ? TextByExtension : nullptr)) << c.name;
+        if (c.result) {
+            EXPECT_EQ(c.kindAfter, e.kind) << c.name;
+            EXPECT_EQ(c.dayAfter, e.day) << c.name;
+        }
+    }
+}
+
+// A stand-in parser: records every line it is given and accepts lines that
+// do not begin with "#", taking the text up to the first blank as the name.
+struct Recorder { std::vector<std::string> lines, names; };
+
+int RecordParse(ListingEntry *entry, const char *line, void *context)
+{
+    auto *r = static_cast<Recorder *>(context);
+    r->lines.push_back(line);
+    memset(entry, 0, sizeof *entry);
+    if (line[0] == '#' || line[0] == '\0')
+        return 0;
+    size_t n = strcspn(line, " \t\r\n");
+    memcpy(entry->name, line, n < 255 ? n : 255);
+    entry->kind = 0;
+    return 1;
+}
+
+void RecordAdd(ListingEntry *entry, void *context)
+{
+    auto *r = static_cast<Recorder *>(context);
+    r->names.push_back(entry->name);
+}
+
+Recorder ReadText(const std::string &text, uint32_t hostType)
+{
+    Recorder r;
+    FILE *f = fmemopen(const_cast<char *>(text.data()), text.size(), "r");
+    EXPECT_NE(nullptr, f);
+    if (f != nullptr) {
+        ReadListingStream(f, hostType, RecordParse, RecordAdd, &r);
+        fclose(f);
+    }
+    return r;
+}
+
+using Lines = std::vector<std::string>;
+
+// The column header of a member list.
+const std::string kMemberHeader = "HEADER                                      FB 8             PO NO X Z  ";
+
+// The lines the parser is given and the names accepted ({}: not checked).
+TEST(ReadListing, LinesJoinedSplitOrTakenAsColumnsByHostType)
+{
+    const std::string x200(200, 'x'), longVms = std::string(60, 'N') + ";1", left = "LEFT" + std::string(36, ' ');
+    std::string offHeader = kMemberHeader;
+    offHeader[45] = 'X';   // one column off: not a header
+    const struct { const char *what; std::string text; uint32_t hostType; Lines lines, names; } cases[] = {
+        {"cut at the first CR, else LF", "a 1\r\nb 2\nc 3\rjunk\n#skip\nd", 6001, {"a 1", "b 2", "c 3", "#skip", "d"},
+         {"a", "b", "c", "d"}},
+        {"overlong line read in pieces of 179", x200 + "\nnext\n", 6001, {x200.substr(21), x200.substr(179), "next"}, {}},
+        {"VMS name joins indented details",
+         "LONG_NAME.TXT;1\r\n        12/24  1-JAN-2024 10:00\r\nSHORT.C;2 3/3 1-JAN-2024\r\n", 6011,
+         {"LONG_NAME.TXT;1         12/24  1-JAN-2024 10:00\r\n", "SHORT.C;2 3/3 1-JAN-2024"}, {"LONG_NAME.TXT;1", "SHORT.C;2"}},
+        {"VMS next line not indented", "A.TXT;1\nB.TXT;1 5/5\n\tdetails\nTotal of 2 files\n", 6012,
+         {"A.TXT;1", "B.TXT;1 5/5\n", "\tdetails", "Total of 2 files"}, {}},
+        {"VMS name at the end of the file", "LAST.TXT;4\n", 6011, {"LAST.TXT;4"}, {}},
+        {"VMS long name or no semicolon", longVms + "\n   indented\nplain\n   indented\n", 6011,
+         {longVms, "   indented", "plain", "   indented"}, {}},
+        {"not a VMS host type", "A.TXT;1\n   details\n", 6001, {"A.TXT;1", "   details"}, {}},
+        {"member columns after the header",
+         kMemberHeader + "\r\nMEMBER1   MEM2      LONGNAM8  X\r\nONE       \r\nAFTER               TAIL\nshort\nNEXT      ONLY\n",
+         6018, {"short", "NEXT      ONLY"}, {"MEMBER1", "MEM2", "LONGNAM8", "X", "ONE", "AFTER", "short", "NEXT"}},
+        {"member columns end on a broken form", kMemberHeader + "\nA         B\nNOBLANKSATEIGHTNINE\nC         D\n", 6018,
+         {"NOBLANKSATEIGHTNINE", "C         D"}, {"A", "B", "NOBLANKSATEIGHTNINE", "C"}},
+        {"member header only on the first line", "first\n" + kMemberHeader + "\nA         B\n", 6018,
+         {"first", kMemberHeader, "A         B"}, {}},
+        {"member header one column off", offHeader + "\nA         B\n", 6018, {offHeader, "A         B"}, {}},
+        {"two entries a line split at column 40", left + "|RIGHT 2\nshort line\n#bad" + std::string(37, ' ') + "|NEVER\n",
+         6005, {left, "RIGHT 2", "short line", "#bad" + std::string(36, ' ')}, {"LEFT", "RIGHT", "short"}},
+    };
+    for (const auto &c : cases) {
+        Recorder r = ReadText(c.text, c.hostType);
+        EXPECT_EQ(c.lines, r.lines) << c.what;
+        EXPECT_TRUE(c.names.empty() || c.names == r.names) << c.what;
+    }
+}
+
+TEST(ReadListing, RobustnessSweepNeverOverruns)
+{
+    const std::string base =
+        "NAME.TXT;1\n   5/5 1-JAN-2024\n" + kMemberHeader + "\nAAAAAAAA  BBBBBBBB\n" +
+        std::string(45, 'Q') + "\n";
+    const char inserts[] = {'\r', '\n', ' ', '\t', '\0', ';'};
+    const uint32_t hosts[] = {6001, 6005, 6011, 6012, 6018};
+    int runs = 0;
+    for (size_t at = 0; at <= base.size(); at += 3) {
+        for (char c : inserts) {
+            std::string text = base.substr(0, at) + c + base.substr(at);
+            for (uint32_t host : hosts) {
+                ReadText(text, host);
+                ReadText(text.substr(0, at), host);
+                runs++;
+            }
+        }
+    }
+    EXPECT_GT(runs, 100);
+}
+
+// The cache works on real temporary files in a folder of its own.
+class Cache : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        snprintf(folder_, sizeof folder_, "%s", "/tmp/lcacheXXXXXX");
+        ASSERT_NE(nullptr, mkdtemp(folder_));
+        setenv("TMPDIR", folder_, 1);
+        ClearListingCache();
+    }
+    void TearDown() override
+    {
+        setenv("TMPDIR", folder_, 1);
+        ClearListingCache();
+        rmdir(folder_);
+    }
+    static bool Exists(const char *path)
+    {
+        struct stat st;
+        return stat(path, &st) == 0;
+    }
+    char folder_[64];
+};
+
+TEST_F(Cache, SameFolderFoundPlaceholderNever)
+{
+    char first[LISTING_FILE_SIZE], again[LISTING_FILE_SIZE];
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/pub", first));
+    EXPECT_TRUE(Exists(first));
+    EXPECT_EQ(0, strncmp(first, folder_, strlen(folder_)));
+    EXPECT_EQ(0, ListingCacheLookup("/pub", again));
+    EXPECT_STREQ(first, again);
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/PUB", again));   // case counts
+    EXPECT_STRNE(first, again);
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup(LISTING_PLACEHOLDER, again));
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup(LISTING_PLACEHOLDER, first));
+    EXPECT_STRNE(first, again);
+    EXPECT_EQ(4, ListingCacheCount);
+    setenv("TMPDIR", "/nonexistent/folder", 1);   // no temporary name: the cache stays as it is
+    EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup("/b", first));
+    EXPECT_STREQ("", first);
+    EXPECT_EQ(4, ListingCacheCount);
+}
+
+TEST_F(Cache, TwentiethFolderDropsTheFirstFile)
+{
+    char files[20][LISTING_FILE_SIZE];
+    for (int i = 0; i < 20; i++)
+        EXPECT_EQ(LISTING_CACHE_NEW, ListingCacheLookup(("/f" + std::to_string(i)).c_str(), files[i]));
+    EXPECT_EQ(LISTING_CACHE_SIZE, ListingCacheCount);
+    for (int i = 0; i < 20; i++)
+        EXPECT_EQ(i > 0, Exists(files[i])) << i;
+    char found[LISTING_FILE_SIZE];
+    EXPECT_EQ(0, ListingCacheLookup("/f1", found));
+    EXPECT_STREQ(files[1], found);
+    EXPECT_EQ(18, ListingCacheLookup("/f19", found));
+    ClearListingCache();
+    EXPECT_EQ(0, ListingCacheCount);
+    EXPECT_TRUE(std::none_of(files, files + 20, Exists)) << "clearing removes every file";
+}
+
+struct RowSpec { const char *text; uint32_t kind; uint16_t year; uint8_t month, day, hour, minute; uint64_t size; };
+
+const RowSpec kRows[] = {
+    {"..", KIND_FOLDER, 0, 0, 0, 0, 0, 0},          {"Alpha", KIND_FOLDER, 2020, 1, 1, 0, 0, 0},
+    {"beta", KIND_FOLDER, 2019, 5, 5, 0, 0, 0},     {"lnk", KIND_LINK, 2021, 1, 1, 0, 0, 0},
+    {"zeta.txt", KIND_TEXT, 2003, 3, 4, 14, 5, 10}, {"b.bin", KIND_FILE, 2022, 1, 1, 0, 0, 5368709120ull},
+    {"a.c", KIND_FILE, 2003, 3, 4, 14, 6, 300},     {"C.bin", KIND_FILE, 2010, 1, 1, 0, 0, 300},
+    {"[-c-]", KIND_DRIVE, 0, 0, 0, 0, 0, 0},        {"[-z-]", KIND_DRIVE, 0, 0, 0, 0, 0, 0},
+};
+
+std::vector<char> Block(const RowSpec &r)
+{
+    std::vector<char> block(std::max(FileItemBytes(strlen(r.text)), sizeof(FileItem)), 0);
+    FileItem *item = (FileItem *)block.data();
+    *item = {0, r.kind, r.year, r.month, r.day, r.hour, r.minute, r.size, (uint32_t)strlen(r.text), {}};
+    memcpy(item->text, r.text, strlen(r.text) + 1);
+    return block;
+}
+
+std::string Sorted(int setting)
+{
+    std::vector<std::vector<char>> blocks;
+    std::vector<const FileItem *> rows;
+    for (const RowSpec &r : kRows)
+        rows.push_back((const FileItem *)blocks.emplace_back(Block(r)).data());
+    std::stable_sort(rows.begin(), rows.end(),
+                     [setting](const FileItem *a, const FileItem *b) { return CompareItems(a, b, setting) < 0; });
+    std::string order;
+    for (const FileItem *r : rows)
+        order += std::string(order.empty() ? "" : " ") + r->text;
+    return order;
+}
+
+TEST(FileRows, OrderUnderEverySortSetting)
+{
+    const struct { const char *name; int setting; const char *order; } cases[] = {
+        {"name, folders on top", 1, ".. Alpha beta lnk a.c b.bin C.bin zeta.txt [-c-] [-z-]"},
+        {"reverse turns each group only", 1 | 8, ".. beta Alpha lnk zeta.txt C.bin b.bin a.c [-z-] [-c-]"},
+        {"folders at the bottom", 1 | 32, ".. a.c b.bin C.bin zeta.txt lnk Alpha beta [-c-] [-z-]"},
+        {"folders mixed", 1 | 16, ".. a.c Alpha b.bin beta C.bin lnk zeta.txt [-c-] [-z-]"},
+        {"no sort, mixed: only .. and drives move", 16, ".. Alpha beta lnk zeta.txt b.bin a.c C.bin [-c-] [-z-]"},
+        {"extension, ties by name", 2, ".. Alpha beta lnk b.bin C.bin a.c zeta.txt [-c-] [-z-]"},
+        {"date, to the minute", 3, ".. beta Alpha lnk zeta.txt a.c C.bin b.bin [-c-] [-z-]"},
+        {"date newest first", 3 | 8, ".. Alpha beta lnk b.bin C.bin a.c zeta.txt [-z-] [-c-]"},
+        {"size, 64-bit, ties by name", 4, ".. Alpha beta lnk zeta.txt a.c C.bin b.bin [-c-] [-z-]"},
+        {"name from the second character", 5, ".. beta Alpha lnk b.bin C.bin a.c zeta.txt [-c-] [-z-]"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.order, Sorted(c.setting)) << c.name;
+}
+
+TEST(FileRows, DateAndSizeTexts)
+{
+    std::vector<char> block = Block({"x", KIND_FILE, 2003, 3, 4, 14, 5, 0});
+    const struct { int format, longDate; const char *text; } dates[] = {{0, 1, "20030304 14:05"}, {0, 0, "030304 14:05"}, {1, 1, "03042003 14:05"}, {2, 0, "040303 14:05"}};
+    char text[40];
+    for (const auto &d : dates) {
+        FormatRowDate((const FileItem *)block.data(), d.format, d.longDate, text, sizeof text);
+        EXPECT_STREQ(d.text, text) << d.format << "/" << d.longDate;
+    }
+    for (uint64_t size : {0ull, 4294967295ull, 5368709120ull}) {
+        FormatRowSize(size, text, sizeof text);
+        EXPECT_EQ(std::to_string(size), text);
+    }
+}
+
+int OnePerCharacter(const char *, size_t length, void *) { return (int)length; }
+
+TEST(FileRows, LongNamesAreCutAndMarked)
+{
+    const struct { const char *name; int room; const char *shown; } cases[] = {{"exactly10!", 10, "exactly10!"}, {"abcdefghijklmnop", 10, "abcdefghij~"},
+                 {"abcdef", 2, "ab"}, {"abcdef", 0, "a"}};   // no mark in two characters; never below one
+    for (const auto &c : cases) {
+        char out[64];
+        EXPECT_EQ(strlen(c.shown), CutNameToFit(c.name, strlen(c.name), c.room, OnePerCharacter, nullptr, out, sizeof out));
+        EXPECT_STREQ(c.shown, out) << c.name << " in " << c.room;
+    }
+}
+
+TEST(FileRows, HeaderButtonsChangeTheSortSetting)
+{
+    const struct { int setting, button; bool ctrl, alt, remote; int next; } cases[] = {
+        {1, 1, false, false, false, 9}, {3 | 8 | 16, 1, false, false, false, 1 | 16}, {2, 1, true, false, false, 10},
+        {1, 1, false, true, true, 5},   {1, 1, false, true, false, 9},  {11, 2, false, false, false, 3},
+        {1 | 32, 2, false, false, false, 43}, {4, 3, false, false, false, 12}, {1, 0, false, false, false, 17},
+        {17, 0, false, false, false, 33}, {33 | 8, 0, false, false, false, 9},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.next, NextSortSpec(c.setting, c.button, c.ctrl, c.alt, c.remote)) << c.setting << " button " << c.button;
 }
 
 }  // namespace
