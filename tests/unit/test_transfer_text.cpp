@@ -448,7 +448,6 @@ TEST(InlineOptions, RemovedWithOneFollowingSpaceOnlyAndSmallBuffersCut)
 TEST(ListedNames, OnlyCleanNamesThatMatchAreTaken)
 {
     const struct { const char *line; size_t length; ListedName kind; } cases[] = {
-        {"a.txt", 5, LISTED_MATCH},
         {"README.TXT", 10, LISTED_MATCH},          // case is ignored
         {"sub/b.txt", 9, LISTED_MATCH},            // the last part is matched
         {"a.txt.bak", 9, LISTED_OTHER}, {"", 0, LISTED_EMPTY}, {"x\x01y.txt", 7, LISTED_JUNK},
@@ -476,11 +475,9 @@ TEST(SettingRanges, ValuesOutOfRangeFallBackAndAreNamed)
 
 TEST(Options, ARemotePathWordNamesATransfer)
 {
-    EXPECT_TRUE(NamesRemoteWord("-xyz host:/f.txt"));
-    EXPECT_TRUE(NamesRemoteWord("-xyz -s //host/f.txt"));
-    EXPECT_FALSE(NamesRemoteWord("-xyz rest"));
-    EXPECT_FALSE(NamesRemoteWord("-xyz -i C:/veltro.ini"));   // an option's value
-    EXPECT_FALSE(NamesRemoteWord(""));
+    EXPECT_TRUE(NamesRemoteWord("-xyz host:/f.txt") && NamesRemoteWord("-xyz -s //host/f.txt"));
+    EXPECT_FALSE(NamesRemoteWord("-xyz rest") || NamesRemoteWord("") || NamesRemoteWord("-xyz -i C:/veltro.ini"))
+        << "an option's value is no path word";
 }
 
 }  // namespace
