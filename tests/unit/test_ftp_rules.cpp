@@ -8,6 +8,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <utility>
@@ -209,8 +210,7 @@ TEST(ChmodMode, BoxesAndOctalDigits)
         EXPECT_EQ(ChmodModeFromBoxes(c.boxes), c.mode);
         int boxes[9];
         ChmodBoxesFromMode(c.mode, boxes);
-        for (int i = 0; i < 9; i++)
-            EXPECT_EQ(boxes[i], c.boxes[i]) << c.mode << " box " << i;
+        EXPECT_TRUE(std::equal(boxes, boxes + 9, c.boxes)) << c.mode;
     }
 }
 
@@ -281,12 +281,10 @@ TEST(ScrambleCredentials, MatchesHandWorkedValues)
     EXPECT_STREQ(small, "");
 }
 
-std::vector<std::string> Pieces(const char *list)
+std::vector<std::string> Pieces(const char *cursor)
 {
     std::vector<std::string> out;
-    const char *cursor = list;
-    char piece[256];
-    for (int guard = 0; guard < 300 && NextInitialCommand(&cursor, piece, sizeof piece); guard++)
+    for (char piece[256]; out.size() < 300 && NextInitialCommand(&cursor, piece, sizeof piece);)
         out.push_back(piece);
     return out;
 }

@@ -221,13 +221,8 @@ TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
 TEST_F(ProfileStore, AnonymousTakesTheMailAddress)
 {
     // pwd: the stored PWD; mail: _config_ MAILADDR; answers: typed at the prompts before a cancel.
-    struct Case {
-        const char *name, *userId, *pwd, *mail;
-        std::vector<std::string> answers;
-        const char *password;
-        int prompts;
-        std::optional<std::string> savedMail;
-    } cases[] = {
+    struct Case { const char *name, *userId, *pwd, *mail; std::vector<std::string> answers; const char *password;
+                  int prompts; std::optional<std::string> savedMail; } cases[] = {
         {"any case", "Anonymous", nullptr, "me@example.org", {}, "me@example.org", 0, "me@example.org"},
         {"stored password wins", "anonymous", "6162", "me@x", {}, "aa", 0, "me@x"},
         {"not anonymous", "anonymou", nullptr, "me@x", {}, "", 0, "me@x"},
