@@ -198,23 +198,18 @@ TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
         {"RETAIN", &GlobalSettingValues::retain},
     };
     for (const Case &c : cases) {
-        // Neither key: the current value stays.
         fake::Reset();
         options = StartOptions();
         options.*c.option = 41;
-        Load("o");
-        EXPECT_EQ(options.*c.option, 41) << c.key << " kept";
-        // Global key only.
-        fake::Set(GlobalSectionName, c.key, "65");
-        Load("o");
-        EXPECT_EQ(options.*c.option, 65) << c.key << " from _config_";
-        // Site key wins.
-        fake::Set("o", c.key, "76");
-        Load("o");
-        EXPECT_EQ(options.*c.option, 76) << c.key << " from the site";
-        // Another site without the key falls back to the global value.
-        Load("other");
-        EXPECT_EQ(options.*c.option, 65) << c.key << " back to _config_";
+        // Neither key keeps the value; the global key sets it, the site key wins; another site takes the global.
+        const struct { const char *section, *value, *site; int expected; } steps[] = {
+            {nullptr, nullptr, "o", 41}, {GlobalSectionName, "65", "o", 65}, {"o", "76", "o", 76}, {nullptr, nullptr, "other", 65}};
+        for (const auto &step : steps) {
+            if (step.section)
+                fake::Set(step.section, c.key, step.value);
+            Load(step.site);
+            EXPECT_EQ(options.*c.option, step.expected) << c.key << " loading " << step.site;
+        }
     }
 }
 
