@@ -65,8 +65,7 @@ TEST(LineCutting, BytesBehindTheLineArePending)
     ASSERT_EQ(r.pending.length, 15);
 
     // The next lines come from the pending bytes without a receive.
-    const char *expect[] = {"250-B\r\n", "250 C\r\n"};
-    for (const char *e : expect) {
+    for (const char *e : {"250-B\r\n", "250 C\r\n"}) {
         StartLine(&r);
         bool complete = false;
         r.held = TakePendingLine(&r.pending, r.line, &complete);

@@ -195,18 +195,11 @@ TEST(HostTypeDetection, UnterminatedAndHugeLinesAreBounded) {
 const uint32_t kHostTypes[] = {6000, 6001, 6005, 6011, 6015, 6017, 6018, 6021, 6022,
                                6027, 6030, 6031, 6046, 6047, 6058, 6059, 5999, 0xFFFFFFFFu};
 
-std::vector<std::string> SampleLines() {
-    std::vector<std::string> lines;
-    for (const ListingCase &c : ListingCases()) lines.push_back(c.line);
-    return lines;
-}
-
 // Parses `line` (NULs allowed) from an allocation of exactly its length and
 // a terminator, so any read past the terminator is caught.
 void ParseGuarded(const std::string &line, uint32_t hostType, const char *folder = "'USER.'") {
     std::unique_ptr<char[]> copy(new char[line.size() + 1]);
-    memcpy(copy.get(), line.data(), line.size());
-    copy[line.size()] = 0;
+    memcpy(copy.get(), line.c_str(), line.size() + 1);
     struct { ListingEntry entry; unsigned char canary[64]; } g;
     memset(g.canary, 0x5C, sizeof g.canary);
     int result = ParseListingLineAt(&g.entry, copy.get(), hostType, folder, "USER", ListingClock{2024, 3, 15, 10, 0});
@@ -223,14 +216,15 @@ void ParseGuarded(const std::string &line, uint32_t hostType, const char *folder
 TEST(ListingRobustness, DamagedAtEveryPositionAndCutAtEveryLength) {
     const char inserts[] = {'\r', '\n', ' ', '\t', '\0', '/', ';', '-'};
     const char replacements[] = {'\0', ' ', '9', 'A', '\xff', '.'};
-    for (const std::string &line : SampleLines()) {
+    for (const ListingCase &c : ListingCases()) {
+        const std::string &line = c.line;
         for (size_t pos = 0; pos <= line.size(); pos++) {
             for (uint32_t type : kHostTypes) ParseGuarded(line.substr(0, pos), type);
-            for (char c : inserts)
+            for (char insert : inserts)
                 for (uint32_t type : {6000u, 6011u, 6018u, 6059u})
-                    ParseGuarded(line.substr(0, pos) + c + line.substr(pos), type);
-            for (char c : replacements)
-                if (pos < line.size()) ParseGuarded(line.substr(0, pos) + c + line.substr(pos + 1), 6000);
+                    ParseGuarded(line.substr(0, pos) + insert + line.substr(pos), type);
+            for (char replacement : replacements)
+                if (pos < line.size()) ParseGuarded(line.substr(0, pos) + replacement + line.substr(pos + 1), 6000);
         }
     }
 }
