@@ -514,7 +514,8 @@ TEST(FileRows, OrderUnderEverySortSetting)
 TEST(FileRows, DateAndSizeTexts)
 {
     std::vector<char> block = Block({"x", KIND_FILE, 2003, 3, 4, 14, 5, 0});
-    const struct { int format, longDate; const char *text; } dates[] = {{0, 1, "20030304 14:05"}, {0, 0, "030304 14:05"}, {1, 1, "03042003 14:05"}, {2, 0, "040303 14:05"}};
+    const struct { int format, longDate; const char *text; } dates[] = {
+        {0, 1, "20030304 14:05"}, {0, 0, "030304 14:05"}, {1, 1, "03042003 14:05"}, {2, 0, "040303 14:05"}};
     char text[40];
     for (const auto &d : dates) {
         FormatRowDate((const FileItem *)block.data(), d.format, d.longDate, text, sizeof text);
@@ -530,8 +531,9 @@ int OnePerCharacter(const char *, size_t length, void *) { return (int)length; }
 
 TEST(FileRows, LongNamesAreCutAndMarked)
 {
-    const struct { const char *name; int room; const char *shown; } cases[] = {{"exactly10!", 10, "exactly10!"}, {"abcdefghijklmnop", 10, "abcdefghij~"},
-                 {"abcdef", 2, "ab"}, {"abcdef", 0, "a"}};   // no mark in two characters; never below one
+    // No mark in two characters; never below one.
+    const struct { const char *name; int room; const char *shown; } cases[] = {
+        {"exactly10!", 10, "exactly10!"}, {"abcdefghijklmnop", 10, "abcdefghij~"}, {"abcdef", 2, "ab"}, {"abcdef", 0, "a"}};
     for (const auto &c : cases) {
         char out[64];
         EXPECT_EQ(strlen(c.shown), CutNameToFit(c.name, strlen(c.name), c.room, OnePerCharacter, nullptr, out, sizeof out));

@@ -202,7 +202,8 @@ TEST_F(ProfileStore, PerSiteOverridesOfGlobalOptions)
         options.*c.option = 41;
         // Neither key keeps the value; the global key sets it, the site key wins; another site takes the global.
         const struct { const char *section, *value, *site; int expected; } steps[] = {
-            {nullptr, nullptr, "o", 41}, {GlobalSectionName, "65", "o", 65}, {"o", "76", "o", 76}, {nullptr, nullptr, "other", 65}};
+            {nullptr, nullptr, "o", 41}, {GlobalSectionName, "65", "o", 65}, {"o", "76", "o", 76},
+            {nullptr, nullptr, "other", 65}};
         for (const auto &step : steps) {
             if (step.section)
                 fake::Set(step.section, c.key, step.value);
@@ -270,7 +271,8 @@ TEST(SessionFields, TypedValuesBecomeProfileValues)
         {&AdvancedPageFields, IDC_SITE_PASSIVE, "0", "0"},    {&StartupPageFields, IDC_SITE_TIME_OFFSET, "-5", "-5"},
         {&StartupPageFields, IDC_SITE_TIME_OFFSET, " +3", "3"}, {&StartupPageFields, IDC_SITE_TIME_OFFSET, "3h", "0"},
         {&StartupPageFields, IDC_SITE_LOCAL_MASK, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrs"},
-        {&StartupPageFields, IDC_SITE_REMOTE_FOLDER, "/pub/x y", "/pub/x y"}, {&GeneralPageFields, IDC_SITE_SAVE_PASSWORD, "1", "1"},
+        {&StartupPageFields, IDC_SITE_REMOTE_FOLDER, "/pub/x y", "/pub/x y"},
+        {&GeneralPageFields, IDC_SITE_SAVE_PASSWORD, "1", "1"},
     };
     for (const Case &c : cases) {
         SiteProfile p;

@@ -375,8 +375,8 @@ TEST(Options, Grammar)
         {"-p mysite -u joe -w \"pass word\" -c acct -i other.ini -s //h/f -d local:C:/x rest of line",
          "p=mysite u=joe w=pass word c=acct i=other.ini s=//h/f d=local:C:/x | rest of line"},
         {"-q -xyz more words", "q ? -xyz more words"},
-        {"-p", "p | "},
-        {"-u " + longValue + " tail", "u=" + longValue.substr(0, OPTION_VALUE_SIZE - 1) + " | tail"},   // cut                                                          // value missing at the end
+        {"-p", "p | "},                                                          // value missing at the end
+        {"-u " + longValue + " tail", "u=" + longValue.substr(0, OPTION_VALUE_SIZE - 1) + " | tail"},   // cut
     };
     for (const auto &c : cases)
         EXPECT_EQ(ParseAll(c.line.c_str()), c.parsed) << c.line;
