@@ -404,7 +404,6 @@ class Cache : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        snprintf(folder_, sizeof folder_, "%s", "/tmp/lcacheXXXXXX");
         ASSERT_NE(nullptr, mkdtemp(folder_));
         setenv("TMPDIR", folder_, 1);
         ClearListingCache();
@@ -420,7 +419,7 @@ protected:
         struct stat st;
         return stat(path, &st) == 0;
     }
-    char folder_[64];
+    char folder_[64] = "/tmp/lcacheXXXXXX";
 };
 
 TEST_F(Cache, SameFolderFoundPlaceholderNever)

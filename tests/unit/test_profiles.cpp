@@ -145,8 +145,7 @@ TEST_F(ProfileStore, StoredSecretsNeedAUserId)
 
 TEST_F(ProfileStore, StoredTextIsReadUpTo110Characters)
 {
-    // 38 characters need 33 + 76 = 109 stored characters; 39 need 111, of
-    // which the reader keeps 110, so the last pair is lost.
+    // 38 characters need 33 + 76 = 109 stored characters; 39 need 111, the reader keeps 110: one pair is lost.
     const char secret38[] = "abcdefghijklmnopqrstuvwxyz0123456789AB";
     SiteProfile p = DefaultProfile("long");
     snprintf(p.userId, sizeof p.userId, "joe");
