@@ -12,14 +12,9 @@
 #include "ftp/reply.h"
 #include "sites/stored_password.h"
 
-static void ReadReplies(const uint8_t *data, size_t size)
+// chunk: the receive size; data: what the server sent.
+static void ReadReplies(int chunk, const uint8_t *data, size_t size)
 {
-    // The first byte picks the receive size, the rest is what the server sent.
-    if (size < 1)
-        return;
-    int chunk = 1 + data[0] % 64;
-    data++;
-    size--;
     PendingBytes pending;
     ClearPending(&pending);
     size_t offset = 0;
@@ -67,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string text((const char *)data + 1, size - 1);
     switch (data[0] % 4) {
     case 0:
-        ReadReplies(data + 1, size - 1);
+        if (size > 1)
+            ReadReplies(1 + data[1] % 64, data + 2, size - 2);   // the second byte picks the receive size
         break;
     case 1:
         ParseOptions(text);
@@ -75,9 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case 2: {
         int g[GEO_COUNT] = {0};
         ParseMainGeometry(text.c_str(), g);
-        int r[4] = {0};
-        ParseFourFields(text.c_str(), r);
-        ParseIntList(text.c_str(), r, 4);
+        ParseFourFields(text.c_str(), g);
+        ParseIntList(text.c_str(), g, 4);
         break;
     }
     case 3:

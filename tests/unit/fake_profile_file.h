@@ -18,15 +18,8 @@
 
 namespace fake {
 
-struct Entry {
-    std::string key;
-    std::string value;
-};
-
-struct Section {
-    std::string name;
-    std::vector<Entry> entries;
-};
+struct Entry { std::string key, value; };
+struct Section { std::string name; std::vector<Entry> entries; };
 
 inline std::vector<Section> File;
 inline int HostTypes = 60;
@@ -51,12 +44,10 @@ inline Section *FindSection(const char *name)
 
 inline Entry *FindEntry(const char *section, const char *key)
 {
-    Section *s = FindSection(section);
-    if (!s)
-        return nullptr;
-    for (Entry &e : s->entries)
-        if (strcasecmp(e.key.c_str(), key) == 0)
-            return &e;
+    if (Section *s = FindSection(section))
+        for (Entry &e : s->entries)
+            if (strcasecmp(e.key.c_str(), key) == 0)
+                return &e;
     return nullptr;
 }
 
@@ -64,32 +55,22 @@ inline Entry *FindEntry(const char *section, const char *key)
 inline std::optional<std::string> Raw(const char *section, const char *key)
 {
     Entry *e = FindEntry(section, key);
-    if (!e)
-        return std::nullopt;
-    return e->value;
+    return e ? std::optional<std::string>(e->value) : std::nullopt;
 }
 
 inline void Set(const char *section, const char *key, const char *value)
 {
-    if (!value) {
-        if (Section *s = FindSection(section))
-            for (size_t i = 0; i < s->entries.size(); i++)
-                if (strcasecmp(s->entries[i].key.c_str(), key) == 0) {
-                    s->entries.erase(s->entries.begin() + static_cast<long>(i));
-                    break;
-                }
-        return;
-    }
-    if (Entry *e = FindEntry(section, key)) {
-        e->value = value;
-        return;
-    }
     Section *s = FindSection(section);
-    if (!s) {
-        File.push_back({section, {}});
-        s = &File.back();
+    if (!value) {
+        if (s)
+            std::erase_if(s->entries, [key](const Entry &e) { return strcasecmp(e.key.c_str(), key) == 0; });
+    } else if (Entry *e = FindEntry(section, key)) {
+        e->value = value;
+    } else {
+        if (!s)
+            s = &File.emplace_back(Section{section, {}});
+        s->entries.push_back({key, value});
     }
-    s->entries.push_back({key, value});
 }
 
 inline std::vector<std::string> Keys(const char *section)
@@ -101,8 +82,7 @@ inline std::vector<std::string> Keys(const char *section)
     return keys;
 }
 
-inline void GetString(const char *section, const char *key, const char *def, char *buffer,
-                      int size)
+inline void GetString(const char *section, const char *key, const char *def, char *buffer, int size)
 {
     std::string value = def;
     if (Entry *e = FindEntry(section, key)) {
@@ -113,31 +93,22 @@ inline void GetString(const char *section, const char *key, const char *def, cha
     snprintf(buffer, static_cast<size_t>(size), "%s", value.c_str());
 }
 
-inline void PutString(const char *section, const char *key, const char *text)
-{
-    Set(section, key, text);
-}
-
 inline int GetInt(const char *section, const char *key, int def)
 {
     Entry *e = FindEntry(section, key);
-    if (!e)
-        return def;
-    return static_cast<int>(strtol(e->value.c_str(), nullptr, 10));
+    return e ? static_cast<int>(strtol(e->value.c_str(), nullptr, 10)) : def;
 }
 
 inline void PutInt(const char *section, const char *key, unsigned value)
 {
-    char text[16];
-    snprintf(text, sizeof text, "%u", value);
-    PutString(section, key, text);
+    Set(section, key, std::to_string(value).c_str());
 }
 
 inline void PutIntUnlessGlobal(const char *section, const char *key, unsigned value)
 {
     int global = GetInt(GlobalSectionName, key, 99);
     if (global != 99 && static_cast<unsigned>(global) == value)
-        PutString(section, key, nullptr);
+        Set(section, key, nullptr);
     else
         PutInt(section, key, value);
 }
@@ -146,11 +117,7 @@ inline int GetIntOrGlobal(const char *section, const char *key, int def)
 {
     return GetInt(section, key, GetInt(GlobalSectionName, key, def));
 }
-
-inline int HostTypeCount()
-{
-    return HostTypes;
-}
+inline int HostTypeCount() { return HostTypes; }
 
 inline bool AskMailAddress(char *buffer, int size)
 {
@@ -161,7 +128,7 @@ inline bool AskMailAddress(char *buffer, int size)
     return true;
 }
 
-inline const ProfileAccess Access = {GetString, PutString, GetInt, PutInt, PutIntUnlessGlobal,
+inline const ProfileAccess Access = {GetString, Set, GetInt, PutInt, PutIntUnlessGlobal,
                                      GetIntOrGlobal, HostTypeCount, AskMailAddress};
 
 } // namespace fake
