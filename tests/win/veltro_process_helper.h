@@ -53,3 +53,11 @@ std::vector<std::string> PaneRowNames(HANDLE process, HWND list);
 int PaneRowOf(HANDLE process, HWND list, const std::string &name);
 // Saves a picture of the window as a BMP file in the build folder's artifacts.
 bool SaveWindowPicture(HWND window, const char *name);
+// Polls until done() holds; false after the time.
+template <class F> bool WaitUntil(F done, DWORD milliseconds = 30000, DWORD step = 50)
+{
+    for (DWORD start = GetTickCount(); !done(); Sleep(step))
+        if (GetTickCount() - start > milliseconds)
+            return false;
+    return true;
+}
