@@ -23,16 +23,11 @@ namespace {
 // Every file under root by relative path, with its bytes.
 void ReadTree(const std::string &root, const std::string &rel, std::map<std::string, std::string> *out)
 {
-    WIN32_FIND_DATAA f;
-    HANDLE h = FindFirstFileA((root + rel + "\\*").c_str(), &f);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = f.cFileName, path = rel + "\\" + name;
-        if (name == "." || name == "..") continue;
-        if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) { (*out)[path + "\\"] = ""; ReadTree(root, path, out); }
+    ForEachEntry(root + rel, [&](const std::string &name, bool isFolder) {
+        const std::string path = rel + "\\" + name;
+        if (isFolder) { (*out)[path + "\\"] = ""; ReadTree(root, path, out); }
         else (*out)[path] = ReadTextFile(root + path);
-    } while (FindNextFileA(h, &f));
-    FindClose(h);
+    });
 }
 std::map<std::string, std::string> Tree(const std::string &root)
 {
