@@ -107,8 +107,7 @@ TEST_F(ConfigTest, KeysTextsAndIntegers)
     ConfigPutString("MAILADDR", "me@example.org");
     EXPECT_TRUE(Holds("MAILADDR=me@example.org"));
 
-    Write("[_config_]\r\nLOC=1,2,3,4,5,6\r\nVIEWER=abcdefghijklmnop\r\nHASH=nonsense\r\nLEFT=4294967288\r\n"
-          "AMODE=1\r\n[a]\r\nAMODE=0\r\n[b]\r\nHOST=x\r\n");
+    Write("[_config_]\r\nLOC=1,2,3,4,5,6\r\nVIEWER=abcdefghijklmnop\r\nHASH=nonsense\r\nLEFT=4294967288\r\n");
     ConfigPutString("LOC", nullptr);   // a null write removes the key
     ConfigGetString("LOC", "absent", text, sizeof text);
     EXPECT_STREQ(text, "absent");
@@ -118,10 +117,6 @@ TEST_F(ConfigTest, KeysTextsAndIntegers)
     EXPECT_EQ(ConfigGetInt("LEFT", 0), -8) << "read like the written unsigned value";
     ProfilePutInt("_config_", "TOP", (unsigned)-8);
     EXPECT_TRUE(Holds("TOP=4294967288"));
-    // A site key falls back to the global key, then to the default.
-    EXPECT_EQ(ProfileGetIntOrGlobal("a", "AMODE", 5), 0);
-    EXPECT_EQ(ProfileGetIntOrGlobal("b", "AMODE", 5), 1);
-    EXPECT_EQ(ProfileGetIntOrGlobal("b", "RECU", 5), 5);
 }
 
 TEST_F(ConfigTest, ProgramDefaultsTheSessionProfileAndASecondFileKeepingSomeValues)
@@ -249,15 +244,15 @@ TEST_F(ConfigTest, AnonymousAsksForAMissingMailAddress)
     EXPECT_STREQ(GlobalSettings.mailAddress, "typed@example.org");
 }
 
-TEST_F(ConfigTest, FolderBoxesSaveTheirHistoryOrRemoveIt)
+TEST_F(ConfigTest, FolderBoxesSaveAndLoadTheirHistoryAndProfileNamesFillABox)
 {
+    snprintf(CurrentSession.name, sizeof CurrentSession.name, "site");
     for (int retain = 0; retain < 2; retain++) {
         SCOPED_TRACE(retain);
         std::string text = "[site]\r\n";
         for (int n = 0; n < 12; n++)
             text += "rdir" + std::to_string(n) + "=\"/old\"\r\nldir" + std::to_string(n) + "=\"/old\"\r\n";
         Write(text);
-        snprintf(CurrentSession.name, sizeof CurrentSession.name, "site");
         GlobalSettings.retain = retain;
         // A sorting box: entries are still read in their order.
         SaveFolderHistory(Combo({"/zeta", "/alpha", "/with blank "}, true), Combo({"C:\\one"}, false));
@@ -269,13 +264,10 @@ TEST_F(ConfigTest, FolderBoxesSaveTheirHistoryOrRemoveIt)
                         Holds("ldir0=C:\\one") && Raw("site", "rdir3") == "/old" && Raw("site", "ldir1") == "/old")
                 << Read();
     }
-}
 
-TEST_F(ConfigTest, FolderBoxesAppendTheirHistoryOnceAndProfileNamesFillABox)
-{
+    // Loading appends to the boxes, each folder once; the profile names fill a box.
     Write("[site]\r\nrdir0=\"/b\"\r\nrdir1=\"/A\"\r\nrdir2=\"/a\"\r\nrdir3=\"/b\"\r\nrdir19=\"/last\"\r\n"
           "ldir0=D:\\new\r\n");
-    snprintf(CurrentSession.name, sizeof CurrentSession.name, "site");
     HWND remote = Combo({"/current"}, true), local = Combo({"C:\\stale"}, false);
     LoadFolderHistory(remote, 1);
     LoadFolderHistory(local, 0);

@@ -1,5 +1,5 @@
 // The real program against a real server, driven only through its windows: a first start fills the
-// session sheet, connects, browses and manages files on both sides, transfers, cancels, closes.
+// session sheet, connects, browses and manages files on both sides, transfers, closes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,11 +19,6 @@ std::string Text(HWND w)
 {
     static char t[262144] = "";
     return SendMessageTimeoutA(w, WM_GETTEXT, sizeof t, (LPARAM)t, SMTO_ABORTIFHUNG, 5000, nullptr) ? t : "";
-}
-template <class F> bool WaitUntil(F done, DWORD ms = 20000)
-{
-    for (DWORD start = GetTickCount(); !done(); Sleep(50)) if (GetTickCount() - start > ms) return false;
-    return true;
 }
 
 class GuiSession : public ::testing::Test {
@@ -96,7 +91,6 @@ TEST_F(GuiSession, FirstStartConnectsBrowsesManagesAndTransfers)
     CreateDirectoryA((root + "\\sub").c_str(), nullptr);
     WriteTextFile(root + "\\sub\\inner.txt", "inner");
     WriteTextFile(root + "\\readme.txt", std::string(100000, 'r'));
-    MakeSparseFile(root + "\\big.bin", 1u << 30);
     WriteTextFile(local + "\\up.bin", std::string("bin\0ary\r\n", 9) + std::string(70000, 'u'));
     StartAndConnect();
     ASSERT_TRUE(Shows(remoteList, "readme.txt")) << "the remote list shows the server's folder";
@@ -142,36 +136,14 @@ TEST_F(GuiSession, FirstStartConnectsBrowsesManagesAndTransfers)
     Answer("Remote file permissions", "", IDOK, IDC_CHMOD_BOX0 + 1);
     EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA((root + "\\renamed.txt").c_str()) & FILE_ATTRIBUTE_READONLY; }));
 
-    // "<--" and "-->" byte for byte (the chmod left "renamed.txt" selected); then Delete on both sides.
-    Press(IDM_DOWNLOAD);
-    EXPECT_TRUE(WaitUntil([&] { return ReadTextFile(local + "\\renamed.txt") == ReadTextFile(root + "\\renamed.txt"); }));
-    Sleep(1000);   // the batch ends on its worker after its last file; "-->" is ignored until then
-    Select(localList, "up2.bin");
-    Press(IDM_UPLOAD);
-    EXPECT_TRUE(WaitUntil([&] { return ReadTextFile(root + "\\up2.bin") == ReadTextFile(local + "\\up2.bin"); }));
+    // Delete on both sides.
     for (HWND list : {remoteList, localList}) {
-        Select(list, "up2.bin");
+        const std::string name = list == remoteList ? "renamed.txt" : "up2.bin";
+        Select(list, name);
         Press(list == remoteList ? IDM_REMOTE_DELETE : IDM_LOCAL_DELETE);
         Answer("Verify Deletion", "", IDYES);
-        EXPECT_TRUE(WaitUntil([&] { return !FileExists((list == remoteList ? root : local) + "\\up2.bin"); }));
+        EXPECT_TRUE(WaitUntil([&] { return !FileExists((list == remoteList ? root : local) + "\\" + name); }));
     }
-
-    // Cancel during the 1 GiB download: it stops within a second; the next command works.
-    Select(remoteList, "big.bin");
-    Press(IDM_DOWNLOAD);
-    HWND status = WaitForWindow(app, "#32770", "Transfer Status", 10000);   // (Cancel is the main window's)
-    auto size = [&] { return FileSize(local + "\\big.bin"); };
-    ASSERT_TRUE(WaitUntil([&] { return size() > 0; }));
-    Press(IDM_CANCEL);
-    Sleep(1000);
-    uint64_t afterOneSecond = size();
-    Sleep(1500);
-    EXPECT_EQ(size(), afterOneSecond) << "the download stops within a second";
-    // (Wine takes up to 2 s to close a window on a display without a window manager.)
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(status); }, 5000));
-    Press(IDM_REMOTE_MKDIR);
-    Answer("Input", "after");
-    EXPECT_TRUE(WaitUntil([&] { return IsFolder(root + "\\after"); }));
 
     // Ctrl+C and F7 do nothing; Alt+A opens the about box.
     auto Keys = [](std::initializer_list<BYTE> keys) {   // pressed in order, released in reverse

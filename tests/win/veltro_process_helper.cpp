@@ -116,35 +116,21 @@ void MakeSparseFile(const std::string &path, uint64_t size, char last)
 std::vector<std::string> FilesMatching(const std::string &folder, const char *pattern)
 {
     std::vector<std::string> out;
-    WIN32_FIND_DATAA d;
-    HANDLE h = FindFirstFileA((folder + "\\" + pattern).c_str(), &d);
-    if (h == INVALID_HANDLE_VALUE)
-        return out;
-    do {
-        if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            out.push_back(d.cFileName);
-    } while (FindNextFileA(h, &d));
-    FindClose(h);
+    ForEachEntry(folder, [&](const std::string &name, bool isFolder) {
+        if (!isFolder)
+            out.push_back(name);
+    }, pattern);
     return out;
 }
 
 void RemoveTree(const std::string &folder)
 {
-    WIN32_FIND_DATAA d;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = d.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(h, &d));
-        FindClose(h);
-    }
+    ForEachEntry(folder, [&](const std::string &name, bool isFolder) {
+        if (isFolder)
+            RemoveTree(folder + "\\" + name);
+        else
+            DeleteFileA((folder + "\\" + name).c_str());
+    });
     RemoveDirectoryA(folder.c_str());
 }
 

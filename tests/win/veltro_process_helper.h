@@ -34,6 +34,20 @@ void MakeSparseFile(const std::string &path, uint64_t size, char last = 0);
 void SetFileWriteTime(const std::string &path, const SYSTEMTIME &utc);
 SYSTEMTIME FileWriteTime(const std::string &path);
 std::vector<std::string> FilesMatching(const std::string &folder, const char *pattern);
+// Calls visit(name, isFolder) for each entry of the folder matching the pattern, but "." and "..".
+template <class F> void ForEachEntry(const std::string &folder, F visit, const char *pattern = "*")
+{
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA((folder + "\\" + pattern).c_str(), &d);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = d.cFileName;
+        if (name != "." && name != "..")
+            visit(name, (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+}
 void RemoveTree(const std::string &folder);
 
 // Starts veltro.exe with the command line in the given folder.
@@ -53,3 +67,11 @@ std::vector<std::string> PaneRowNames(HANDLE process, HWND list);
 int PaneRowOf(HANDLE process, HWND list, const std::string &name);
 // Saves a picture of the window as a BMP file in the build folder's artifacts.
 bool SaveWindowPicture(HWND window, const char *name);
+// Polls until done() holds; false after the time.
+template <class F> bool WaitUntil(F done, DWORD milliseconds = 30000, DWORD step = 50)
+{
+    for (DWORD start = GetTickCount(); !done(); Sleep(step))
+        if (GetTickCount() - start > milliseconds)
+            return false;
+    return true;
+}
