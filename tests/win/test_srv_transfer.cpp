@@ -102,7 +102,6 @@ TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
     EXPECT_EQ(FileSize(down), size);
     EXPECT_EQ(std::string(LastProgressText).rfind("4294967297 : ", 0), 0u) << LastProgressText;
     EXPECT_EQ(std::string(LastCompletionLine).rfind("Received 4294967297 bytes in ", 0), 0u) << LastCompletionLine;
-    // The last byte made it.
     HANDLE h = CreateFileA(down.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     LARGE_INTEGER at;
     at.QuadPart = (LONGLONG)size - 1;
