@@ -5,13 +5,6 @@
 // the step time-out (default 5 s) and fail the script. Stop() and the
 // destructor end and join the thread. WinSock is started for every program
 // linking this.
-//
-//   ScriptedFtpServer server;
-//   server.Reply("331 Password\r\n");   // reads one command, then answers
-//   server.Start();
-//   SOCKET s = ConnectToServer(server.Port());
-//   ...
-//   ASSERT_TRUE(server.Finish()) << server.Error();
 #pragma once
 #include <winsock2.h>
 #include <windows.h>

@@ -185,7 +185,6 @@ bool DialogAnswerer::Finish(int timeoutMs)
 }
 
 std::vector<std::string> DialogAnswerer::Prompts() const { return prompts_; }
-std::vector<bool> DialogAnswerer::HelpShown() const { return help_; }
 
 std::vector<bool> DialogAnswerer::ButtonsShown(int id) const
 {
@@ -228,11 +227,9 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
         if (promptWindow)
             GetWindowTextA(promptWindow, prompt, sizeof prompt);
         me->prompts_.push_back(prompt);
-        HWND help = GetDlgItem(dialog, IDC_INPUT_HELP);
-        me->help_.push_back(help && IsWindowVisible(help));
         std::vector<int> visible;
-        for (int id : {IDYES, IDNO, IDCANCEL, IDOK, IDC_DELETE_ALL, IDC_OVERWRITE_YES_ALL,
-                       IDC_OVERWRITE_NO_ALL})
+        for (int id : {IDYES, IDNO, IDCANCEL, IDOK, IDC_DELETE_ALL, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO_ALL,
+                       IDC_INPUT_HELP})
             if (HWND b = GetDlgItem(dialog, id))
                 if (IsWindowVisible(b))
                     visible.push_back(id);
@@ -252,16 +249,4 @@ DWORD WINAPI DialogAnswerer::ThreadMain(void *self)
         InterlockedIncrement(&me->answered_);
     }
     return 0;
-}
-
-std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
-                                       const std::function<void()> &action)
-{
-    DialogAnswerer answerer(std::move(answers));
-    action();
-    bool all = answerer.Finish();
-    std::vector<std::string> prompts = answerer.Prompts();
-    if (!all)
-        prompts.push_back("(unanswered)");
-    return prompts;
 }

@@ -6,7 +6,6 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,8 +58,7 @@ public:
     // Waits for the thread; true when every answer was given.
     bool Finish(int timeoutMs = 10000);
     std::vector<std::string> Prompts() const;   // prompt texts seen, in order
-    std::vector<bool> HelpShown() const;        // whether "&Help" was visible
-    std::vector<bool> ButtonsShown(int id) const;
+    std::vector<bool> ButtonsShown(int id) const;   // per dialog: whether the button was visible
 
 private:
     static DWORD WINAPI ThreadMain(void *self);
@@ -69,11 +67,5 @@ private:
     HANDLE thread_ = nullptr;
     volatile LONG answered_ = 0;
     std::vector<std::string> prompts_;
-    std::vector<bool> help_;
     std::vector<std::vector<int>> visible_;
 };
-
-// Runs the action while a DialogAnswerer gives the answers; returns the
-// prompts seen, with "(unanswered)" added when a dialog never came.
-std::vector<std::string> PromptsDuring(std::vector<DialogAnswerer::Answer> answers,
-                                       const std::function<void()> &action);

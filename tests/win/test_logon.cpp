@@ -189,7 +189,7 @@ TEST_F(Logon, MissingUserIdAndPasswordAreAskedWithTheirTexts)
     ASSERT_TRUE(answers.Finish());
     EXPECT_EQ(answers.Prompts(), (Lines{"Please enter a userid for the connection to 127.0.0.1:",
                                         "Please enter a password for mary on site 127.0.0.1:"}));
-    EXPECT_EQ(answers.HelpShown()[1], true);   // the password prompt has a help context
+    EXPECT_TRUE(answers.ButtonsShown(IDC_INPUT_HELP)[1]);   // the password prompt has a help context
     EXPECT_STREQ(profile.userId, "mary");       // kept for a retry
     EXPECT_STREQ(profile.password, "secret");
     EXPECT_TRUE(LogHasLine("PASS (hidden)"));
@@ -234,8 +234,13 @@ TEST_F(Logon, AccountPromptsAndCancelledPrompts)
 
 // --- failures before the logon ----------------------------------------
 
-TEST_F(Logon, HostThatDoesNotResolve)
+TEST_F(Logon, AlreadyConnectedOrHostThatDoesNotResolve)
 {
+    Connected = TRUE;
+    EXPECT_EQ(ConnectAndLogon(&profile), NO_SOCKET);
+    EXPECT_TRUE(LogHasLine("! Already connected"));
+    EXPECT_TRUE(Connected);
+    Connected = FALSE;
     snprintf(profile.host, sizeof profile.host, "no-such-host.invalid");
     profile.port = 21;
     EXPECT_EQ(ConnectAndLogon(&profile), NO_SOCKET);
@@ -268,15 +273,6 @@ TEST_F(Logon, BadGreetingsAndServersThatGoAway)
         EXPECT_EQ(CommandBusy, 0);
     }
     ExpectLaterConnectWorks();
-}
-
-TEST_F(Logon, AlreadyConnectedChangesNothing)
-{
-    Connected = TRUE;
-    EXPECT_EQ(ConnectAndLogon(&profile), NO_SOCKET);
-    EXPECT_TRUE(LogHasLine("! Already connected"));
-    EXPECT_TRUE(Connected);
-    Connected = FALSE;
 }
 
 // --- cancel ------------------------------------------------------------
@@ -336,10 +332,6 @@ protected:
     SOCKET Open(Lines rows)
     {
         rows.insert(rows.begin(), {"< 220 ok", "> USER joe", "< 331 pw", "> PASS pw", "< 230 in"});
-        return Play(rows);
-    }
-    SOCKET Play(const Lines &rows)
-    {
         t = std::make_unique<Transcript>(rows);
         ControlSocket = Run(*t);
         CurrentSession = profile;

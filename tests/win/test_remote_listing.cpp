@@ -119,6 +119,9 @@ TEST_F(RemoteListing, FolderAndRowsFromTheReplies)
         EXPECT_EQ(c.verb[0] == 'M' ? 0 : 1, Count("LIST"));
         EXPECT_FALSE(IsBusy()) << "the guard gives the busy flag back";
     }
+    Connected = FALSE;
+    RefreshRemoteList(nullptr, 0);
+    EXPECT_TRUE(Names().empty()) << "not connected: no rows";
 }
 
 TEST_F(RemoteListing, CacheServesTheSecondShowAndRefreshAlwaysFetches)
@@ -136,19 +139,10 @@ TEST_F(RemoteListing, CacheServesTheSecondShowAndRefreshAlwaysFetches)
     EXPECT_EQ(KIND_TEXT, rows[3].kind) << "text files by extension";
 }
 
-TEST_F(RemoteListing, NotConnectedEmptiesTheList)
-{
-    Connected = FALSE;
-    RefreshRemoteList(nullptr, 0);
-    EXPECT_TRUE(Names().empty());
-}
-
 // Listing files read straight into rows: the site's time offset, sizes over
 // 4 GiB; a missing file shows the up row only.
-TEST(ListingFile, RowsAreShiftedAndSized)
+TEST_F(RemoteListing, ListingFileRowsAreShiftedAndSized)
 {
-    MakeRemoteList();
-    memset(&CurrentSession, 0, sizeof CurrentSession);
     char folder[MAX_PATH], path[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     GetTempFileNameA(folder, "TST", 0, path);
@@ -167,10 +161,7 @@ TEST(ListingFile, RowsAreShiftedAndSized)
     EXPECT_NE(std::string::npos, big.text.find("5368709120")) << big.text;
     DeleteFileA(path);
     ReadListingFile(path);
-    EXPECT_EQ((Lines{".."}), RowNames(ReadRemoteRows(RemoteListWindow)));
-    ClearRemoteList();
-    DestroyWindow(RemoteListWindow);
-    RemoteListWindow = nullptr;
+    EXPECT_EQ((Lines{".."}), Names());
 }
 
 // The listing lines are read by the real library beside the test program.

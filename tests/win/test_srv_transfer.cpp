@@ -1,7 +1,6 @@
 // The transfer engine against real servers (vsftpd and pyftpdlib on
 // loopback): bytes checked on both file systems, in passive and active mode,
-// empty files, names with spaces, file times, a cancelled download, and a
-// file just over 4 GiB.
+// empty files, names with spaces, and a file just over 4 GiB.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -83,67 +82,6 @@ TEST_F(ServerTransfer, BinaryRoundTripsAreByteExact)
     }
 }
 
-// A binary upload keeps its time where the server takes MDTM.
-TEST_F(ServerTransfer, UploadTimesWhereMdtmIsAccepted)
-{
-    for (const RealServer &server : RealServers) {
-        SCOPED_TRACE(server.name);
-        SOCKET c = LogOnTo(server);
-        ASSERT_NE(c, NO_SOCKET);
-        const std::string up = Local("time-up.bin"), remoteUp = Remote(server, "up.bin");
-        ASSERT_TRUE(WriteLocalFile(up, "dated"));
-        SetFileWriteTime(up, SYSTEMTIME{2003, 2, 0, 3, 9, 5, 7, 0});
-        EXPECT_EQ(TransferFile(c, "STOR", "up.bin", up, 'I'), 2);
-        SYSTEMTIME got = FileWriteTime(remoteUp);
-        if (CurrentSession.serverFlags & 2)
-            EXPECT_EQ(std::vector<int>({got.wYear, got.wMonth, got.wDay, got.wHour, got.wMinute}),
-                      std::vector<int>({2003, 2, 3, 9, 5}));
-        else   // refused: not sent again in this session, and the upload counted
-            EXPECT_EQ(TransferFile(c, "STOR", "up.bin", up, 'I'), 2);
-        Quit(c);
-    }
-}
-
-// Sets CancelFlag once the local file has grown past 1 MiB.
-DWORD WINAPI CancelAfterOneMiB(void *path)
-{
-    for (int i = 0; i < 3000 && FileSize(*(std::string *)path) < (1u << 20); i++)
-        Sleep(5);
-    CancelFlag = TRUE;
-    return 0;
-}
-
-TEST_F(ServerTransfer, CancelledDownloadSendsAbortAndKeepsThePartialFile)
-{
-    GlobalSettings.verbose = 1;
-    for (const RealServer &server : RealServers) {
-        SCOPED_TRACE(server.name);
-        SOCKET c = LogOnTo(server);
-        ASSERT_NE(c, NO_SOCKET);
-        const std::string big = TestPattern(48 << 20), remote = Remote(server, "big.bin"), down = Local("partial.bin");
-        ASSERT_TRUE(WriteLocalFile(remote, big));
-        DeleteFileA(down.c_str());
-        HANDLE canceller = CreateThread(nullptr, 0, CancelAfterOneMiB, (void *)&down, 0, nullptr);
-        DWORD start = GetTickCount();
-        int result = TransferFile(c, "RETR", "big.bin", down, 'I');
-        WaitForSingleObject(canceller, 20000);
-        CloseHandle(canceller);
-        EXPECT_LT(GetTickCount() - start, 60000u);
-        EXPECT_TRUE(result != 0 && ReceiveResult == 2) << result << " " << ReceiveResult;
-        EXPECT_TRUE(LogMentions("Transmitted ABOR"));
-        std::string partial = ReadLocalFile(down);
-        EXPECT_TRUE(partial.size() >= (1u << 20) && partial.size() < big.size()) << partial.size();
-        EXPECT_TRUE(partial == big.substr(0, partial.size())) << "the partial file is a prefix";
-        // The connection is still good for the next transfer.
-        FlushReply(c);
-        ASSERT_TRUE(WriteLocalFile(Remote(server, "small.bin"), "after the cancel"));
-        EXPECT_EQ(TransferFile(c, "RETR", "small.bin", down, 'I'), 2);
-        EXPECT_EQ(ReadLocalFile(down), "after the cancel");
-        Quit(c);
-    }
-    GlobalSettings.verbose = 0;
-}
-
 TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
 {
     const uint64_t size = 4294967297ull;
@@ -164,7 +102,6 @@ TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
     EXPECT_EQ(FileSize(down), size);
     EXPECT_EQ(std::string(LastProgressText).rfind("4294967297 : ", 0), 0u) << LastProgressText;
     EXPECT_EQ(std::string(LastCompletionLine).rfind("Received 4294967297 bytes in ", 0), 0u) << LastCompletionLine;
-    // The last byte made it.
     HANDLE h = CreateFileA(down.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     LARGE_INTEGER at;
     at.QuadPart = (LONGLONG)size - 1;

@@ -1,6 +1,6 @@
 // The built veltr32.dll as the program meets it: every operation by
-// ordinal and by name, the 276-byte record, the combo box, the About box,
-// and the program's loader with a good, a missing and a foreign library.
+// ordinal and by name, the 276-byte record, the combo box, and the
+// program's loader with a good, a missing and a foreign library.
 #include <gtest/gtest.h>
 #include <winsock2.h>
 #include <windows.h>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "listing/host_library.h"
-#include "logon_helper.h"
 #include "veltro_process_helper.h"
 
 namespace {
@@ -20,7 +19,6 @@ typedef int(WINAPI *ParseFn)(void *, const char *, DWORD, const char *, const ch
 typedef const char *(WINAPI *NameFn)(DWORD);
 typedef DWORD(WINAPI *CountFn)(void);
 typedef int(WINAPI *FillFn)(HWND, int);
-typedef int(__cdecl *AboutFn)(HWND);
 
 std::string LibraryPath() { return BuildFile("veltr32.dll"); }
 
@@ -106,15 +104,6 @@ TEST_F(Veltr32Dll, FillsARealComboBox) {
     }
     DestroyWindow(combo);
     EXPECT_EQ(fill(nullptr, 1), 0);
-}
-
-TEST_F(Veltr32Dll, AboutBoxOpensAndCloses) {
-    auto about = Op<AboutFn>(500);
-    ASSERT_NE(about, nullptr);
-    DialogAnswerer answer({{"About the host-type library", "", IDOK, {}, {}}}, 10000);
-    EXPECT_EQ(about(nullptr), IDOK);
-    ASSERT_TRUE(answer.Finish(15000));
-    EXPECT_EQ(answer.ButtonsShown(IDOK), std::vector<bool>{true});
 }
 
 TEST(HostLibraryLoader, GoodLibraryAnswersThroughTheWrappers) {
