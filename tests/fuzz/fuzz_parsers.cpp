@@ -45,12 +45,11 @@ static void ReadReplies(int chunk, const uint8_t *data, size_t size)
 static void ParseOptions(const std::string &text)
 {
     const char *p = text.c_str();
+    OptionToken t;
     for (int i = 0; i < 1000; i++) {
-        OptionToken t;
-        const char *next = NextOption(p, &t);
+        p = NextOption(p, &t);
         if (t.kind == OPT_END || t.kind == OPT_UNKNOWN)
             return;
-        p = next;
     }
     __builtin_trap();  // options must always end
 }

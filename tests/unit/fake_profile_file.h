@@ -99,10 +99,7 @@ inline int GetInt(const char *section, const char *key, int def)
     return e ? static_cast<int>(strtol(e->value.c_str(), nullptr, 10)) : def;
 }
 
-inline void PutInt(const char *section, const char *key, unsigned value)
-{
-    Set(section, key, std::to_string(value).c_str());
-}
+inline void PutInt(const char *s, const char *key, unsigned value) { Set(s, key, std::to_string(value).c_str()); }
 
 inline void PutIntUnlessGlobal(const char *section, const char *key, unsigned value)
 {

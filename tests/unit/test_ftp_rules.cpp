@@ -317,8 +317,7 @@ struct Session {
 std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirewall, int type,
                              int version = 0, uint32_t challenge = 0)
 {
-    LogonTexts texts{"ftp.example.org", s.userId, s.password, s.account, s.firewallUser,
-                     s.firewallPassword};
+    LogonTexts texts{"ftp.example.org", s.userId, s.password, s.account, s.firewallUser, s.firewallPassword};
     LogonMachine m;
     std::deque<std::string> answers = script.answers;
     std::vector<std::string> out;
@@ -375,8 +374,7 @@ std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirew
 }
 
 using T = std::vector<std::string>;
-std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cls,
-                                                      const char *text = "")
+std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cls, const char *text = "")
 {
     return {prefix, {cls, text}};
 }

@@ -302,14 +302,6 @@ TEST(SessionFields, FirewallPortAndPolicyAndNames)
     EXPECT_TRUE(IsAnonymousUser("AnonyMous") && !IsAnonymousUser("anonymous2"));
 }
 
-std::string Hex(const unsigned char digest[16])
-{
-    char text[33];
-    for (int n = 0; n < 16; n++)
-        snprintf(text + 2 * n, 3, "%02x", digest[n]);
-    return text;
-}
-
 // RFC 1321, appendix A.5.
 TEST(Md5Digest, Rfc1321TestSuite)
 {
@@ -321,7 +313,10 @@ TEST(Md5Digest, Rfc1321TestSuite)
     for (const Case &c : cases) {
         unsigned char digest[16];
         Md5Digest(c.input, strlen(c.input), digest);
-        EXPECT_EQ(Hex(digest), c.digest) << "input \"" << c.input << "\"";
+        char hex[33];
+        for (int n = 0; n < 16; n++)
+            snprintf(hex + 2 * n, 3, "%02x", digest[n]);
+        EXPECT_STREQ(hex, c.digest) << "input \"" << c.input << "\"";
     }
 }
 
@@ -381,8 +376,6 @@ TEST(StoredPassword, LongSecretIsCutNotOverrun)
     EXPECT_EQ(strlen(EncodeStoredPassword(longUser.c_str(), "pw")), 37u);
     EXPECT_STREQ(EncodeStoredPassword(nullptr, nullptr), EncodeStoredPassword("", ""));
 }
-
-using fake::Raw;
 
 // A folder box as a list of strings.
 struct Box {
@@ -456,10 +449,7 @@ TEST(ProfileNames, SectionLines)
     }
 }
 
-void Collect(void *context, const char *name)
-{
-    static_cast<std::vector<std::string> *>(context)->push_back(name);
-}
+void Collect(void *context, const char *name) { static_cast<std::vector<std::string> *>(context)->push_back(name); }
 
 // Lines are read up to 149 characters: a value line whose 150th character
 // starts a bracketed text is one line, a longer section line loses its "]".
