@@ -5,6 +5,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/geometry.h"
@@ -24,10 +25,7 @@ static void ReadReplies(int chunk, const uint8_t *data, size_t size)
         bool complete = false;
         int held = TakePendingLine(&pending, line, &complete);
         while (!complete && held < REPLY_LINE_PIECE && offset < size) {
-            int room = REPLY_LINE_READ - held;
-            int n = (int)(size - offset) < chunk ? (int)(size - offset) : chunk;
-            if (n > room)
-                n = room;
+            int n = std::min({(int)(size - offset), chunk, REPLY_LINE_READ - held});
             memcpy(line + held, data + offset, (size_t)n);
             offset += (size_t)n;
             held = AcceptReceived(line, held, n, &pending, &complete);

@@ -73,15 +73,6 @@ inline void Set(const char *section, const char *key, const char *value)
     }
 }
 
-inline std::vector<std::string> Keys(const char *section)
-{
-    std::vector<std::string> keys;
-    if (Section *s = FindSection(section))
-        for (const Entry &e : s->entries)
-            keys.push_back(e.key);
-    return keys;
-}
-
 inline void GetString(const char *section, const char *key, const char *def, char *buffer, int size)
 {
     std::string value = def;

@@ -73,10 +73,12 @@ TEST_F(ProfileStore, SaveWritesKeysInOrder)
     EXPECT_EQ(Raw("work", "ACT"), "V51688AD5507F731994A379402E48435D96959BAF7038");
     EXPECT_EQ(Raw("work", "DIR"), "\" /pub/with blanks \"");
     EXPECT_EQ(Raw("work", "TIMEOFFSET"), "-3");
-    const char *order[] = {"HOST", "UID", "PWD", "ACT", "LMASK", "RMASK", "TYPE", "TIMEOUT",
-                           "LOCDIR", "DIR", "FIREWALL", "FIRETYPE", "RETRIES", "PORT",
-                           "INITCMD", "PASVMODE", "TIMEOFFSET"};
-    EXPECT_EQ(fake::Keys("work"), std::vector<std::string>(std::begin(order), std::end(order)));
+    std::vector<std::string> keys;
+    for (const fake::Entry &e : fake::FindSection("work")->entries)
+        keys.push_back(e.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"HOST", "UID", "PWD", "ACT", "LMASK", "RMASK", "TYPE", "TIMEOUT",
+                                              "LOCDIR", "DIR", "FIREWALL", "FIRETYPE", "RETRIES", "PORT", "INITCMD",
+                                              "PASVMODE", "TIMEOFFSET"}));
 }
 
 // What a save of a default profile with one change writes to one key;

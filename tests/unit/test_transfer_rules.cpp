@@ -76,7 +76,8 @@ TEST(CompletionText, CarriesLabelCountTimeRateAndOutcome)
     EXPECT_STREQ(text, "Transmitted 0 bytes in 0.0 secs, (0.00 bps), transfer failed");
 }
 
-TEST(AnnouncedSize, ReadsTheLastParenthesis)
+// The size a 150 reply announces, and the percentage a progress line reaches of it.
+TEST(AnnouncedSize, ReadsTheLastParenthesisAndGivesThePercentage)
 {
     const struct { const char *description; uint64_t size; } cases[] = {
         {"150 Opening BINARY mode data connection for a.bin (12345 bytes).", 12345},
@@ -88,25 +89,13 @@ TEST(AnnouncedSize, ReadsTheLastParenthesis)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ParseAnnouncedSize(c.description), c.size) << c.description;
-}
-
-TEST(ProgressPercent, UsesTheLeadingCount)
-{
     EXPECT_EQ(ProgressPercent("512 : 1.00 KBps", 1024), 50u);
     EXPECT_EQ(ProgressPercent("4294967297 : 1.00 MBps", 2 * kJustOver4GiB), 50u);
     EXPECT_EQ(ProgressPercent("2048 : 1.00 KBps", 1024), 100u) << "more than announced";
     EXPECT_TRUE(ProgressPercent("512", 0) == 0 && ProgressPercent("", 1024) == 0) << "an unknown size, no count";
 }
 
-TEST(BlockSize, DefaultsForMissingValuesAndHonoursLargeOnes)
-{
-    EXPECT_EQ(EffectiveBlockSize(-5, 512), 512);
-    EXPECT_EQ(EffectiveBlockSize(80, 4096), 80);
-    EXPECT_EQ(EffectiveBlockSize(65536, 4096), 65536);
-    EXPECT_EQ(EffectiveBlockSize(1 << 30, 4096), (int)MAX_TRANSFER_BLOCK);
-}
-
-TEST(SmallRules, YearsMdtmAndQuotedNames)
+TEST(SmallRules, YearsMdtmPortAndQuotedNames)
 {
     EXPECT_TRUE(CompleteYear(49) == 2049u && CompleteYear(50) == 1950u && CompleteYear(103) == 2003u);
     EXPECT_EQ(CompleteYear(2024), 2024u);
@@ -114,6 +103,9 @@ TEST(SmallRules, YearsMdtmAndQuotedNames)
     char text[64];
     FormatMdtmCommand(text, sizeof text, 2003, 2, 3, 9, 5, 7, "my file.txt");
     EXPECT_STREQ(text, "MDTM 20030203090507 my file.txt");
+    const unsigned char address[4] = {192, 168, 0, 1};
+    FormatPortCommand(text, sizeof text, address, 51210);
+    EXPECT_STREQ(text, "PORT 192,168,0,1,200,10");
 
     QuoteCommandArgument(text, sizeof text, "RETR  a b.txt");
     EXPECT_STREQ(text, "RETR  'a b.txt'");
@@ -121,8 +113,12 @@ TEST(SmallRules, YearsMdtmAndQuotedNames)
     EXPECT_STREQ(text, "RETR 'l") << "cut, never overrun";
 }
 
-TEST(DataBuffer, FollowsTheBlockSize)
+TEST(DataBuffer, BlockSizeDefaultsAndTheBufferFollowsIt)
 {
+    EXPECT_EQ(EffectiveBlockSize(-5, 512), 512);   // a missing value takes the default
+    EXPECT_EQ(EffectiveBlockSize(80, 4096), 80);
+    EXPECT_EQ(EffectiveBlockSize(65536, 4096), 65536);
+    EXPECT_EQ(EffectiveBlockSize(1 << 30, 4096), (int)MAX_TRANSFER_BLOCK);
     const struct { int block, system, expected; } cases[] = {   // system: the size the system gave; 0: keep it
         {0, 8192, 16384},            // no setting: the default block
         {4096, 131072, 16384},       // the largest the options allow, even below a larger system size
@@ -174,14 +170,6 @@ TEST(PassiveReply, SurvivesGarbageAtEveryPosition)
     PassiveAddress a;
     EXPECT_EQ(ParsePassiveReply(("227 (" + huge + ")").c_str(), &a), PASSIVE_BAD_ADDRESS);
     EXPECT_LT(strlen(a.startText), sizeof a.startText);
-}
-
-TEST(PortCommand, AnnouncesAddressBytesAndPortBytes)
-{
-    char text[64];
-    const unsigned char address[4] = {192, 168, 0, 1};
-    FormatPortCommand(text, sizeof text, address, 51210);
-    EXPECT_STREQ(text, "PORT 192,168,0,1,200,10");
 }
 
 // A conversion table in a temporary file, removed at the end of the test.
