@@ -298,8 +298,6 @@ TEST(InitialCommands, CutAtSemicolonsKeepingEmptyPiecesBeforeThem)
     EXPECT_EQ(Pieces("SITE %s%n;x"), (V{"SITE %s%n", "x"}));  // taken literally
 }
 
-// The logon machine against a fake server and fake prompts.
-
 struct Script {
     // Replies by command prefix, first match wins; unmatched commands get 502.
     std::vector<std::pair<std::string, std::pair<int, std::string>>> replies;

@@ -128,7 +128,7 @@ TEST(ListingLimits, NullArgumentsAreRefused) {
     EXPECT_NE(ParseListingLineAt(&e, "-rw-r--r-- 1 u g 1 Jan 31 12:00 f", 123456, nullptr, nullptr, kNow), 0);
 }
 
-TEST(HostTypeTable, CodesNamesAndRange) {
+TEST(HostTypeTable, CodesNamesRangeAndGrammar) {
     ASSERT_GE(HostTypeTotal(), 60u);
     std::set<std::string> names;
     for (uint32_t code = 6000; code < 6000 + HostTypeTotal(); code++) {
@@ -146,9 +146,7 @@ TEST(HostTypeTable, CodesNamesAndRange) {
         EXPECT_EQ(HostTypeFamily(code), FAMILY_AUTO);
     }
     EXPECT_STREQ(HostTypeLabel(6000), "Automatic");
-}
-
-TEST(HostTypeTable, CodesThatCarryBehaviourUseTheirGrammar) {
+    // Codes that carry behaviour use their grammar.
     struct { uint32_t code; ListingFamily family; } cases[] = {
         {6005, FAMILY_NOS},     {6011, FAMILY_VMS},   {6024, FAMILY_MVS},  {6030, FAMILY_TANDEM},
         {6044, FAMILY_OS400},   {6029, FAMILY_UNIX},  {6059, FAMILY_MLSD}, {6046, FAMILY_NAMES_AFTER_LIST},
@@ -337,7 +335,6 @@ Recorder ReadText(const std::string &text, uint32_t hostType)
 
 using Lines = std::vector<std::string>;
 
-// The column header of a member list.
 const std::string kMemberHeader = "HEADER                                      FB 8             PO NO X Z  ";
 
 // The lines the parser is given and the names accepted ({}: not checked).
@@ -385,7 +382,6 @@ TEST(ReadListing, LinesJoinedSplitOrTakenAsColumnsByHostType)
     }
 }
 
-// The cache works on real temporary files in a folder of its own.
 class Cache : public ::testing::Test {
 protected:
     void SetUp() override

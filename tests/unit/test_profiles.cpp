@@ -263,7 +263,6 @@ const SheetField *FieldOf(const SheetPage &page, int controlId)
 
 TEST(SessionFields, TypedValuesBecomeProfileValues)
 {
-    // shown: FieldText after StoreField
     struct Case { const SheetPage *page; int control; const char *typed, *shown; } cases[] = {
         {&AdvancedPageFields, IDC_SITE_RETRIES, "49", "49"},  {&AdvancedPageFields, IDC_SITE_RETRIES, "50", "40"},
         {&AdvancedPageFields, IDC_SITE_RETRIES, "x", "0"},    {&AdvancedPageFields, IDC_SITE_TIMEOUT, "0", "65"},
@@ -379,7 +378,6 @@ TEST(StoredPassword, LongSecretIsCutNotOverrun)
     EXPECT_STREQ(EncodeStoredPassword(nullptr, nullptr), EncodeStoredPassword("", ""));
 }
 
-// A folder box as a list of strings.
 struct Box {
     std::vector<std::string> items;
     static int Count(void *c) { return static_cast<int>(static_cast<Box *>(c)->items.size()); }
@@ -427,7 +425,6 @@ TEST_F(FolderHistory, RetainWritesAtMostTenEntries)
     EXPECT_TRUE(Raw("site", "rdir9") == "\"/r9\"" && Raw("site", "ldir9") == "L9");
     EXPECT_TRUE(Raw("site", "rdir10") == std::nullopt && Raw("site", "ldir10") == std::nullopt);
 
-    // What was written reads back in the same order.
     Box remoteBack, localBack;
     FolderList remoteBackList = remoteBack.List(), localBackList = localBack.List();
     ReadFolderHistory(&fake::Access, "site", true, &remoteBackList);

@@ -157,7 +157,6 @@ TEST(PassiveReply, SurvivesGarbageAtEveryPosition)
     const std::string line = "227 Entering Passive Mode (192,168,1,2,4,1).";
     const char junk[] = {'\r', '\n', ' ', '\t', ')', '(', ',', '9', '\xff'};
     for (size_t at = 0; at <= line.size(); at++) {
-        // Truncated at every length.
         PassiveAddress a;
         ParsePassiveReply(line.substr(0, at).c_str(), &a);
         EXPECT_LT(strlen(a.hostText), sizeof a.hostText);
@@ -172,7 +171,6 @@ TEST(PassiveReply, SurvivesGarbageAtEveryPosition)
     EXPECT_LT(strlen(a.startText), sizeof a.startText);
 }
 
-// A conversion table in a temporary file, removed at the end of the test.
 class Table {
 public:
     explicit Table(const char *contents)
@@ -309,8 +307,7 @@ TEST(Wildcard, Matches)
     EXPECT_EQ(std::string(LastPathPart("/a\\b/c.txt")) + "|" + LastPathPart("/pub/"), "c.txt|");
 }
 
-// The ASCII-file test of automatic transfer mode against an extension list.
-TEST(AsciiNames, MatchesWholeNamesAndEndingsWithoutCase)
+TEST(AsciiNames, MatchesWholeNamesAndEndingsWithoutCaseOrDotTxtWithoutAList)
 {
     // CR LF and LF lines, one too short to count, one longer than a piece.
     Table list(".txt\n.BAT\r\nREADME\nx\nabcdefghijkl\n\n.c");
@@ -322,10 +319,7 @@ TEST(AsciiNames, MatchesWholeNamesAndEndingsWithoutCase)
         EXPECT_EQ(IsAsciiFileName(c.name, list.path()), c.ascii) << c.name;
     EXPECT_TRUE(IsAsciiFileName("RETR notes.txt", list.path())) << "a download command matches by its ending";
     EXPECT_FALSE(IsAsciiFileName("RETR notes.zip", list.path()));
-}
-
-TEST(AsciiFallback, WithoutAListOnlyDotTxtCounts)
-{
+    // Without a list only ".txt" counts.
     EXPECT_TRUE(IsAsciiFileName("a.txt", "/nonexistent/VELTRO.EXT") && IsAsciiFileName("A.TxT", nullptr) &&
                 IsAsciiFileName("a.txt;2", ""));
     EXPECT_FALSE(IsAsciiFileName(".txt", nullptr)) << "four characters are not enough";
