@@ -382,8 +382,7 @@ TEST(ReadListing, LinesJoinedSplitOrTakenAsColumnsByHostType)
     }
 }
 
-class Cache : public ::testing::Test {
-protected:
+struct Cache : ::testing::Test {
     void SetUp() override
     {
         ASSERT_NE(nullptr, mkdtemp(folder_));

@@ -39,8 +39,7 @@ SiteProfile DefaultProfile(const char *name)
     return p;
 }
 
-class ProfileStore : public ::testing::Test {
-protected:
+struct ProfileStore : ::testing::Test {
     void SetUp() override { fake::Reset(); }
     GlobalSettingValues options = StartOptions();
 
@@ -463,10 +462,8 @@ TEST(ProfileNames, WholeFileInOrder)
         {"[" + std::string(147, 'f') + "]\n", {std::string(79, 'f')}},   // 149 characters still count
     };
     for (const auto &c : cases) {
-        FILE *file = tmpfile();
+        FILE *file = fmemopen(const_cast<char *>(c.text.data()), c.text.size(), "r");
         ASSERT_NE(file, nullptr);
-        fwrite(c.text.data(), 1, c.text.size(), file);
-        rewind(file);
         std::vector<std::string> names;
         ReadProfileNames(file, Collect, &names);
         fclose(file);

@@ -171,20 +171,16 @@ TEST(PassiveReply, SurvivesGarbageAtEveryPosition)
     EXPECT_LT(strlen(a.startText), sizeof a.startText);
 }
 
-class Table {
-public:
+struct Table {
+    char path[20] = "/tmp/cnvXXXXXX";
     explicit Table(const char *contents)
     {
-        FILE *f = fdopen(mkstemp(path_), "w");
+        FILE *f = fdopen(mkstemp(path), "w");
         EXPECT_NE(f, nullptr);
         fputs(contents, f);
         fclose(f);
     }
-    ~Table() { unlink(path_); }
-    const char *path() const { return path_; }
-
-private:
-    char path_[20] = "/tmp/cnvXXXXXX";
+    ~Table() { unlink(path); }
 };
 
 const char kTable[] =
@@ -212,7 +208,7 @@ TEST(Convert, ByTable)
     };
     Table table(kTable);
     for (const auto &c : cases) {
-        ConvertRules rules = {table.path(), c.convertExt, c.forceLower};
+        ConvertRules rules = {table.path, c.convertExt, c.forceLower};
         char name[LOCAL_NAME_SIZE];
         snprintf(name, sizeof name, "%s", c.input);
         EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules)) << c.input;
@@ -230,7 +226,7 @@ TEST(ConvertName, MissingTableConvertsNothingAndSmallBuffersAreNotOverrun)
     EXPECT_EQ(0, ConvertNameWith(name, sizeof name, CONVERT_TO_LOCAL, &rules));
     EXPECT_STREQ("a.htm", name);
     Table table(".a=.abcdefghijklmnopqrst\n");
-    rules.tablePath = table.path();
+    rules.tablePath = table.path;
     char small[8] = "xyz.a";
     EXPECT_EQ(1, ConvertNameWith(small, sizeof small, CONVERT_TO_LOCAL, &rules));
     EXPECT_STREQ("xyz.abc", small);
@@ -257,7 +253,7 @@ TEST(Fit, LocalName)
     };
     Table table(".htm=.html\nhtml=htm\n");
     for (const auto &c : cases) {
-        FitRules rules = {c.hostType, c.maxComponent, 0, nullptr, {table.path(), 1, 0}};
+        FitRules rules = {c.hostType, c.maxComponent, 0, nullptr, {table.path, 1, 0}};
         std::string remote = c.remote ? c.remote : std::string(160, 'a');
         char out[LOCAL_NAME_SIZE];
         memset(out, 'z', sizeof out);
@@ -316,9 +312,9 @@ TEST(AsciiNames, MatchesWholeNamesAndEndingsWithoutCaseOrDotTxtWithoutAList)
         {"x", false},        {"foo.ijkl", true},   {"abcdefgh", true},  {"file.cpp", false},  {"", false},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(IsAsciiFileName(c.name, list.path()), c.ascii) << c.name;
-    EXPECT_TRUE(IsAsciiFileName("RETR notes.txt", list.path())) << "a download command matches by its ending";
-    EXPECT_FALSE(IsAsciiFileName("RETR notes.zip", list.path()));
+        EXPECT_EQ(IsAsciiFileName(c.name, list.path), c.ascii) << c.name;
+    EXPECT_TRUE(IsAsciiFileName("RETR notes.txt", list.path)) << "a download command matches by its ending";
+    EXPECT_FALSE(IsAsciiFileName("RETR notes.zip", list.path));
     // Without a list only ".txt" counts.
     EXPECT_TRUE(IsAsciiFileName("a.txt", "/nonexistent/VELTRO.EXT") && IsAsciiFileName("A.TxT", nullptr) &&
                 IsAsciiFileName("a.txt;2", ""));
