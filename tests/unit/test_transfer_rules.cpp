@@ -214,10 +214,7 @@ TEST(Convert, ByTable)
         EXPECT_EQ(c.applied, ConvertNameWith(name, sizeof name, c.direction, &rules)) << c.input;
         EXPECT_STREQ(c.expected, name) << c.input;
     }
-}
-
-TEST(ConvertName, MissingTableConvertsNothingAndSmallBuffersAreNotOverrun)
-{
+    // A missing table converts nothing; small buffers are not overrun.
     ConvertRules rules = {"/nonexistent/VELTRO.CNV", 1, 0};
     char name[LOCAL_NAME_SIZE] = "a.htm;1";
     EXPECT_EQ(0, ConvertNameWith(name, sizeof name, CONVERT_TO_REMOTE, &rules));
@@ -225,8 +222,8 @@ TEST(ConvertName, MissingTableConvertsNothingAndSmallBuffersAreNotOverrun)
     rules.tablePath = nullptr;
     EXPECT_EQ(0, ConvertNameWith(name, sizeof name, CONVERT_TO_LOCAL, &rules));
     EXPECT_STREQ("a.htm", name);
-    Table table(".a=.abcdefghijklmnopqrst\n");
-    rules.tablePath = table.path;
+    Table shortTable(".a=.abcdefghijklmnopqrst\n");
+    rules.tablePath = shortTable.path;
     char small[8] = "xyz.a";
     EXPECT_EQ(1, ConvertNameWith(small, sizeof small, CONVERT_TO_LOCAL, &rules));
     EXPECT_STREQ("xyz.abc", small);
@@ -235,7 +232,7 @@ TEST(ConvertName, MissingTableConvertsNothingAndSmallBuffersAreNotOverrun)
 std::set<std::string> ExistingFiles;
 int Exists(const char *name) { return ExistingFiles.count(name) != 0; }
 
-TEST(Fit, LocalName)
+TEST(Fit, LocalNameAndWhetherItChanged)
 {
     const struct { const char *remote; int maxComponent; const char *expected; uint32_t hostType = 6001; } cases[] = {
         // Long names: the volume allows 255 characters.
@@ -260,10 +257,6 @@ TEST(Fit, LocalName)
         FitLocalNameWith(out, remote.c_str(), &rules);
         EXPECT_STREQ(c.expected, out) << remote;
     }
-}
-
-TEST(FitSafe, TellsWhenChanged)
-{
     FitRules rules = {6001, 255, 0, nullptr, {nullptr, 0, 0}};
     char out[LOCAL_NAME_SIZE];
     EXPECT_EQ(1, FitLocalNameWith(out, "prn", &rules));
