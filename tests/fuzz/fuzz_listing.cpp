@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0) return 0;
     uint32_t hostType = HOSTTYPE_FIRST + data[0] % (HostTypeTotal() + 2);  // a few invalid codes too
     ListingClock now{2000 + data[0] % 40, 1 + data[0] % 12, 1 + data[0] % 28, data[0] % 24, data[0] % 60};
-    // An allocation of exactly the line and its terminator, so reading past
-    // the end is caught.
+    // An allocation of exactly the line and its terminator: reading past the end is caught.
     std::vector<char> line(data + 1, data + size);
     line.push_back(0);
     struct {

@@ -5,6 +5,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/geometry.h"
@@ -24,10 +25,7 @@ static void ReadReplies(int chunk, const uint8_t *data, size_t size)
         bool complete = false;
         int held = TakePendingLine(&pending, line, &complete);
         while (!complete && held < REPLY_LINE_PIECE && offset < size) {
-            int room = REPLY_LINE_READ - held;
-            int n = (int)(size - offset) < chunk ? (int)(size - offset) : chunk;
-            if (n > room)
-                n = room;
+            int n = std::min({(int)(size - offset), chunk, REPLY_LINE_READ - held});
             memcpy(line + held, data + offset, (size_t)n);
             offset += (size_t)n;
             held = AcceptReceived(line, held, n, &pending, &complete);
@@ -45,12 +43,11 @@ static void ReadReplies(int chunk, const uint8_t *data, size_t size)
 static void ParseOptions(const std::string &text)
 {
     const char *p = text.c_str();
+    OptionToken t;
     for (int i = 0; i < 1000; i++) {
-        OptionToken t;
-        const char *next = NextOption(p, &t);
+        p = NextOption(p, &t);
         if (t.kind == OPT_END || t.kind == OPT_UNKNOWN)
             return;
-        p = next;
     }
     __builtin_trap();  // options must always end
 }

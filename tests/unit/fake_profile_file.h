@@ -73,15 +73,6 @@ inline void Set(const char *section, const char *key, const char *value)
     }
 }
 
-inline std::vector<std::string> Keys(const char *section)
-{
-    std::vector<std::string> keys;
-    if (Section *s = FindSection(section))
-        for (const Entry &e : s->entries)
-            keys.push_back(e.key);
-    return keys;
-}
-
 inline void GetString(const char *section, const char *key, const char *def, char *buffer, int size)
 {
     std::string value = def;
@@ -99,10 +90,7 @@ inline int GetInt(const char *section, const char *key, int def)
     return e ? static_cast<int>(strtol(e->value.c_str(), nullptr, 10)) : def;
 }
 
-inline void PutInt(const char *section, const char *key, unsigned value)
-{
-    Set(section, key, std::to_string(value).c_str());
-}
+inline void PutInt(const char *s, const char *key, unsigned value) { Set(s, key, std::to_string(value).c_str()); }
 
 inline void PutIntUnlessGlobal(const char *section, const char *key, unsigned value)
 {

@@ -165,7 +165,7 @@ TEST(Capabilities, ByHostType)
     }
 }
 
-TEST(HelpScan, HostTypeFromFirstLine)
+TEST(HelpScan, HostTypeFromFirstLineFlagsFromScannedLinesOnly)
 {
     struct Case { const char *line; int hostType; } cases[] = {
         {"214-NCSA Telnet FTP server", 6006}, {"214-MACB commands", 6014}, {"214 QVT/Net", 6013},
@@ -173,19 +173,15 @@ TEST(HelpScan, HostTypeFromFirstLine)
     };
     for (const Case &c : cases)
         EXPECT_EQ(HostTypeFromHelpLine(c.line), c.hostType) << c.line;
-}
-
-// A reply fed the way detection reads it, every line until the stop; the
-// flags found as "mkd ren del" with "-" for each one not found.
-TEST(HelpScan, FlagsFromScannedLinesOnly)
-{
-    const struct { std::vector<std::pair<int, std::string>> lines; const char *flags; } cases[] = {
+    // A reply fed the way detection reads it, every line until the stop; the
+    // flags found as "mkd ren del" with "-" for each one not found.
+    const struct { std::vector<std::pair<int, std::string>> lines; const char *flags; } replies[] = {
         {{{214, "214 MKD RNFR DELE"}}, "- - -"},                                    // a single final line: not scanned
         {{{214, "214-help"}, {0, " MKD"}, {214, "214 DELE RNFR"}}, "mkd - -"},      // nor the final line of many
         {{{214, "214-help"}, {421, ""}, {0, " MKD RNFR DELE"}}, "- - -"},           // a closed connection stops it
         {{{214, "214-help"}, {0, " RNFR DELE"}, {502, "502 XMKD"}, {214, "214 end"}}, "mkd ren del"},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : replies) {
         ServerCapabilities caps{};
         for (const auto &l : c.lines) {
             if (HelpScanStops(l.second.c_str(), l.first))
@@ -298,8 +294,6 @@ TEST(InitialCommands, CutAtSemicolonsKeepingEmptyPiecesBeforeThem)
     EXPECT_EQ(Pieces("SITE %s%n;x"), (V{"SITE %s%n", "x"}));  // taken literally
 }
 
-// The logon machine against a fake server and fake prompts.
-
 struct Script {
     // Replies by command prefix, first match wins; unmatched commands get 502.
     std::vector<std::pair<std::string, std::pair<int, std::string>>> replies;
@@ -317,8 +311,7 @@ struct Session {
 std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirewall, int type,
                              int version = 0, uint32_t challenge = 0)
 {
-    LogonTexts texts{"ftp.example.org", s.userId, s.password, s.account, s.firewallUser,
-                     s.firewallPassword};
+    LogonTexts texts{"ftp.example.org", s.userId, s.password, s.account, s.firewallUser, s.firewallPassword};
     LogonMachine m;
     std::deque<std::string> answers = script.answers;
     std::vector<std::string> out;
@@ -375,8 +368,7 @@ std::vector<std::string> RunLogon(Session &s, const Script &script, int useFirew
 }
 
 using T = std::vector<std::string>;
-std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cls,
-                                                      const char *text = "")
+std::pair<std::string, std::pair<int, std::string>> R(const char *prefix, int cls, const char *text = "")
 {
     return {prefix, {cls, text}};
 }

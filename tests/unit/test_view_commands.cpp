@@ -33,11 +33,7 @@ TEST(ViewCommands, EditCommandTable)
 
 TEST(ViewCommands, ExecFallbackTable)
 {
-    const struct {
-        const char *file, *association;
-        ExecFallback fallback;
-        const char *command;
-    } cases[] = {
+    const struct { const char *file, *association; ExecFallback fallback; const char *command; } cases[] = {
         {"C:\\x\\setup.exe", nullptr, EXEC_START_FILE, "C:\\x\\setup.exe"},
         {"go.Bat", "x", EXEC_START_FILE, "go.Bat"},
         {"a.txt", "notepad ^.txt", EXEC_START_COMMAND, "notepad a.txt"},
