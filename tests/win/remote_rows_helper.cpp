@@ -15,13 +15,10 @@ std::vector<RemoteRow> ReadRemoteRows(HWND list)
         if (item)
             row = {std::string(item->text, item->nameLength), item->kind, item->year, item->month, item->day,
                    item->hour, item->minute, item->size, ""};
-        LRESULT n = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-        if (n != LB_ERR && n < 4096) {
-            std::string text((size_t)n + 1, '\0');
-            SendMessageA(list, LB_GETTEXT, i, (LPARAM)&text[0]);
-            text.resize((size_t)n);
-            row.text = text;
-        }
+        char text[4096] = "";
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < (LRESULT)sizeof text)
+            SendMessageA(list, LB_GETTEXT, i, (LPARAM)text);
+        row.text = text;
         rows.push_back(row);
     }
     return rows;
@@ -52,10 +49,9 @@ void AddItemRow(HWND list, const char *name, uint32_t kind)
 void ClearRows(HWND list)
 {
     int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; i++) {
+    for (int i = 0; i < count; i++)
         if (const FileItem *item = FileListRow(list, i))
             FreeFileItem((FileItem *)item);
-    }
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
 }
 

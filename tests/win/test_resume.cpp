@@ -88,9 +88,8 @@ TEST_F(Resume, CutDownloadResumesWithRest)
     EXPECT_EQ(ReceiveResult, 2);
     size_t partial = ReadTextFile("big.bin").size(), offset = partial / 1024 * 1024;
     ASSERT_TRUE(partial > 1024 && partial < data.size()) << partial;
-    std::vector<std::string> expected = {"TYPE I", "PASV", "REST " + std::to_string(offset),
-                                         "RETR /pub/big.bin"};
-    EXPECT_EQ(Offer(data.substr(offset), "350 Restarting"), expected);
+    EXPECT_EQ(Offer(data.substr(offset), "350 Restarting"),
+              (std::vector<std::string>{"TYPE I", "PASV", "REST " + std::to_string(offset), "RETR /pub/big.bin"}));
     EXPECT_TRUE(ReadTextFile("big.bin") == data);
     char key[16] = "";
     ProfileGetString("site1", "REGETRFILE", "", key, sizeof key);

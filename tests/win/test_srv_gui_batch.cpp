@@ -8,7 +8,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <stddef.h>
 #include <map>
 #include <regex>
 #include <string>
@@ -21,18 +20,15 @@
 namespace {
 
 // Every file under root by relative path, with its bytes.
-void ReadTree(const std::string &root, const std::string &rel, std::map<std::string, std::string> *out)
-{
-    ForEachEntry(root + rel, [&](const std::string &name, bool isFolder) {
-        const std::string path = rel + "\\" + name;
-        if (isFolder) { (*out)[path + "\\"] = ""; ReadTree(root, path, out); }
-        else (*out)[path] = ReadTextFile(root + path);
-    });
-}
-std::map<std::string, std::string> Tree(const std::string &root)
+std::map<std::string, std::string> Tree(const std::string &root, const std::string &rel = "")
 {
     std::map<std::string, std::string> t;
-    ReadTree(root, "", &t);
+    ForEachEntry(root + rel, [&](const std::string &name, bool isFolder) {
+        const std::string path = rel + "\\" + name;
+        if (isFolder)
+            t.merge(Tree(root, path));
+        t[path + (isFolder ? "\\" : "")] = isFolder ? "" : ReadTextFile(root + path);
+    });
     return t;
 }
 
@@ -127,14 +123,6 @@ protected:
         if (picture) { Sleep(300); SaveWindowPicture(box, picture); }
         PostMessageA(box, WM_COMMAND, button, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    }
-    // The message log window's text, for failure messages.
-    std::string MessageLog()
-    {
-        std::string text(200000, '\0');
-        HWND edit = GetDlgItem(WaitForWindow(app, "VELTRDBWNDC", nullptr, 1000), IDC_LOG_EDIT);
-        text.resize(edit ? (size_t)SendMessageA(edit, WM_GETTEXT, text.size(), (LPARAM)&text[0]) : 0);
-        return text;
     }
     bool Asks(const char *title, DWORD ms = 1500) { return WaitForWindow(app, "#32770", title, ms) != nullptr; }
 };
@@ -396,8 +384,11 @@ TEST_F(GuiBatch, SelectionPromptAndEditRoundTrip)
 
     SelectRows(remoteList, {"notes.vle"});
     PostMessageA(main, WM_COMMAND, IDM_REMOTE_EDIT, 0);
+    std::string log(200000, '\0');   // the message log's text, for the failure message
     EXPECT_TRUE(WaitUntil([&] { return ReadTextFile(remote) == "first\r\nedited\r\n"; }))
-        << (Asks("Input", 0) ? "a command-line prompt is open\n" : "") << MessageLog();
+        << (Asks("Input", 0) ? "a command-line prompt is open\n" : "")
+        << log.substr(0, SendDlgItemMessageA(WaitForWindow(app, "VELTRDBWNDC", nullptr, 1000), IDC_LOG_EDIT,
+                                             WM_GETTEXT, log.size(), (LPARAM)&log[0]));
 
     // Unchanged by the editor, the copy is still written back: a fresh stamp, the same bytes.
     WriteTextFile(keep, "");

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "listing/file_item.h"
 #include "real_server_helper.h"
 #include "resources/resource.h"
 #include "veltro_process_helper.h"
@@ -64,15 +63,6 @@ protected:
         PostMessageA(d, WM_COMMAND, button, 0);
         WaitUntil([&] { return !IsWindow(d); }, 10000);
         return prompt;
-    }
-    void Connect()
-    {
-        PostMessageA(main, WM_COMMAND, IDM_CONNECT, 0);
-        HWND sheet = WaitForWindow(app, "#32770", nullptr, 20000);
-        ASSERT_NE(sheet, nullptr);
-        HWND page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
-        SendDlgItemMessageA(page, IDC_SITE_PASSWORD, WM_SETTEXT, 0, (LPARAM)Env("VELTRO_FTP_PASS").c_str());
-        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     }
     // Press on a row, move to a row of a list, release: all to the capturing source list.
     void Drag(HWND from, const char *row, HWND to, const char *target, const char *picture = nullptr)
@@ -206,7 +196,12 @@ TEST_F(GuiOptions, DragsAndDropsObeyThePromptSettingAgainstAServer)
     CreateDirectoryA((folder + "\\tree").c_str(), nullptr);
     WriteTextFile(folder + "\\tree\\leaf.txt", "leaf");
     Start("", "PROMPT=1\n");
-    Connect();
+    PostMessageA(main, WM_COMMAND, IDM_CONNECT, 0);
+    HWND sheet = WaitForWindow(app, "#32770", nullptr, 20000);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+    SendDlgItemMessageA(page, IDC_SITE_PASSWORD, WM_SETTEXT, 0, (LPARAM)Env("VELTRO_FTP_PASS").c_str());
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     ASSERT_TRUE(WaitUntil([&] { return RowOf(remoteList, "moveme.txt") >= 0; })) << "connected";
 
     Drag(localList, "drag.txt", remoteList, "moveme.txt");

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <string>
 
-#include "listing/file_item.h"
-#include "logon_helper.h"
 #include "real_server_helper.h"
 #include "resources/resource.h"
 #include "veltro_process_helper.h"
@@ -58,31 +56,7 @@ protected:
         SendMessageA(list, LB_GETITEMRECT, row, (LPARAM)&r);
         for (UINT m : {0x201u, 0x202u, twice ? 0x203u : 0u, twice ? 0x202u : 0u})   // down, up, double, up
             if (m) PostMessageA(list, m, m == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(r.left + 20, r.top + 2));
-        if (!twice) {
-            ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETSEL, row, 0) > 0; }, 5000)) << name;
-        }
-    }
-    // A first start: the session sheet, filled on its pages for the server, then OK.
-    void StartAndConnect()
-    {
-        ASSERT_TRUE(StartVeltro(&app, folder, ""));
-        HWND sheet = WaitForWindow(app, "#32770", nullptr, 30000);
-        ASSERT_NE(sheet, nullptr) << "a first start opens the session sheet";
-        main = WaitForWindow(app, "Veltro Lite", nullptr, 10000);
-        localList = GetDlgItem(main, IDC_LOCAL_LIST), remoteList = GetDlgItem(main, IDC_REMOTE_LIST);
-        const struct { int page, id; std::string text; } fields[] = {
-            {0, IDC_PROFILE_NAME, " test site"}, {0, IDC_SITE_HOST, "127.0.0.1"},
-            {0, IDC_SITE_USER, Env("VELTRO_FTP_USER")}, {0, IDC_SITE_PASSWORD, Env("VELTRO_FTP_PASS")},
-            {1, IDC_SITE_LOCAL_FOLDER, local}, {2, IDC_SITE_PORT, Env("VELTRO_PYFTPD_PORT")}};
-        const char *names[] = {"session-general.bmp", "session-startup.bmp", "session-advanced.bmp", "session-firewall.bmp"};
-        for (int page = 0; page < 4; page++) {
-            SendMessageA(sheet, PSM_SETCURSEL, page, 0);
-            HWND p = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
-            for (const auto &f : fields)
-                if (f.page == page) SendMessageA(GetDlgItem(p, f.id), WM_SETTEXT, 0, (LPARAM)f.text.c_str());
-            SaveWindowPicture(sheet, names[page]);
-        }
-        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        ASSERT_TRUE(twice || WaitUntil([&] { return SendMessageA(list, LB_GETSEL, row, 0) > 0; }, 5000)) << name;
     }
 };
 
@@ -92,7 +66,25 @@ TEST_F(GuiSession, FirstStartConnectsBrowsesManagesAndTransfers)
     WriteTextFile(root + "\\sub\\inner.txt", "inner");
     WriteTextFile(root + "\\readme.txt", std::string(100000, 'r'));
     WriteTextFile(local + "\\up.bin", std::string("bin\0ary\r\n", 9) + std::string(70000, 'u'));
-    StartAndConnect();
+    // A first start: the session sheet, filled on its pages for the server, then OK.
+    ASSERT_TRUE(StartVeltro(&app, folder, ""));
+    HWND sheet = WaitForWindow(app, "#32770", nullptr, 30000);
+    ASSERT_NE(sheet, nullptr) << "a first start opens the session sheet";
+    main = WaitForWindow(app, "Veltro Lite", nullptr, 10000);
+    localList = GetDlgItem(main, IDC_LOCAL_LIST), remoteList = GetDlgItem(main, IDC_REMOTE_LIST);
+    const struct { int page, id; std::string text; } fields[] = {
+        {0, IDC_PROFILE_NAME, " test site"}, {0, IDC_SITE_HOST, "127.0.0.1"},
+        {0, IDC_SITE_USER, Env("VELTRO_FTP_USER")}, {0, IDC_SITE_PASSWORD, Env("VELTRO_FTP_PASS")},
+        {1, IDC_SITE_LOCAL_FOLDER, local}, {2, IDC_SITE_PORT, Env("VELTRO_PYFTPD_PORT")}};
+    const char *names[] = {"session-general.bmp", "session-startup.bmp", "session-advanced.bmp", "session-firewall.bmp"};
+    for (int page = 0; page < 4; page++) {
+        SendMessageA(sheet, PSM_SETCURSEL, page, 0);
+        HWND p = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+        for (const auto &f : fields)
+            if (f.page == page) SendMessageA(GetDlgItem(p, f.id), WM_SETTEXT, 0, (LPARAM)f.text.c_str());
+        SaveWindowPicture(sheet, names[page]);
+    }
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     ASSERT_TRUE(Shows(remoteList, "readme.txt")) << "the remote list shows the server's folder";
     EXPECT_TRUE(WaitUntil([&] { return Text(GetDlgItem(main, IDM_CONNECT)) == "&Close" && IsWindowEnabled(GetDlgItem(main, IDM_REMOTE_MKDIR)); }));
     EXPECT_NE(ReadTextFile(windowsIni).find("[test site]\r\nHOST=127.0.0.1"), std::string::npos) << ReadTextFile(windowsIni);

@@ -3,9 +3,10 @@
 #include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "listing/file_item.h"
 
@@ -13,17 +14,14 @@ std::string WindowsPath(std::string s)
 {
     if (!s.empty() && s[0] == '/')
         s = "Z:" + s;
-    for (char &c : s)
-        if (c == '/')
-            c = '\\';
+    std::replace(s.begin(), s.end(), '/', '\\');
     return s;
 }
 
 std::string BuildFile(const char *name)
 {
     const char *dir = getenv("VELTRO_BUILD_DIR");
-    std::string base = dir ? WindowsPath(dir) : std::string(".");
-    return base + "\\" + name;
+    return (dir ? WindowsPath(dir) : std::string(".")) + "\\" + name;
 }
 
 std::string MakeTestFolder(const char *tag)
@@ -39,25 +37,13 @@ std::string MakeTestFolder(const char *tag)
 
 void WriteTextFile(const std::string &path, const std::string &text)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
-        return;
-    fwrite(text.data(), 1, text.size(), f);
-    fclose(f);
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string ReadTextFile(const std::string &path)
 {
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return "";
-    std::string s;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        s.append(buf, n);
-    fclose(f);
-    return s;
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 std::string ReadIniText(const std::string &path)
@@ -146,12 +132,9 @@ bool StartVeltro(VeltroProcess *p, const std::string &folder, const std::string 
     SetEnvironmentVariableA("TEMP", p->tempFolder.c_str());
     std::string exe = BuildFile("veltro.exe");
     std::string line = "\"" + exe + "\" " + arguments;
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si;
-    memset(&si, 0, sizeof si);
+    STARTUPINFOA si = {};
     si.cb = sizeof si;
-    BOOL ok = CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    BOOL ok = CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                              folder.c_str(), &si, &p->info);
     SetEnvironmentVariableA("TMP", hadTmp ? oldTmp : nullptr);
     SetEnvironmentVariableA("TEMP", hadTemp ? oldTemp : nullptr);
@@ -175,10 +158,8 @@ HWND WaitForWindow(const VeltroProcess &p, const char *windowClass, const char *
 
 bool WaitForExit(VeltroProcess *p, DWORD milliseconds, DWORD *exitCode)
 {
-    if (WaitForSingleObject(p->info.hProcess, milliseconds) != WAIT_OBJECT_0)
-        return false;
-    GetExitCodeProcess(p->info.hProcess, exitCode);
-    return true;
+    return WaitForSingleObject(p->info.hProcess, milliseconds) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(p->info.hProcess, exitCode);
 }
 
 void KillVeltro(VeltroProcess *p)
