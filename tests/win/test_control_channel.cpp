@@ -3,20 +3,16 @@
 // blocking hook, aborts and closes.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/settings.h"
 #include "ftp/control.h"
-#include "ftp/reply.h"
 #include "listing/host_library.h"
 #include "logon_helper.h"
 #include "sites/site_profile.h"
 #include "transcript_helper.h"
-#include "ui/msglog.h"
 #include "veltro_process_helper.h"
 
 namespace {
@@ -67,18 +63,13 @@ protected:
         SetThreadBlockingHook(nullptr);
         seen = Seen{};
     }
-    void TearDown() override
-    {
-        SetThreadBlockingHook(nullptr);
-        Close();
-    }
+    void TearDown() override { DropControlSocket(); }
     // Plays the rows; the client socket is the session's.
     SOCKET Open(Transcript &t)
     {
         EXPECT_TRUE(UseTranscriptSocket(t));
         return ControlSocket;
     }
-    void Close() { DropControlSocket(); }
     HWND Window()
     {
         static HWND window;
@@ -120,7 +111,7 @@ TEST_F(ControlChannel, ReplyShapes)
         EXPECT_EQ(CommandBusy, 0);
         EXPECT_EQ(ReplyDepth, 0);
         EXPECT_EQ(CancelFlag != FALSE, c.cancelled);
-        Close();
+        DropControlSocket();
         EXPECT_TRUE(t.Finish());
     }
 }
@@ -205,7 +196,7 @@ TEST_F(ControlChannel, SecretsHiddenLongCommandsRefusedTrailingBlanksDropped)
     EXPECT_EQ(FtpCommand(s, "CWD %s", "/pub  \t"), 2);
     EXPECT_EQ(FtpCommandText(s, "PASS other "), 2);
     EXPECT_EQ(FtpCommand(s, "CWD %s", std::string(600, 'n').c_str()), 5) << "too long: refused, never cut";
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
     EXPECT_TRUE(LogHasLine("PASS (hidden)") && LogHasLine("ACCT (hidden)") && LogHasLine("USER joe"));
     EXPECT_FALSE(LogMentions("cret") || LogMentions("other") || LogMentions("42"));
@@ -225,7 +216,7 @@ TEST_F(ControlChannel, RefusedWhileLockedOrNotConnected)
     EXPECT_EQ(LastReplyCode, 0);
     EXPECT_TRUE(CommandLock);
     EXPECT_TRUE(LoggedLines().empty());
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
     EXPECT_EQ(t.Received(), "");
 
@@ -313,7 +304,7 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReplyOnlyWhenSet)
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
 }
 
@@ -376,7 +367,7 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
     EXPECT_EQ(LastReplyCode, 200);
     EXPECT_TRUE(LoggedLines().empty());
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
     EXPECT_EQ(t.Received(), "NOOP\r\n");
     // Without a connection the tick stops its own timer.
@@ -397,7 +388,7 @@ TEST_F(ControlChannel, AbortSendsInterruptAsUrgentDataThenAbor)
     EXPECT_EQ(SendAbort(s), 4);
     EXPECT_EQ(LastReplyCode, 426);
     EXPECT_EQ(GetReply(s), 2);
-    Close();
+    DropControlSocket();
     ASSERT_TRUE(t.Finish());
     EXPECT_EQ(t.Urgent(), "\xFF");
     EXPECT_EQ(t.Received(), std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));
