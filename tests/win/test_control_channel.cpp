@@ -19,16 +19,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A plain blocking hook: one queued message, dispatched.
-BOOL CALLBACK TestHook(void)
-{
-    MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        return FALSE;
-    DispatchMessageA(&msg);
-    return TRUE;
-}
-
 // What the test window saw of a message dispatched during a wait.
 enum { WM_TEST_NESTED = WM_APP + 1, WM_TEST_CANCEL };
 struct Seen {
@@ -324,7 +314,7 @@ TEST_F(ControlChannel, BlockingTimerCountsDownAndEndsAStalledReply)
     EXPECT_TRUE(LoggedLines().empty());
 
     // Under 5 seconds: the first real tick ends the wait.
-    SetThreadBlockingHook(TestHook);
+    SetThreadBlockingHook(BlockingHook);
     CurrentSession.timeout = 1;
     ReplyTimeout = 60;
     Transcript t({"! pause 9000", "! drain"});
