@@ -18,11 +18,6 @@ void DataPeer::SendOnConnect(const std::string &bytes, size_t piece, int pauseMs
         ending == CLOSE ? Close() : Reset();
 }
 
-std::string ReadLocalFile(const std::string &path)
-{
-    return ReadTextFile(path);
-}
-
 bool WriteLocalFile(const std::string &path, const std::string &bytes)
 {
     WriteTextFile(path, bytes);

@@ -16,11 +16,8 @@ public:
     bool Listen() { return Port() != 0; }   // listening since construction
     std::string PassiveReply(const char *prefix = "227 Entering Passive Mode (") const;
     void SendOnConnect(const std::string &bytes, size_t piece = 0, int pauseMs = 0, Ending ending = CLOSE);
-    void ReceiveOnConnect() { ReadUntilClosed(); }
     void StartPassive() { Start(); }
-    void StartActive(std::string (*portCommand)(void *), void *context) { StartConnecting(portCommand, context); }
 };
 
-// Reads a whole local file ("" when missing); writes one.
-std::string ReadLocalFile(const std::string &path);
+// Writes a local file; true when it reads back the same.
 bool WriteLocalFile(const std::string &path, const std::string &bytes);

@@ -2,7 +2,6 @@
 
 #include <stdio.h>
 
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -24,13 +23,6 @@ sockaddr_in Loopback(unsigned short port)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
     return address;
-}
-
-std::string WithoutLineEnd(std::string line)
-{
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    return line;
 }
 
 }  // namespace
@@ -198,7 +190,7 @@ bool ScriptedFtpServer::ReadLine(std::string *line)
     while ((lf = buffered_.find('\n')) == std::string::npos)
         if (!Pull(stepTimeoutMs_))
             return false;
-    *line = WithoutLineEnd(buffered_.substr(0, lf + 1));
+    *line = buffered_.substr(0, lf > 0 && buffered_[lf - 1] == '\r' ? lf - 1 : lf);
     buffered_.erase(0, lf + 1);
     std::lock_guard<std::mutex> g(lock_);
     commands_.push_back(*line);

@@ -13,7 +13,6 @@
 #include "ftp/control.h"
 #include "ftp/logon.h"
 #include "ftp/remote_commands.h"
-#include "ftp/reply.h"
 #include "resources/resource.h"
 #include "sites/site_profile.h"
 #include "sites/stored_password.h"
@@ -123,8 +122,7 @@ int LogCount(const std::string &part)
 
 void CloseSession(SOCKET s)
 {
-    if (s != NO_SOCKET)
-        CloseGraceful(s);
+    CloseGraceful(s);
     Connected = FALSE;
     ControlSocket = NO_SOCKET;
     CancelFlag = FALSE;
@@ -183,8 +181,6 @@ bool DialogAnswerer::Finish(int timeoutMs)
         WaitForSingleObject(thread_, (DWORD)timeoutMs);
     return answered_ == (LONG)answers_.size();
 }
-
-std::vector<std::string> DialogAnswerer::Prompts() const { return prompts_; }
 
 std::vector<bool> DialogAnswerer::ButtonsShown(int id) const
 {

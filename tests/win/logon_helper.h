@@ -57,7 +57,7 @@ public:
     ~DialogAnswerer();
     // Waits for the thread; true when every answer was given.
     bool Finish(int timeoutMs = 10000);
-    std::vector<std::string> Prompts() const;   // prompt texts seen, in order
+    std::vector<std::string> Prompts() const { return prompts_; }   // prompt texts seen, in order
     std::vector<bool> ButtonsShown(int id) const;   // per dialog: whether the button was visible
 
 private:

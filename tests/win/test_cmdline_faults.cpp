@@ -61,7 +61,6 @@ protected:
 TEST_F(CommandLineFaults, ServerThatNeverGreetsEndsWithinTheSiteLimits)
 {
     Transcript t({"! drain"});
-    t.Server().SetStepTimeout(60000);
     EXPECT_EQ(11, Play(&t, "bad:/f.bin local:" + folder + "\\"));
     // Two attempts of 3 seconds each, 2 seconds apart: (1 + 1) x (3 + 2),
     // and the program's own start.

@@ -3,35 +3,21 @@
 // blocking hook, aborts and closes.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/settings.h"
 #include "ftp/control.h"
-#include "ftp/reply.h"
 #include "listing/host_library.h"
 #include "logon_helper.h"
 #include "sites/site_profile.h"
 #include "transcript_helper.h"
-#include "ui/msglog.h"
 #include "veltro_process_helper.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A plain blocking hook: one queued message, dispatched.
-BOOL CALLBACK TestHook(void)
-{
-    MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        return FALSE;
-    DispatchMessageA(&msg);
-    return TRUE;
-}
 
 // What the test window saw of a message dispatched during a wait.
 enum { WM_TEST_NESTED = WM_APP + 1, WM_TEST_CANCEL };
@@ -67,18 +53,13 @@ protected:
         SetThreadBlockingHook(nullptr);
         seen = Seen{};
     }
-    void TearDown() override
-    {
-        SetThreadBlockingHook(nullptr);
-        Close();
-    }
+    void TearDown() override { DropControlSocket(); }
     // Plays the rows; the client socket is the session's.
     SOCKET Open(Transcript &t)
     {
         EXPECT_TRUE(UseTranscriptSocket(t));
         return ControlSocket;
     }
-    void Close() { DropControlSocket(); }
     HWND Window()
     {
         static HWND window;
@@ -120,7 +101,7 @@ TEST_F(ControlChannel, ReplyShapes)
         EXPECT_EQ(CommandBusy, 0);
         EXPECT_EQ(ReplyDepth, 0);
         EXPECT_EQ(CancelFlag != FALSE, c.cancelled);
-        Close();
+        DropControlSocket();
         EXPECT_TRUE(t.Finish());
     }
 }
@@ -205,7 +186,7 @@ TEST_F(ControlChannel, SecretsHiddenLongCommandsRefusedTrailingBlanksDropped)
     EXPECT_EQ(FtpCommand(s, "CWD %s", "/pub  \t"), 2);
     EXPECT_EQ(FtpCommandText(s, "PASS other "), 2);
     EXPECT_EQ(FtpCommand(s, "CWD %s", std::string(600, 'n').c_str()), 5) << "too long: refused, never cut";
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
     EXPECT_TRUE(LogHasLine("PASS (hidden)") && LogHasLine("ACCT (hidden)") && LogHasLine("USER joe"));
     EXPECT_FALSE(LogMentions("cret") || LogMentions("other") || LogMentions("42"));
@@ -225,7 +206,7 @@ TEST_F(ControlChannel, RefusedWhileLockedOrNotConnected)
     EXPECT_EQ(LastReplyCode, 0);
     EXPECT_TRUE(CommandLock);
     EXPECT_TRUE(LoggedLines().empty());
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
     EXPECT_EQ(t.Received(), "");
 
@@ -313,7 +294,7 @@ TEST_F(ControlChannel, BlockingHookDispatchesDuringASlowReplyOnlyWhenSet)
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
 }
 
@@ -333,7 +314,7 @@ TEST_F(ControlChannel, BlockingTimerCountsDownAndEndsAStalledReply)
     EXPECT_TRUE(LoggedLines().empty());
 
     // Under 5 seconds: the first real tick ends the wait.
-    SetThreadBlockingHook(TestHook);
+    SetThreadBlockingHook(BlockingHook);
     CurrentSession.timeout = 1;
     ReplyTimeout = 60;
     Transcript t({"! pause 9000", "! drain"});
@@ -376,7 +357,7 @@ TEST_F(ControlChannel, KeepAliveSendsNoopOnlyWhenIdle)
     KeepAliveTick(window, WM_TIMER, KEEPALIVE_TIMER_ID, 0);
     EXPECT_EQ(LastReplyCode, 200);
     EXPECT_TRUE(LoggedLines().empty());
-    Close();
+    DropControlSocket();
     EXPECT_TRUE(t.Finish());
     EXPECT_EQ(t.Received(), "NOOP\r\n");
     // Without a connection the tick stops its own timer.
@@ -397,7 +378,7 @@ TEST_F(ControlChannel, AbortSendsInterruptAsUrgentDataThenAbor)
     EXPECT_EQ(SendAbort(s), 4);
     EXPECT_EQ(LastReplyCode, 426);
     EXPECT_EQ(GetReply(s), 2);
-    Close();
+    DropControlSocket();
     ASSERT_TRUE(t.Finish());
     EXPECT_EQ(t.Urgent(), "\xFF");
     EXPECT_EQ(t.Received(), std::string("\xFF\xF4\xF2" "ABOR\r\n", 9));

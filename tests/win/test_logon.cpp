@@ -61,8 +61,6 @@ protected:
     // A failed logon leaves nothing behind: a later one to a good server works.
     void ExpectLaterConnectWorks()
     {
-        CloseSession(socket_);
-        socket_ = NO_SOCKET;
         SiteProfile kept = profile;
         SetUp();
         Expect({"< 220 ok", "> USER joe", "< 331 pw", "> PASS pw", "< 230 in"});

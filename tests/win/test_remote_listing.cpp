@@ -2,14 +2,11 @@
 // failed listings, the cache; and listing files read into rows.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "ftp/control.h"
 #include "data_peer_helper.h"
 #include "ftp_server_helper.h"
@@ -21,7 +18,7 @@
 #include "sites/site_profile.h"
 #include "transfer/data_sockets.h"
 #include "ui/layout.h"
-#include "ui/msglog.h"
+#include "veltro_process_helper.h"
 
 namespace {
 
@@ -47,6 +44,9 @@ protected:
         CurrentSession.passive = 1;
         CurrentSession.timeout = 20;
         ServerCaps.hostTypeChecked = 1;
+        // The listing lines are read by the real library beside the test program.
+        char error[256] = "";
+        ASSERT_TRUE(LoadHostLibraryFrom(nullptr, error, sizeof error)) << error;
     }
     void TearDown() override
     {
@@ -58,6 +58,7 @@ protected:
         ClearListingCache();
         DestroyWindow(RemoteListWindow);
         RemoteListWindow = nullptr;
+        FreeHostLibrary();
     }
     // The server answers PWD, TYPE, PASV (a data peer sending the listing)
     // and the listing command with these replies.
@@ -65,7 +66,6 @@ protected:
     {
         data = std::make_unique<DataPeer>();
         server = std::make_unique<ScriptedFtpServer>();
-        data->Listen();
         data->SendOnConnect(listing);
         data->StartPassive();
         server->Serve({{"PWD", pwd}, {"XPWD", "550 no\r\n"}, {"TYPE", "200 ok\r\n"}, {"PASV", data->PassiveReply()},
@@ -146,9 +146,7 @@ TEST_F(RemoteListing, ListingFileRowsAreShiftedAndSized)
     char folder[MAX_PATH], path[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     GetTempFileNameA(folder, "TST", 0, path);
-    FILE *f = fopen(path, "wb");
-    fputs("type=file;size=5368709120;modify=20210301013000; big.iso\r\n", f);
-    fclose(f);
+    WriteTextFile(path, "type=file;size=5368709120;modify=20210301013000; big.iso\r\n");
     CurrentSession.hostType = 6059;
     CurrentSession.timeOffset = -2;
     ReadListingFile(path);
@@ -163,18 +161,5 @@ TEST_F(RemoteListing, ListingFileRowsAreShiftedAndSized)
     ReadListingFile(path);
     EXPECT_EQ((Lines{".."}), Names());
 }
-
-// The listing lines are read by the real library beside the test program.
-class HostLibrary : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        char error[256] = "";
-        ASSERT_TRUE(LoadHostLibraryFrom(nullptr, error, sizeof error)) << error;
-    }
-    void TearDown() override { FreeHostLibrary(); }
-};
-
-const auto *const kLibrary = ::testing::AddGlobalTestEnvironment(new HostLibrary);
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "transcript_helper.h"
 #include "transfer/data_sockets.h"
 #include "transfer/transfer.h"
+#include "veltro_process_helper.h"
 
 namespace {
 
@@ -212,7 +213,7 @@ TEST_F(ChannelFaults, SecondThreadTransfersWhileWindowThreadCommands)
     EXPECT_TRUE(worker.transferred > 0 && commands > 10) << worker.transferred << " " << commands;
     EXPECT_TRUE(FtpCommand(ControlSocket, "PWD") == 2 && strncmp(ReplyText, "257 ", 4) == 0) << ReplyText;
     EXPECT_EQ(TransferFile(ControlSocket, "RETR", "threads.bin", local, 'I'), 2);
-    EXPECT_EQ(ReadLocalFile(local), std::string(300000, 't'));
+    EXPECT_EQ(ReadTextFile(local), std::string(300000, 't'));
     DeleteFileA(remote.c_str());
 }
 

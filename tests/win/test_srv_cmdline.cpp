@@ -52,10 +52,8 @@ protected:
 TEST_F(CommandLine, TransfersExitCodesAndLogLines)
 {
     const std::string data = TestPattern(300000), vs = ServerFile(RealServers[0], ""), py = ServerFile(RealServers[1], "");
-    for (const char *f : {"dl", "pat"})
-        CreateDirectoryA((vs + f).c_str(), nullptr);
-    for (const char *f : {"up", "up\\dir.log", "none"})
-        CreateDirectoryA((folder + "\\" + f).c_str(), nullptr);
+    for (const std::string &f : {vs + "dl", vs + "pat", folder + "\\up", folder + "\\up\\dir.log", folder + "\\none"})
+        CreateDirectoryA(f.c_str(), nullptr);
     const Lines files = {vs + "dl\\file.bin", data, py + "only.bin", data.substr(7, 70000), vs + "lines.txt",
                          "one\ntwo\n\nthree\n", vs + "pat\\a.dat", "A", vs + "pat\\b.dat", "BB", vs + "pat\\c.txt", "C",
                          folder + "\\up.txt", "a\r\nb\r\n", folder + "\\my notes.bin", "x y z",

@@ -49,16 +49,13 @@ protected:
             FtpCommand(ControlSocket, "QUIT");
             CloseSession(ControlSocket);
         }
-        if (RemoteListWindow)
-            ClearRows(RemoteListWindow);
     }
     // Logs on with the profile and makes the socket the session's.
     bool LogOn()
     {
         CurrentSession = profile;
-        SOCKET s = ConnectAndLogon(&CurrentSession);
-        ControlSocket = s;
-        return s != NO_SOCKET;
+        ControlSocket = ConnectAndLogon(&CurrentSession);
+        return ControlSocket != NO_SOCKET;
     }
     // A fresh folder of this test under the home, made by the server's
     // user; with files (made here), and the current folder when it has some.
@@ -75,12 +72,9 @@ protected:
     static std::string Entries(const std::string &folder)
     {
         std::vector<std::string> names;
-        WIN32_FIND_DATAA d;
-        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
-        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &d))
-            if (d.cFileName[0] != '.')
-                names.push_back(d.cFileName + std::string(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? "/" : ""));
-        FindClose(h);
+        ForEachEntry(folder, [&](const std::string &name, bool isFolder) {
+            names.push_back(name + (isFolder ? "/" : ""));
+        });
         std::sort(names.begin(), names.end());
         std::string all;
         for (const std::string &n : names)

@@ -45,11 +45,6 @@ protected:
         cleanup.push_back(ServerFile(server, name));
         return cleanup.back();
     }
-    static void Quit(SOCKET c)
-    {
-        FtpCommand(c, "QUIT");
-        closesocket(c);
-    }
     std::vector<std::string> cleanup;
 };
 
@@ -71,13 +66,14 @@ TEST_F(ServerTransfer, BinaryRoundTripsAreByteExact)
                 ASSERT_TRUE(WriteLocalFile(up, bytes));
                 WriteLocalFile(down, "stale contents");
                 EXPECT_EQ(TransferFile(c, "STOR", f.remote, up, 'I'), 2);
-                EXPECT_TRUE(ReadLocalFile(remote) == bytes) << "server copy differs";
+                EXPECT_TRUE(ReadTextFile(remote) == bytes) << "server copy differs";
                 EXPECT_EQ(TransferFile(c, "RETR", f.remote, down, 'I'), 2);
                 EXPECT_EQ(ReceiveResult, f.size ? 1 : 0);
-                EXPECT_TRUE(ReadLocalFile(down) == bytes) << "local copy differs";
+                EXPECT_TRUE(ReadTextFile(down) == bytes) << "local copy differs";
                 DeleteFileA(remote.c_str());
             }
-            Quit(c);
+            FtpCommand(c, "QUIT");
+            closesocket(c);
         }
     }
 }
@@ -111,7 +107,8 @@ TEST_F(ServerTransfer, FileJustOver4GiBDoesNotWrap)
     ReadFile(h, &last, 1, &n, nullptr);
     CloseHandle(h);
     EXPECT_EQ(last, '!');
-    Quit(c);
+    FtpCommand(c, "QUIT");
+    closesocket(c);
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 #include "transcript_helper.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include <sstream>
-
 
 std::string TestPattern(size_t n)
 {
@@ -60,8 +58,6 @@ Transcript::Transcript(const std::vector<std::string> &rows)
         }
     }
 }
-
-Transcript::~Transcript() = default;
 
 // The text after a marker, without the one blank that separates them.
 static std::string After(const std::string &row, size_t marker)
@@ -160,7 +156,7 @@ bool Transcript::AddPeer(const std::string &args)
     if (sends)
         row->peer.SendOnConnect(bytes, piece, pauseMs, ending);
     else
-        row->peer.ReceiveOnConnect();
+        row->peer.ReadUntilClosed();
     row->holds = ending == DataPeer::HOLD;
     if (row->active) {
         row->portIndex = portPeers_++;
@@ -188,12 +184,8 @@ void Transcript::Start()
 {
     if (!error_.empty())
         return;
-    for (auto &row : peers_) {
-        if (row->active)
-            row->peer.StartActive(PortCommandFor, row.get());
-        else
-            row->peer.StartPassive();
-    }
+    for (auto &row : peers_)
+        row->active ? row->peer.StartConnecting(PortCommandFor, row.get()) : row->peer.Start();
     server_.Start();
 }
 

@@ -49,7 +49,6 @@
 class Transcript {
 public:
     explicit Transcript(const std::vector<std::string> &rows);
-    ~Transcript();
     Transcript(const Transcript &) = delete;
     Transcript &operator=(const Transcript &) = delete;
 
