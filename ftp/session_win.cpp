@@ -126,27 +126,31 @@ static void ConnectSession(BOOL withLists, BOOL chosen)
         OfferResume(CurrentSession.name);
 }
 
-void ConnectCommand(BOOL withLists)
+// Both connect commands: nothing while busy, a disconnect while connected;
+// otherwise the listing cache goes and the connect may go ahead.
+static bool ReadyToConnect(void)
 {
     if (IsBusy())
-        return;
+        return false;
     if (ControlSocket != NO_SOCKET) {
         Disconnect();
-        return;
+        return false;
     }
     DiscardListingCache();
+    return true;
+}
+
+void ConnectCommand(BOOL withLists)
+{
+    if (!ReadyToConnect())
+        return;
     ConnectSession(withLists, TRUE);
 }
 
 void SessionConnectCommand(BOOL withLists)
 {
-    if (IsBusy())
+    if (!ReadyToConnect())
         return;
-    if (ControlSocket != NO_SOCKET) {
-        Disconnect();
-        return;
-    }
-    DiscardListingCache();
     BOOL chosen = ShowSessionSheet(MainWindow);
     if (chosen)
         TakeChosenProfile();

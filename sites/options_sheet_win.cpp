@@ -238,7 +238,8 @@ HFONT ChosenListFont(int choice)
     return (HFONT)GetStockObject(stock[choice >= 0 && choice < 4 ? choice : 3]);
 }
 
-void MakeCustomFont(void)
+// The custom list font as the settings file describes it.
+LOGFONTA StoredFont(void)
 {
     LOGFONTA lf;
     ZeroMemory(&lf, sizeof lf);
@@ -248,6 +249,12 @@ void MakeCustomFont(void)
     lf.lfPitchAndFamily = (BYTE)ConfigGetInt("FPITCH", 49);
     lf.lfCharSet = DEFAULT_CHARSET;
     ConfigGetString("FNAME", "Courier New", lf.lfFaceName, sizeof lf.lfFaceName);
+    return lf;
+}
+
+void MakeCustomFont(void)
+{
+    LOGFONTA lf = StoredFont();
     HFONT made = CreateFontIndirectA(&lf);
     if (!made)
         return;
@@ -284,13 +291,7 @@ UINT_PTR CALLBACK FontHook(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 void ChooseCustomFont(HWND owner)
 {
-    LOGFONTA lf;
-    ZeroMemory(&lf, sizeof lf);
-    lf.lfHeight = ConfigGetInt("FHEIGHT", -11);
-    lf.lfWidth = ConfigGetInt("FWIDTH", 0);
-    lf.lfWeight = ConfigGetInt("FWEIGHT", 400);
-    lf.lfPitchAndFamily = (BYTE)ConfigGetInt("FPITCH", 49);
-    ConfigGetString("FNAME", "Courier New", lf.lfFaceName, sizeof lf.lfFaceName);
+    LOGFONTA lf = StoredFont();
     CHOOSEFONTA cf;
     ZeroMemory(&cf, sizeof cf);
     cf.lStructSize = sizeof cf;
