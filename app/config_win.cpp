@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <memory>
+#include <new>
 
 #include "app/app.h"
 #include "app/geometry.h"
@@ -92,11 +94,10 @@ bool SectionIsPlainOnDisk(const char *section)
     bool plain = false;
     LARGE_INTEGER size;
     if (GetFileSizeEx(file, &size) && size.QuadPart < (1 << 24)) {
-        char *text = (char *)malloc((size_t)size.QuadPart + 1);
+        std::unique_ptr<char[]> text(new (std::nothrow) char[(size_t)size.QuadPart + 1]);
         DWORD read = 0;
-        if (text && ReadFile(file, text, (DWORD)size.QuadPart, &read, nullptr))
-            plain = SectionIsPlain(text, read, section);
-        free(text);
+        if (text && ReadFile(file, text.get(), (DWORD)size.QuadPart, &read, nullptr))
+            plain = SectionIsPlain(text.get(), read, section);
     }
     CloseHandle(file);
     return plain;
@@ -105,19 +106,15 @@ bool SectionIsPlainOnDisk(const char *section)
 // One rewrite of the section; false when it cannot be done that way.
 bool PutWholeSection(const char *section, const char *const keys[], const char *const texts[], int count)
 {
-    char *old = (char *)malloc(SECTION_BYTES);
-    char *merged = (char *)malloc(SECTION_BYTES);
-    bool done = false;
-    if (old && merged && SectionIsPlainOnDisk(section)) {
-        DWORD length = GetPrivateProfileSectionA(section, old, SECTION_BYTES, IniPath);
-        if (length < SECTION_BYTES - 2) {
-            int merge = MergeSectionKeys(old, length, keys, texts, count, merged, SECTION_BYTES);
-            done = merge == 0 || (merge == 1 && WritePrivateProfileSectionA(section, merged, IniPath));
-        }
-    }
-    free(old);
-    free(merged);
-    return done;
+    std::unique_ptr<char[]> old(new (std::nothrow) char[SECTION_BYTES]);
+    std::unique_ptr<char[]> merged(new (std::nothrow) char[SECTION_BYTES]);
+    if (!old || !merged || !SectionIsPlainOnDisk(section))
+        return false;
+    DWORD length = GetPrivateProfileSectionA(section, old.get(), SECTION_BYTES, IniPath);
+    if (length >= SECTION_BYTES - 2)
+        return false;
+    int merge = MergeSectionKeys(old.get(), length, keys, texts, count, merged.get(), SECTION_BYTES);
+    return merge == 0 || (merge == 1 && WritePrivateProfileSectionA(section, merged.get(), IniPath));
 }
 
 }  // namespace
